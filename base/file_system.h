@@ -1,0 +1,46 @@
+// The library's narrow seam to the file system. Paths are code page 1251 texts, as every text the
+// library holds; the Windows implementation opens them through the wide API so that Cyrillic
+// names work whatever the system's own code page is. Tests can make writes fail through the
+// fault hook to check that no failed write loses a file.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zuro {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file)
+      std::fclose(file);
+  }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// fopen with a code page 1251 path; null when the file cannot be opened.
+FileHandle OpenFile(const std::string& path, const char* mode);
+bool RemoveFile(const std::string& path);
+bool FileExists(const std::string& path);
+// Copies source over target (replacing it); false on failure.
+bool CopyFileOver(const std::string& source, const std::string& target);
+
+// Writes a whole file through `write` into a temporary file beside `path`, then moves it over
+// `path`. If anything fails (open, write, flush, close, move), the old file stays as it was and
+// the temporary file is removed. `write` returns false to abandon the write.
+bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write);
+
+// Test seam: when set, called before each step of ReplaceFileContents ("open", "write",
+// "close", "move"); returning true makes that step fail.
+using FileFaultHook = std::function<bool(const char* step)>;
+void SetFileFaultHook(FileFaultHook hook);
+
+namespace platform {
+// Implemented once per platform (file_system_posix.cpp, file_system_win32.cpp).
+std::FILE* OpenFile(const std::string& path, const char* mode);
+bool RemoveFile(const std::string& path);
+bool MoveFileOver(const std::string& source, const std::string& target);
+}  // namespace platform
+
+}  // namespace zuro

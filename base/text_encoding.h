@@ -1,0 +1,14 @@
+// Conversions between code page 1251, the encoding of every text the library holds, and UTF-8,
+// the encoding of the stand-in host's documents and of the command line's terminal output.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zuro {
+
+std::string Cp1251ToUtf8(std::string_view text);
+// Characters that code page 1251 lacks become "?".
+std::string Utf8ToCp1251(std::string_view text);
+
+}  // namespace zuro

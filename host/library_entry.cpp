@@ -1,0 +1,121 @@
+#include "host/library_entry.h"
+
+namespace zuro::host {
+
+namespace {
+
+// The library connects once per library life; a failed attempt is retried on the next command.
+void ConnectToHost(LibraryContext& context, HostConnector& connector) {
+  if (context.application)
+    return;
+  context.application = ZentarObject(connector.Connect());
+}
+
+// Reads which document is active: graphic, else model, else specification document. A document
+// that is not re-read keeps its previous object; the windows look at the model document only
+// through the flag and at the specification document only when no graphic document is active.
+void ReadActiveDocuments(LibraryContext& context) {
+  context.model_document_flag = 0;
+  context.graphic_document = context.application.ActiveGraphicDocument();
+  if (!context.graphic_document.empty())
+    return;
+  context.model_document = context.application.ActiveModelDocument();
+  if (!context.model_document.empty()) {
+    context.model_document.Enter();
+    context.model_document_flag = 1;
+    return;
+  }
+  context.spec_document = context.application.ActiveSpecDocument();
+}
+
+// The host expects a command record of type 6 with its sub-record to be made and set up before a
+// command runs; neither record is used afterwards. False when the host gives no record.
+bool PrepareCommandRecord(ZentarObject& application) {
+  ParamRecord record = application.NewParamRecord(kCommandRecord);
+  if (record.empty())
+    return false;
+  record.Initialise(3);
+  record.SetMode(1);
+  ParamRecord sub_record = record.SubRecord();
+  if (sub_record.empty())
+    return false;
+  sub_record.Initialise(6);
+  sub_record.SetScale(1.0);
+  sub_record.SetFlags(0);
+  return true;
+}
+
+// The P-CAD / Mentor window takes the host's input away while it runs and gives it back whatever
+// the window's result.
+void OpenConverterWindow(LibraryContext& context, ConverterWindows& windows,
+                         ConverterWindowKind kind) {
+  const bool holds_host_input = kind == ConverterWindowKind::PcadMentor;
+  if (holds_host_input)
+    context.application.SetHostInput(0);
+  try {
+    windows.Run(kind, context);
+  } catch (...) {
+    if (holds_host_input)
+      context.application.SetHostInput(1);
+    throw;
+  }
+  if (holds_host_input)
+    context.application.SetHostInput(1);
+}
+
+void RunCommand(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+                uint32_t command) {
+  context.text_output_mode = 0;
+  context.command_number = static_cast<int32_t>(command);
+  context.report_path.clear();
+  ConnectToHost(context, connector);
+  if (context.application.empty())
+    return;
+  ReadActiveDocuments(context);
+  if (!PrepareCommandRecord(context.application))
+    return;
+  context.spec_bco_column = 0;
+  if (context.application.GetHostState() != 0)
+    return;
+  ConverterWindowKind kind;
+  if (ConverterWindowFor(command, kind))
+    OpenConverterWindow(context, windows, kind);
+}
+
+}  // namespace
+
+bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
+  switch (command) {
+    case 1:
+    case 5:
+      kind = ConverterWindowKind::PcadMentor;
+      return true;
+    case 2:
+      kind = ConverterWindowKind::Orcad;
+      return true;
+    case 3:
+    case 4:
+    case 6:
+      kind = ConverterWindowKind::ProtelFamily;
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string HostApiLibraryPath(const std::string& host_program_path, const std::string& name) {
+  const size_t slash = host_program_path.find_last_of("\\/");
+  const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  return host_program_path.substr(0, name_start) + name;
+}
+
+void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+                  uint32_t command) noexcept {
+  // A host call that fails outside a window ends the command silently: nothing may reach the host.
+  try {
+    RunCommand(context, connector, windows, command);
+  } catch (...) {
+  }
+}
+
+}  // namespace zuro::host

@@ -1,0 +1,40 @@
+// The library's entry: connection to the host and the choice of converter window by command.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/library_context.h"
+
+namespace zuro::host {
+
+// Finds the host's application object. The Windows connector loads the host API library from the
+// host program's folder; tests and the command line connect to the stand-in host directly.
+class HostConnector {
+ public:
+  virtual ~HostConnector() = default;
+  // The application object, or null when the host library, its export or the object is missing.
+  virtual DispatchRef Connect() = 0;
+};
+
+enum class ConverterWindowKind { PcadMentor, Orcad, ProtelFamily };
+
+// Opens the converter windows modally; Win32 dialogs in the DLL, headless ports elsewhere.
+class ConverterWindows {
+ public:
+  virtual ~ConverterWindows() = default;
+  virtual void Run(ConverterWindowKind kind, LibraryContext& context) = 0;
+};
+
+// Runs one library command (the body of LIBRARYENTRY). Never throws.
+void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+                  uint32_t command) noexcept;
+
+// The window a command opens; false for numbers outside 1..6.
+bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind);
+
+// Path of the host API library: the host program's path with its file name replaced by `name`
+// (kept as given, trailing blank included).
+std::string HostApiLibraryPath(const std::string& host_program_path, const std::string& name);
+
+}  // namespace zuro::host

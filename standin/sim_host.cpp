@@ -1,0 +1,1 @@
+#include "standin/sim_host.h"

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "base/file_system.h"
+#include "base/text_encoding.h"
+
+namespace zuro {
+namespace {
+
+TEST(TextEncoding, Cp1251RoundTripsEveryByteThroughUtf8) {
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+}
+
+TEST(TextEncoding, LiteralsAreCp1251AndConvertToUtf8) {
+  // The sources are compiled to code page 1251: "Ж" is one byte, 0xC6.
+  const std::string text = "Ж№";
+  ASSERT_EQ(text.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(text[0]), 0xC6);
+  EXPECT_EQ(Cp1251ToUtf8(text), "\xD0\x96\xE2\x84\x96");
+  EXPECT_EQ(Utf8ToCp1251("\xE4\xB8\xAD"), "?");  // no such character in 1251
+}
+
+class ReplaceFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = testing::TempDir() + "zuro_replace_test.txt";
+    ASSERT_TRUE(ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; }));
+  }
+  void TearDown() override {
+    SetFileFaultHook(nullptr);
+    RemoveFile(path_);
+  }
+  std::string Read() {
+    FileHandle f = OpenFile(path_, "rb");
+    std::string text;
+    int c;
+    while (f && (c = std::fgetc(f.get())) != EOF)
+      text += static_cast<char>(c);
+    return text;
+  }
+  std::string path_;
+};
+
+TEST_F(ReplaceFileTest, FailedStepLeavesTheOldFileWholeAndNoTemporary) {
+  for (const char* step : {"open", "write", "close", "move"}) {
+    SetFileFaultHook([step](const char* s) { return std::string(s) == step; });
+    EXPECT_FALSE(ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("new\n", f) >= 0; }))
+        << step;
+    EXPECT_EQ(Read(), "old\n") << step;
+    EXPECT_FALSE(FileExists(path_ + ".new")) << step;
+  }
+  SetFileFaultHook(nullptr);
+  EXPECT_TRUE(ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("new\n", f) >= 0; }));
+  EXPECT_EQ(Read(), "new\n");
+}
+
+TEST_F(ReplaceFileTest, AbandonedWriteKeepsTheOldFile) {
+  EXPECT_FALSE(ReplaceFileContents(path_, [](std::FILE* f) {
+    std::fputs("partial", f);
+    return false;
+  }));
+  EXPECT_EQ(Read(), "old\n");
+}
+
+}  // namespace
+}  // namespace zuro
