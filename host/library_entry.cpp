@@ -103,12 +103,6 @@ bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
   }
 }
 
-std::string HostApiLibraryPath(const std::string& host_program_path, const std::string& name) {
-  const size_t slash = host_program_path.find_last_of("\\/");
-  const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-  return host_program_path.substr(0, name_start) + name;
-}
-
 void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
                   uint32_t command) noexcept {
   // A host call that fails outside a window ends the command silently: nothing may reach the host.

@@ -34,7 +34,14 @@ void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWi
 bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind);
 
 // Path of the host API library: the host program's path with its file name replaced by `name`
-// (kept as given, trailing blank included).
-std::string HostApiLibraryPath(const std::string& host_program_path, const std::string& name);
+// (kept as given, trailing blank included). Narrow or wide paths.
+template <typename String>
+String HostApiLibraryPath(const String& host_program_path, const String& name) {
+  using Char = typename String::value_type;
+  const Char separators[] = {Char('\\'), Char('/'), Char(0)};
+  const size_t slash = host_program_path.find_last_of(separators);
+  const size_t name_start = slash == String::npos ? 0 : slash + 1;
+  return host_program_path.substr(0, name_start) + name;
+}
 
 }  // namespace zuro::host

@@ -303,7 +303,7 @@ TEST(GridModelScale, HundredThousandRowsLoadQuickly) {
   EXPECT_EQ(model.GetRowCount(), 100001);
   EXPECT_TRUE(model.DeleteColumn(10));
   EXPECT_TRUE(model.DeleteRow(50000));
-  EXPECT_EQ(model.GetItemText(100000, 19), "C99999");
+  EXPECT_EQ(model.GetItemText(99999, 18), "C99999");
   EXPECT_TRUE(model.CheckInvariants());
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
   EXPECT_LT(seconds.count(), 20.0);

@@ -184,7 +184,7 @@ TEST(LibraryPaths, FolderAndHelpPathComeFromTheModulePath) {
 }
 
 TEST(LibraryPaths, HostApiLibraryReplacesOnlyTheProgramName) {
-  EXPECT_EQ(HostApiLibraryPath("C:\\ZENTAR.5\\bin\\zentar.exe", "zapi5.dll "),
+  EXPECT_EQ(HostApiLibraryPath(std::string("C:\\ZENTAR.5\\bin\\zentar.exe"), std::string("zapi5.dll ")),
             "C:\\ZENTAR.5\\bin\\zapi5.dll ");
 }
 

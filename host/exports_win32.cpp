@@ -1,0 +1,76 @@
+// The exports the host calls. One library context lives from load to unload; no error of any
+// kind leaves an export.
+#include <windows.h>
+
+#include <memory>
+
+#include "base/win32_text.h"
+#include "host/converter_windows_win32.h"
+#include "host/host_connector_win32.h"
+#include "host/library_entry.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+HINSTANCE LibraryModule() {
+  return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
+struct Library {
+  zuro::host::LibraryContext context;
+  zuro::host::WinHostConnector connector{LibraryModule()};
+  zuro::host::Win32ConverterWindows windows{LibraryModule()};
+};
+
+Library* g_library = nullptr;
+
+// The library's own file, not the host program's: the library folder holds its configuration.
+std::string LibraryModulePath() {
+  wchar_t path[32768];
+  const DWORD length = GetModuleFileNameW(LibraryModule(), path, 32768);
+  return zuro::Cp1251FromWide(path, static_cast<int>(length));
+}
+
+bool StartLibrary() {
+  try {
+    g_library = new Library;
+    zuro::host::SetLibraryPaths(g_library->context, LibraryModulePath());
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      DisableThreadLibraryCalls(module);
+      return StartLibrary() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+      // On FreeLibrary the context releases the host's objects in the order the host expects. When
+      // the process is ending the host's own modules may already be gone: then touch nothing.
+      if (reserved == nullptr) {
+        delete g_library;
+        g_library = nullptr;
+      }
+      return TRUE;
+  }
+  return TRUE;
+}
+
+extern "C" __declspec(dllexport) const char* LIBRARYNAME() {
+  return "Конвертер текстовых КД zURO-ЗЕНТАР";
+}
+
+extern "C" __declspec(dllexport) int LIBRARYID() {
+  return 1001;
+}
+
+extern "C" __declspec(dllexport) void WINAPI LIBRARYENTRY(unsigned int command) {
+  if (!g_library)
+    return;
+  zuro::host::LibraryEntry(g_library->context, g_library->connector, g_library->windows, command);
+}

@@ -1,0 +1,132 @@
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <vector>
+
+#include "base/win32_text.h"
+#include "host/idispatch_win32.h"
+#include "standin/com_server_win32.h"
+
+namespace zuro::standin {
+
+namespace {
+
+using host::AutomationError;
+using host::DispatchRef;
+using host::InvokeKind;
+using host::Value;
+
+// Lets the server recognise its own objects when they come back as arguments.
+// {6C1A3B52-8E0F-4D7A-9B61-3F2C5D0E7A11}
+const IID IID_StandInObject = {0x6c1a3b52, 0x8e0f, 0x4d7a, {0x9b, 0x61, 0x3f, 0x2c, 0x5d, 0x0e, 0x7a, 0x11}};
+
+class ComServerObject : public IDispatch {
+ public:
+  explicit ComServerObject(DispatchRef object) : object_(std::move(object)) {}
+  const DispatchRef& object() const { return object_; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out)
+      return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, IID_StandInObject)) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+      delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count)
+      *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT*) override;
+
+ private:
+  virtual ~ComServerObject() = default;
+  LONG references_ = 1;
+  DispatchRef object_;
+};
+
+// Arguments come last first; an object argument must be one of this server's objects.
+DispatchRef UnwrapOwnObject(IDispatch* object) {
+  ComServerObject* own = nullptr;
+  DispatchRef result;
+  if (SUCCEEDED(object->QueryInterface(IID_StandInObject, reinterpret_cast<void**>(&own)))) {
+    result = own->object();
+    own->Release();
+  }
+  object->Release();  // the reference VariantToValue handed over
+  return result;
+}
+
+InvokeKind KindOf(WORD flags) {
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
+    return InvokeKind::Put;
+  if ((flags & DISPATCH_PROPERTYGET) && !(flags & DISPATCH_METHOD))
+    return InvokeKind::Get;
+  return InvokeKind::Method;
+}
+
+void ResultToVariant(const Value& value, VARIANT* result) {
+  if (!result)
+    return;
+  if (value.type() == Value::Type::Object) {
+    VariantInit(result);
+    result->vt = VT_DISPATCH;
+    result->pdispVal = ExposeAsIDispatch(value.AsObject());
+    return;
+  }
+  host::ValueToVariant(value, *result);
+}
+
+HRESULT ComServerObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                VARIANT* result, EXCEPINFO* exception, UINT*) {
+  const InvokeKind kind = KindOf(flags);
+  const UINT count = params ? params->cArgs : 0;
+  if (kind == InvokeKind::Put &&
+      (!params || params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
+    return DISP_E_PARAMNOTOPTIONAL;
+  std::vector<Value> args;
+  args.reserve(count);
+  for (UINT i = 0; i < count; ++i)
+    args.push_back(host::VariantToValue(params->rgvarg[count - 1 - i], UnwrapOwnObject));
+  try {
+    ResultToVariant(object_->Invoke(dispid, kind, args), result);
+    return S_OK;
+  } catch (const AutomationError& error) {
+    if (exception) {
+      *exception = {};
+      exception->scode = error.code() ? error.code() : E_FAIL;
+      exception->bstrDescription = SysAllocString(WideFromCp1251(error.what()).c_str());
+    }
+    return DISP_E_EXCEPTION;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace
+
+IDispatch* ExposeAsIDispatch(DispatchRef object) {
+  if (!object)
+    return nullptr;
+  return new ComServerObject(std::move(object));
+}
+
+}  // namespace zuro::standin

@@ -1,0 +1,13 @@
+// Exposes the stand-in host's objects through real COM IDispatch, as the host's API library does.
+#pragma once
+
+#include <oaidl.h>
+
+#include "host/dispatch.h"
+
+namespace zuro::standin {
+
+// A new COM object (one reference, the caller's) for `object`; null for null.
+IDispatch* ExposeAsIDispatch(host::DispatchRef object);
+
+}  // namespace zuro::standin

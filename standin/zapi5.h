@@ -1,0 +1,18 @@
+// The stand-in host program's view of zapi5.dll. Texts come out in UTF-8; a getter returns the
+// size its text needs (with the final NUL) and copies what fits into the buffer.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+extern "C" {
+IDispatch* WINAPI CreateZentarObject();
+void ZsimOpenGraphicDocument();
+int ZsimOpenModelDocument(const wchar_t* items_path);
+void ZsimOpenSpecDocument();
+void ZsimSetHostState(int state);
+void ZsimRefuseObjects(int refuse);
+int ZsimCallLog(char* buffer, int size);
+int ZsimTargetDocumentJson(char* buffer, int size);
+int ZsimHostInput();
+}

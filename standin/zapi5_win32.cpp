@@ -1,0 +1,79 @@
+// zapi5.dll: the stand-in host's API library. The library connects through CreateZentarObject;
+// the stand-in host program sets the host up and reads what happened through the Zsim calls.
+#include <windows.h>
+
+#include <cstring>
+
+#include "base/text_encoding.h"
+#include "base/win32_text.h"
+#include "standin/com_server_win32.h"
+#include "standin/sim_host.h"
+#include "standin/zapi5.h"
+#include "base/file_system.h"
+
+namespace {
+
+zuro::standin::SimHost& Host() {
+  static zuro::standin::SimHost* host = new zuro::standin::SimHost;  // lives as long as the process
+  return *host;
+}
+
+int CopyOut(const std::string& text, char* buffer, int size) {
+  if (buffer && size > 0) {
+    const size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+  }
+  return static_cast<int>(text.size()) + 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) IDispatch* WINAPI CreateZentarObject() {
+  try {
+    return zuro::standin::ExposeAsIDispatch(Host().Application());
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+__declspec(dllexport) void ZsimOpenGraphicDocument() {
+  Host().OpenGraphicDocument();
+}
+
+__declspec(dllexport) int ZsimOpenModelDocument(const wchar_t* items_path) {
+  const std::string path = zuro::Cp1251FromWide(items_path);
+  if (!zuro::FileExists(path))
+    return 0;
+  Host().OpenModelDocument(zuro::standin::ReadItemLines(path));
+  return 1;
+}
+
+__declspec(dllexport) void ZsimOpenSpecDocument() {
+  Host().OpenSpecDocument();
+}
+
+__declspec(dllexport) void ZsimSetHostState(int state) {
+  Host().set_host_state(state);
+}
+
+__declspec(dllexport) void ZsimRefuseObjects(int refuse) {
+  Host().set_refuse_objects(refuse != 0);
+}
+
+__declspec(dllexport) int ZsimCallLog(char* buffer, int size) {
+  return CopyOut(zuro::Cp1251ToUtf8(Host().CallLogText()), buffer, size);
+}
+
+__declspec(dllexport) int ZsimTargetDocumentJson(char* buffer, int size) {
+  const zuro::standin::SimDocument* document = Host().TargetDocument();
+  return CopyOut(document ? zuro::standin::DocumentToJson(*document) : std::string(), buffer, size);
+}
+
+__declspec(dllexport) int ZsimHostInput() {
+  return Host().host_input();
+}
+
+}  // extern "C"
