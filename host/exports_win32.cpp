@@ -1,4 +1,4 @@
-// The exports the host calls. One library context lives from load to unload; no error of any
+// The exports the host calls (named in zuro.def, so that x86 keeps the plain names). One library context lives from load to unload; no error of any
 // kind leaves an export.
 #include <windows.h>
 
@@ -61,15 +61,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
   return TRUE;
 }
 
-extern "C" __declspec(dllexport) const char* LIBRARYNAME() {
+extern "C" const char* LIBRARYNAME() {
   return "Конвертер текстовых КД zURO-ЗЕНТАР";
 }
 
-extern "C" __declspec(dllexport) int LIBRARYID() {
+extern "C" int LIBRARYID() {
   return 1001;
 }
 
-extern "C" __declspec(dllexport) void WINAPI LIBRARYENTRY(unsigned int command) {
+extern "C" void WINAPI LIBRARYENTRY(unsigned int command) {
   if (!g_library)
     return;
   zuro::host::LibraryEntry(g_library->context, g_library->connector, g_library->windows, command);

@@ -5,8 +5,15 @@
 #include <windows.h>
 #include <oaidl.h>
 
+// The library's entry into the host, looked up as the library looks it up.
+using CreateZentarObjectProc = IDispatch*(WINAPI*)();
+inline IDispatch* CallCreateZentarObject() {
+  const auto create = reinterpret_cast<CreateZentarObjectProc>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"zapi5.dll"), "CreateZentarObject")));
+  return create ? create() : nullptr;
+}
+
 extern "C" {
-IDispatch* WINAPI CreateZentarObject();
 void ZsimOpenGraphicDocument();
 int ZsimOpenModelDocument(const wchar_t* items_path);
 void ZsimOpenSpecDocument();

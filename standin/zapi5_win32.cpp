@@ -31,7 +31,8 @@ int CopyOut(const std::string& text, char* buffer, int size) {
 
 extern "C" {
 
-__declspec(dllexport) IDispatch* WINAPI CreateZentarObject() {
+IDispatch* WINAPI CreateZentarObject();
+IDispatch* WINAPI CreateZentarObject() {
   try {
     return zuro::standin::ExposeAsIDispatch(Host().Application());
   } catch (...) {
@@ -39,11 +40,11 @@ __declspec(dllexport) IDispatch* WINAPI CreateZentarObject() {
   }
 }
 
-__declspec(dllexport) void ZsimOpenGraphicDocument() {
+void ZsimOpenGraphicDocument() {
   Host().OpenGraphicDocument();
 }
 
-__declspec(dllexport) int ZsimOpenModelDocument(const wchar_t* items_path) {
+int ZsimOpenModelDocument(const wchar_t* items_path) {
   const std::string path = zuro::Cp1251FromWide(items_path);
   if (!zuro::FileExists(path))
     return 0;
@@ -51,28 +52,28 @@ __declspec(dllexport) int ZsimOpenModelDocument(const wchar_t* items_path) {
   return 1;
 }
 
-__declspec(dllexport) void ZsimOpenSpecDocument() {
+void ZsimOpenSpecDocument() {
   Host().OpenSpecDocument();
 }
 
-__declspec(dllexport) void ZsimSetHostState(int state) {
+void ZsimSetHostState(int state) {
   Host().set_host_state(state);
 }
 
-__declspec(dllexport) void ZsimRefuseObjects(int refuse) {
+void ZsimRefuseObjects(int refuse) {
   Host().set_refuse_objects(refuse != 0);
 }
 
-__declspec(dllexport) int ZsimCallLog(char* buffer, int size) {
+int ZsimCallLog(char* buffer, int size) {
   return CopyOut(zuro::Cp1251ToUtf8(Host().CallLogText()), buffer, size);
 }
 
-__declspec(dllexport) int ZsimTargetDocumentJson(char* buffer, int size) {
+int ZsimTargetDocumentJson(char* buffer, int size) {
   const zuro::standin::SimDocument* document = Host().TargetDocument();
   return CopyOut(document ? zuro::standin::DocumentToJson(*document) : std::string(), buffer, size);
 }
 
-__declspec(dllexport) int ZsimHostInput() {
+int ZsimHostInput() {
   return Host().host_input();
 }
 

@@ -1,0 +1,314 @@
+#include "readers/pcad_reader.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <utility>
+
+#include "base/file_system.h"
+#include "readers/report_lines.h"
+
+namespace zuro::readers {
+
+namespace {
+
+constexpr char kQuote = '"';
+constexpr char kLineFeed = '\n';
+constexpr std::string_view kSeparator = ";";
+constexpr std::string_view kCountName = "Count";
+constexpr std::string_view kRefDesName = "RefDes";
+constexpr std::string_view kPartLibName = "ID PartLib";
+constexpr std::string_view kRowHeading = " ";
+constexpr int kMarkedImage = 1;
+constexpr grid::CellFormat kHeadingFormat =
+    grid::kFormatCentre | grid::kFormatVCentre | grid::kFormatSingleLine;
+
+// A line cut at every double quote: the pieces at odd positions are the field values, those at
+// even positions the separators between them (and whatever stands before the first and after the
+// last quote).
+std::vector<std::string_view> SplitAtQuotes(std::string_view line) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  for (size_t quote; (quote = line.find(kQuote, start)) != std::string_view::npos;
+       start = quote + 1)
+    pieces.push_back(line.substr(start, quote - start));
+  pieces.push_back(line.substr(start));
+  return pieces;
+}
+
+std::string_view PieceAt(const std::vector<std::string_view>& pieces, int index) {
+  return index >= 0 && static_cast<size_t>(index) < pieces.size() ? pieces[index]
+                                                                  : std::string_view();
+}
+
+std::string WithoutLineFeeds(std::string_view text) {
+  std::string result(text);
+  std::erase(result, kLineFeed);
+  return result;
+}
+
+// A record is complete when it has a field for every attribute and its last field is closed by a
+// quote. Fields are the non-empty texts between ";"; the line feed is not part of the last one,
+// so a record that ends with ";" (as converted Mentor lists do) is complete.
+bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
+  const std::string text = WithoutLineFeeds(line);
+  size_t fields = 0;
+  std::string_view last;
+  for (size_t start = 0; start <= text.size();) {
+    const size_t end = std::min(text.find(kSeparator, start), text.size());
+    if (end > start) {
+      ++fields;
+      last = std::string_view(text).substr(start, end - start);
+    }
+    start = end + 1;
+  }
+  return fields >= attribute_count && last.find(kQuote, 1) != std::string_view::npos;
+}
+
+// One pass over a report, filling the table row by row.
+class ReportReader {
+ public:
+  ReportReader(ReportLineReader& lines, grid::GridModel& table, ReportAttributes& attributes)
+      : lines_(lines), table_(table), attributes_(attributes) {}
+
+  void Run();
+
+ private:
+  void TakeHeader(std::string_view line);
+  bool ReadRecord(std::string& line);
+  void CompleteRecord(std::string& line);
+  void AddComponent(const std::string& line);
+  int AddRow(const std::vector<std::string_view>& pieces);
+  std::vector<std::string> GatherDesignators(const std::string& first_record, int64_t quantity);
+  std::string DesignatorOf(std::string_view record) const;
+
+  ReportLineReader& lines_;
+  grid::GridModel& table_;
+  ReportAttributes& attributes_;
+  bool header_seen_ = false;
+  size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
+  int quantity_piece_ = -1;
+  int designator_piece_ = -1;
+};
+
+void ReportReader::Run() {
+  std::string line;
+  while (lines_.Read(line)) {
+    if (line.find(kCountName) != std::string::npos)
+      TakeHeader(line);
+    if (!header_seen_ || line.size() <= 1)
+      continue;
+    CompleteRecord(line);
+    AddComponent(line);
+  }
+}
+
+// Every line that mentions "Count" is a header: its names append columns again and replace the
+// attribute names. Pieces of one character are separators or blanks between the quotes, not
+// names; a line feed does not count, so the ";" that ends a converted Mentor header is no name.
+// "Count" and "RefDes" are found by their piece number, which the records share; names beyond the
+// table's limit get no column but are still counted for the continuation rule.
+void ReportReader::TakeHeader(std::string_view line) {
+  header_seen_ = true;
+  attributes_.names.clear();
+  attribute_count_ = 0;
+  const std::vector<std::string_view> pieces = SplitAtQuotes(line);
+  for (size_t piece = 0; piece < pieces.size(); ++piece) {
+    std::string name = WithoutLineFeeds(pieces[piece]);
+    if (name.size() <= 1 || name == kSeparator)
+      continue;
+    if (name == kCountName)
+      quantity_piece_ = static_cast<int>(piece);
+    if (name == kRefDesName)
+      designator_piece_ = static_cast<int>(piece);
+    if (attributes_.names.size() < ReportAttributes::kMaxNames) {
+      const int32_t column = static_cast<int32_t>(attributes_.names.size()) + 1;
+      if (name == kRefDesName)
+        attributes_.refdes_column = column;
+      if (name == kPartLibName)
+        attributes_.partlib_column = column;
+      table_.InsertColumn(name, kHeadingFormat);
+      attributes_.names.push_back(std::move(name));
+    }
+    ++attribute_count_;
+  }
+}
+
+// A record broken inside a quoted value goes on in the next line; the two are joined without
+// their line feeds. One line is joined at most, so a damaged record cannot swallow the report.
+void ReportReader::CompleteRecord(std::string& line) {
+  if (IsCompleteRecord(line, attribute_count_))
+    return;
+  std::string next;
+  lines_.Read(next);
+  line += next;
+  std::erase(line, kLineFeed);
+}
+
+bool ReportReader::ReadRecord(std::string& line) {
+  if (!lines_.Read(line))
+    return false;
+  CompleteRecord(line);
+  return true;
+}
+
+// The first record of a component makes its row; the records of its further parts follow it and
+// add only their designators. The header itself reads as quantity 0 ("Count") and makes no row.
+void ReportReader::AddComponent(const std::string& line) {
+  const std::vector<std::string_view> pieces = SplitAtQuotes(line);
+  const int64_t quantity = ComponentQuantity(PieceAt(pieces, quantity_piece_));
+  if (quantity <= 0)
+    return;
+  const int row = AddRow(pieces);
+  if (quantity == 1)
+    return;
+  const std::vector<std::string> designators = GatherDesignators(line, quantity);
+  // Without a "RefDes" column the parts' records are still consumed, and the row stays as read.
+  if (attributes_.refdes_column <= 0 || designator_piece_ < 0)
+    return;
+  std::string list;
+  if (quantity == 2) {
+    for (const std::string& designator : designators)
+      list += (list.empty() ? "" : ",") + designator;
+  } else {
+    list = CompactDesignators(designators);
+  }
+  table_.SetItemText(row, attributes_.refdes_column, list);
+}
+
+// Values go to the columns in order, skipping separators; a value that is itself ";" is taken
+// for a separator, so the values after it move one column to the left. The line end is no value.
+int ReportReader::AddRow(const std::vector<std::string_view>& pieces) {
+  const int row = table_.InsertRow(kRowHeading);
+  table_.SetItemImage(row, 0, kMarkedImage);
+  table_.SetItemData(row, 0, 0);
+  int column = 1;
+  for (size_t piece = 1; piece < pieces.size() && column < table_.GetColumnCount(); ++piece) {
+    std::string value = WithoutLineFeeds(pieces[piece]);
+    if (value != kSeparator)
+      table_.SetItemText(row, column++, value);
+  }
+  return row;
+}
+
+// One designator from each of the component's `quantity` records. A report that ends before the
+// last of them gives the designators read so far; the quantity cell keeps what the file says.
+std::vector<std::string> ReportReader::GatherDesignators(const std::string& first_record,
+                                                         int64_t quantity) {
+  std::vector<std::string> designators{DesignatorOf(first_record)};
+  std::string record;
+  for (int64_t part = 1; part < quantity && ReadRecord(record); ++part)
+    designators.push_back(DesignatorOf(record));
+  return designators;
+}
+
+std::string ReportReader::DesignatorOf(std::string_view record) const {
+  return WithoutLineFeeds(PieceAt(SplitAtQuotes(record), designator_piece_));
+}
+
+void ResetTable(grid::GridModel& table, ReportAttributes& attributes) {
+  table.DeleteAllItems();
+  table.SetRowCount(1);
+  table.SetColumnCount(1);
+  table.SetFixedRowCount(1);
+  table.SetFixedColumnCount(1);
+  attributes = ReportAttributes();
+}
+
+}  // namespace
+
+// The report is checked by its first line before the table is touched: a file that is not a
+// report leaves an empty table, a file that cannot be read leaves the table as it was. The
+// attributes always describe the table, so they are reset together with it.
+ReadResult ReadReport(const std::string& path,
+                      grid::GridModel& table,
+                      ReportAttributes& attributes) {
+  FileHandle file = OpenFile(path, "rb");
+  if (!file)
+    return ReadResult::kCannotOpen;
+  ReportLineReader lines(file.get());
+  std::string first_line;
+  lines.Read(first_line);
+  grid::GridUpdate update(table);
+  if (first_line.find(kQuote) == std::string::npos) {
+    table.DeleteAllItems();
+    attributes = ReportAttributes();
+    return ReadResult::kBadStructure;
+  }
+  std::rewind(file.get());
+  ResetTable(table, attributes);
+  ReportReader(lines, table, attributes).Run();
+  return ReadResult::kLoaded;
+}
+
+// The count field is read as atoi reads it. A "-" anywhere after the first character rejects it,
+// so that a range such as "1-2" is not taken for a quantity of 1.
+int64_t ComponentQuantity(std::string_view count_field) {
+  if (count_field.find('-', 1) != std::string_view::npos)
+    return 0;
+  return LeadingInteger(count_field);
+}
+
+// Every run of digits contributes its digits without its leading zeros, and the contributions
+// are read as one number: R12 gives 12, R05 5, C1.2 12, DD3A 3, R0 0. Numbers too long for 64
+// bits saturate, so they still sort after all shorter ones.
+int64_t DesignatorSortNumber(std::string_view designator) {
+  constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
+  int64_t number = 0;
+  bool run_started = false;
+  for (const char c : designator) {
+    const bool digit = c >= '0' && c <= '9';
+    run_started = digit && (run_started || c != '0');
+    if (run_started)
+      number = number > (kLimit - (c - '0')) / 10 ? kLimit : number * 10 + (c - '0');
+  }
+  return number;
+}
+
+// A plain selection sort: each position gets the first smallest number after it by an exchange.
+// The exchange may put designators of equal numbers (C2, DA2) out of their file order, and the
+// lists users know from their reports depend on that order, so no stable sort is used instead.
+// Quadratic, which a component's few thousand parts at most afford easily.
+void SortDesignators(std::vector<NumberedDesignator>& designators) {
+  for (size_t position = 0; position < designators.size(); ++position) {
+    size_t smallest = position;
+    for (size_t candidate = position + 1; candidate < designators.size(); ++candidate) {
+      if (designators[candidate].number < designators[smallest].number)
+        smallest = candidate;
+    }
+    if (smallest != position)
+      std::swap(designators[position], designators[smallest]);
+  }
+}
+
+// A designator whose number is one more than its predecessor's extends the run that ends there
+// (R1...R3), anything else starts a new list entry; prefixes are not compared, and repeated
+// numbers stay as separate entries (C2,C2...C3). `run_start` is the length of the list up to the
+// first designator of the current run.
+std::string JoinDesignatorRuns(const std::vector<NumberedDesignator>& sorted) {
+  if (sorted.empty())
+    return {};
+  std::string list = sorted[0].text;
+  size_t run_start = list.size();
+  for (size_t next = 1; next < sorted.size(); ++next) {
+    if (sorted[next].number - sorted[next - 1].number == 1) {
+      list.resize(run_start);
+      list += "..." + sorted[next].text;
+    } else {
+      list += "," + sorted[next].text;
+      run_start = list.size();
+    }
+  }
+  return list;
+}
+
+std::string CompactDesignators(const std::vector<std::string>& designators) {
+  std::vector<NumberedDesignator> numbered;
+  numbered.reserve(designators.size());
+  for (const std::string& designator : designators)
+    numbered.push_back({designator, DesignatorSortNumber(designator)});
+  SortDesignators(numbered);
+  return JoinDesignatorRuns(numbered);
+}
+
+}  // namespace zuro::readers

@@ -1,0 +1,46 @@
+// The P-CAD bill-of-materials report reader: double-quoted fields separated by ";", a header
+// line naming the attributes, one record per placed part. Converted Mentor lists are read by it
+// as well.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "converter/grid/grid_model.h"
+#include "readers/report_attributes.h"
+
+namespace zuro::readers {
+
+enum class ReadResult {
+  kLoaded,        // the table holds the report (possibly no component rows)
+  kBadStructure,  // the first line holds no double quote; the table is emptied
+  kCannotOpen,    // the file cannot be read; the table and attributes are unchanged
+};
+
+// Fills the component table from the report at `path` and sets the report's attributes.
+ReadResult ReadReport(const std::string& path,
+                      grid::GridModel& table,
+                      ReportAttributes& attributes);
+
+// The quantity that a component's first record carries in its "Count" field; a record with a
+// quantity of 0 or less makes no row.
+int64_t ComponentQuantity(std::string_view count_field);
+
+// A designator of a component and the number by which the component's list is ordered.
+struct NumberedDesignator {
+  std::string text;
+  int64_t number = 0;
+};
+
+// The digits of a designator that order it in its component's list: R12 12, R05 5, C1.2 12.
+int64_t DesignatorSortNumber(std::string_view designator);
+// Orders by number ascending by selection, which may reorder designators of equal numbers.
+void SortDesignators(std::vector<NumberedDesignator>& designators);
+// Joins sorted designators into a list, runs of consecutive numbers written first...last.
+std::string JoinDesignatorRuns(const std::vector<NumberedDesignator>& sorted);
+// Numbers, sorts and joins a component's designators (three or more of them).
+std::string CompactDesignators(const std::vector<std::string>& designators);
+
+}  // namespace zuro::readers

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "converter/grid/grid_model.h"
+#include "readers/mentor_converter.h"
+#include "readers/pcad_reader.h"
+
+namespace zuro::readers {
+namespace {
+
+// One report line: the values quoted and separated by ";", ended as Windows tools end lines.
+std::string Line(const std::vector<std::string>& values) {
+  std::string line;
+  for (const std::string& value : values)
+    line += (line.empty() ? "\"" : ";\"") + value + "\"";
+  return line + "\r\n";
+}
+
+const std::string kHeader = Line({"RefDes", "Count", "Value"});
+
+class ReportFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = ::testing::TempDir() + "zuro_pcad_" + name + "/";
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ + name, std::ios::binary) << bytes;
+    return folder_ + name;
+  }
+  static std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  ReadResult Read(const std::string& bytes) {
+    return ReadReport(Write("report.bom", bytes), table_, attributes_);
+  }
+  // The table's columns 1.. as "#cell#cell" per row, one row per line.
+  std::string Dump() const {
+    std::string text;
+    for (int row = 0; row < table_.GetRowCount(); ++row) {
+      for (int col = 1; col < table_.GetColumnCount(); ++col)
+        text += "#" + table_.GetItemText(row, col);
+      text += "\n";
+    }
+    return text;
+  }
+
+  std::string folder_;
+  grid::GridModel table_;
+  ReportAttributes attributes_;
+};
+
+using PcadReaderTest = ReportFileTest;
+using MentorConverterTest = ReportFileTest;
+
+TEST_F(PcadReaderTest, LoadsHeaderAndMarkedComponentRows) {
+  ASSERT_EQ(Read(Line({"Перечень элементов"}) + Line({"RefDes", "Count", "Value", "ID PartLib"}) +
+                 Line({"R1", "1", "10 кОм", "RES0805"})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value#ID PartLib\n#R1#1#10 кОм#RES0805\n");
+  EXPECT_EQ(attributes_.names,
+            (std::vector<std::string>{"RefDes", "Count", "Value", "ID PartLib"}));
+  EXPECT_EQ(attributes_.refdes_column, 1);
+  EXPECT_EQ(attributes_.partlib_column, 4);
+  EXPECT_EQ(table_.GetFixedRowCount(), 1);
+  EXPECT_EQ(table_.GetFixedColumnCount(), 1);
+  EXPECT_EQ(table_.GetItemText(1, 0), " ");
+  EXPECT_EQ(table_.GetItemImage(1, 0), 1);
+  EXPECT_EQ(table_.GetItemData(1, 0), 0);
+  const grid::CellFormat heading = table_.GetItemFormat(0, 3);
+  EXPECT_TRUE(heading & grid::kFormatCentre);
+  EXPECT_TRUE(heading & grid::kFormatSingleLine);
+}
+
+TEST_F(PcadReaderTest, RecordBrokenOverTwoLinesIsJoinedOnce) {
+  // A value broken inside its quotes and a record broken between fields are joined without the
+  // line feed; a record whose last field is closed is complete although a ";" follows it.
+  ASSERT_EQ(Read(kHeader + "\"R1\";\"1\";\"Resist\r\nor\"\r\n" + "\"R2\";\"1\";\n\"22k\"\n" +
+                 "\"R3\";\"1\";\"4k7\";\n" + Line({"R4", "1", "1k"})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R1#1#Resistor\n#R2#1#22k\n#R3#1#4k7\n#R4#1#1k\n");
+}
+
+TEST_F(PcadReaderTest, QuantityDecidesRowsAndDesignatorList) {
+  ASSERT_EQ(
+      Read(kHeader + Line({"R1", "1-2", "a"}) + Line({"R2", "-3", "b"}) + Line({"R3", "0", "c"}) +
+           Line({"R4", "1", "d"}) + Line({"R9", "2", "e"}) + Line({"R5", "", ""}) +
+           Line({"C7", "6", "f"}) + Line({"C2", "", ""}) + Line({"C3", "", ""}) +
+           Line({"C2", "", ""}) + Line({"C9", "", ""}) + Line({"C1", "", ""})),
+      ReadResult::kLoaded);
+  // Quantity 2 keeps file order; 3 and more are sorted, runs compacted, repeats kept.
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R4#1#d\n#R9,R5#2#e\n#C1...C2,C2...C3,C7,C9#6#f\n");
+}
+
+TEST_F(PcadReaderTest, OddHeaderNamesAndSemicolonValuesShiftCells) {
+  // A one-character name gets no column, yet its values still fill the next column; a value
+  // that is exactly ";" reads as a separator.
+  ASSERT_EQ(Read(Line({"RefDes", "Count", "X", "Value"}) + Line({"R1", "1", "x", "10k"})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R1#1#x\n");
+  ASSERT_EQ(Read(Line({"RefDes", "Count", "Value", "Note"}) + Line({"R1", "1", ";", "n"})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value#Note\n#R1#1#n#\n");
+}
+
+TEST_F(PcadReaderTest, FirstLineWithoutQuoteEmptiesTheTable) {
+  ASSERT_EQ(Read(kHeader + Line({"R1", "1", "1k"})), ReadResult::kLoaded);
+  EXPECT_EQ(Read("Bill of materials\r\n" + kHeader + Line({"R1", "1", "1k"})),
+            ReadResult::kBadStructure);
+  EXPECT_EQ(table_.GetRowCount(), 0);
+  EXPECT_EQ(table_.GetColumnCount(), 0);
+  EXPECT_TRUE(attributes_.names.empty());
+  EXPECT_EQ(attributes_.refdes_column, -1);
+  EXPECT_EQ(Read(""), ReadResult::kBadStructure);
+}
+
+TEST_F(PcadReaderTest, ReportsWithoutComponentsKeepOnlyTheHeaderRow) {
+  ASSERT_EQ(Read(kHeader), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n");
+  // No header at all: no columns either, and the lines are not taken for components.
+  ASSERT_EQ(Read(Line({"R1", "1", "1k"}) + Line({"R2", "1", "2k"})), ReadResult::kLoaded);
+  EXPECT_EQ(table_.GetRowCount(), 1);
+  EXPECT_EQ(table_.GetColumnCount(), 1);
+  EXPECT_EQ(attributes_.names.size(), 0u);
+}
+
+TEST_F(PcadReaderTest, MissingFileLeavesTableAndAttributesAsTheyWere) {
+  ASSERT_EQ(Read(kHeader + Line({"R1", "1", "1k"})), ReadResult::kLoaded);
+  EXPECT_EQ(ReadReport(folder_ + "missing.bom", table_, attributes_), ReadResult::kCannotOpen);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R1#1#1k\n");
+  EXPECT_EQ(attributes_.names.size(), 3u);
+}
+
+TEST_F(PcadReaderTest, WithoutRefDesPartsAreConsumedAndCellsKept) {
+  ASSERT_EQ(Read(Line({"Count", "Value"}) + Line({"2", "1k"}) + Line({"2", "1k"}) +
+                 Line({"3", "2k"}) + Line({"3", "2k"}) + Line({"3", "2k"}) + Line({"1", "3k"})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#Value\n#2#1k\n#3#2k\n#1#3k\n");
+  EXPECT_EQ(attributes_.refdes_column, -1);
+}
+
+TEST_F(PcadReaderTest, LongLinesAreReadWhole) {
+  // Beyond the 1999 characters that a report line used to be limited to: every header name and
+  // every value is kept, and no piece of a line becomes a line of its own.
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i)
+    names.push_back("Attribute " + std::to_string(i) + std::string(60, '_'));
+  names.push_back("RefDes");
+  names.push_back("Count");
+  std::vector<std::string> values(40, std::string(100, 'v'));
+  values[39] = std::string(3000, 'w');
+  values.push_back("R1");
+  values.push_back("1");
+  ASSERT_EQ(Read(Line(names) + Line(values)), ReadResult::kLoaded);
+  ASSERT_EQ(attributes_.names, names);
+  ASSERT_EQ(table_.GetRowCount(), 2);
+  EXPECT_EQ(table_.GetItemText(1, 40), std::string(3000, 'w'));
+  EXPECT_EQ(table_.GetItemText(1, 42), "1");
+}
+
+TEST_F(PcadReaderTest, NamesBeyondAHundredGetNoColumn) {
+  // "Count" and "RefDes" lie beyond the limit: components are still read and their parts'
+  // records consumed, but there is no designator column to write.
+  std::vector<std::string> names;
+  std::vector<std::string> values;
+  for (int i = 0; i < 150; ++i) {
+    names.push_back("A" + std::to_string(i));
+    values.push_back("v" + std::to_string(i));
+  }
+  names[120] = "Count";
+  names[130] = "RefDes";
+  values[120] = "2";
+  ASSERT_EQ(Read(Line(names) + Line(values) + Line(values)), ReadResult::kLoaded);
+  EXPECT_EQ(attributes_.names.size(), 100u);
+  EXPECT_EQ(attributes_.names[99], "A99");
+  EXPECT_EQ(attributes_.refdes_column, -1);
+  EXPECT_EQ(table_.GetColumnCount(), 101);
+  ASSERT_EQ(table_.GetRowCount(), 2);
+  EXPECT_EQ(table_.GetItemText(1, 100), "v99");
+}
+
+TEST_F(PcadReaderTest, ManyDesignatorsAndLargeNumbersAreAllKept) {
+  std::string report = kHeader + Line({"R3000", "3000", "1k"});
+  for (int i = 2999; i >= 1; --i)
+    report += Line({"R" + std::to_string(i), "", ""});
+  report += Line({"C1000001", "3", "1u"}) + Line({"C999999", "", ""}) + Line({"C1000000", "", ""}) +
+            Line({"VD1", "1", "x"});
+  ASSERT_EQ(Read(report), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(),
+            "#RefDes#Count#Value\n#R1...R3000#3000#1k\n#C999999...C1000001#3#1u\n#VD1#1#x\n");
+}
+
+TEST_F(PcadReaderTest, QuantityBeyondTheEndOfTheReportStopsThere) {
+  ASSERT_EQ(Read(kHeader + Line({"R1", "2000000000", "1k"}) + Line({"R2", "", ""})),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R1...R2#2000000000#1k\n");
+}
+
+TEST(DesignatorListTest, NumbersAreTheDigitRunsWithoutLeadingZeros) {
+  EXPECT_EQ(DesignatorSortNumber("R12"), 12);
+  EXPECT_EQ(DesignatorSortNumber("R05"), 5);
+  EXPECT_EQ(DesignatorSortNumber("C1.2"), 12);
+  EXPECT_EQ(DesignatorSortNumber("C1.02"), 12);
+  EXPECT_EQ(DesignatorSortNumber("DD3A"), 3);
+  EXPECT_EQ(DesignatorSortNumber("R0"), 0);
+  EXPECT_EQ(DesignatorSortNumber("R100"), 100);
+  EXPECT_EQ(DesignatorSortNumber(""), 0);
+  EXPECT_EQ(DesignatorSortNumber("R" + std::string(40, '9')), INT64_MAX);
+}
+
+TEST(DesignatorListTest, SelectionSortMayReorderEqualNumbers) {
+  std::vector<NumberedDesignator> list{{"C2", 2}, {"DA2", 2}, {"R1", 1}};
+  SortDesignators(list);
+  EXPECT_EQ(list[0].text + list[1].text + list[2].text, "R1DA2C2");
+}
+
+TEST(DesignatorListTest, CompactsRunsGapsAndRepeats) {
+  EXPECT_EQ(CompactDesignators({"R3", "R1", "R2", "R7"}), "R1...R3,R7");
+  EXPECT_EQ(CompactDesignators({"R1", "R4", "R5"}), "R1,R4...R5");
+  EXPECT_EQ(CompactDesignators({"C2", "C2", "C3"}), "C2,C2...C3");
+  EXPECT_EQ(CompactDesignators({"R1", "C2", "VD3"}), "R1...VD3");  // prefixes not compared
+  // Numbers too long for 64 bits all count as the largest one, and equal numbers make no run.
+  const std::string huge = "R" + std::string(30, '9');
+  EXPECT_EQ(CompactDesignators({huge + "8", huge + "9", "R1"}), "R1," + huge + "9," + huge + "8");
+}
+
+TEST(ComponentQuantityTest, ReadsLikeAtoiAndRejectsInnerMinus) {
+  EXPECT_EQ(ComponentQuantity("3"), 3);
+  EXPECT_EQ(ComponentQuantity("  +12 pcs"), 12);
+  EXPECT_EQ(ComponentQuantity("Count"), 0);
+  EXPECT_EQ(ComponentQuantity(""), 0);
+  EXPECT_EQ(ComponentQuantity("1-2"), 0);
+  EXPECT_EQ(ComponentQuantity("3-"), 0);
+  EXPECT_LE(ComponentQuantity("-3"), 0);
+  EXPECT_GT(ComponentQuantity(std::string(30, '9')), 0);
+}
+
+TEST(ConvertedReportPathTest, BlankGoesBeforeTheFileName) {
+  EXPECT_EQ(ConvertedReportPath("board.lst"), " board.lst");
+  EXPECT_EQ(ConvertedReportPath("/tmp/work/board.lst"), "/tmp/work/ board.lst");
+  EXPECT_EQ(ConvertedReportPath("C:\\Проекты\\board.lst"), "C:\\Проекты\\ board.lst");
+  EXPECT_EQ(ConvertedReportPath("C:board.lst"), "C: board.lst");
+}
+
+TEST_F(MentorConverterTest, LastFieldHoldsTheLineFeedAndReadsBack) {
+  const std::string list = Write("board.lst", "REFDES;QTY;VALUE\nR1,R2,R3;3;10k\n");
+  const std::string report = ConvertMentor(list);
+  ASSERT_EQ(report, folder_ + " board.lst");
+  EXPECT_EQ(ReadBytes(report),
+            "\"RefDes\";\"Count\";\"VALUE\n\";\n"
+            "\"R1\";\"3\";\"10k\n\";\n\"R2\";\"3\";\"10k\n\";\n\"R3\";\"3\";\"10k\n\";\n");
+  ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#VALUE\n#R1...R3#3#10k\n");
+}
+
+TEST_F(MentorConverterTest, DesignatorsLastWithWindowsLineEndsReadBack) {
+  // Title lines come before the header; a last field replaced by one designator loses its line
+  // feed, and a record without a quantity writes nothing.
+  const std::string list = Write("board.lst",
+                                 "Mentor parts list\r\nQTY;VALUE;REFDES\r\n2;1 кОм;R5,R4\r\n"
+                                 "\r\n1;10u;C1\r\n3;100n;C4,C2,C3");
+  const std::string report = ConvertMentor(list);
+  ASSERT_FALSE(report.empty());
+  ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#VALUE#RefDes\n#2#1 кОм#R5,R4\n#1#10u#C1\n#3#100n#C2...C4\n");
+  EXPECT_EQ(attributes_.refdes_column, 3);
+}
+
+TEST_F(MentorConverterTest, UnreadableListGivesNoReport) {
+  EXPECT_EQ(ConvertMentor(folder_ + "missing.lst"), "");
+  EXPECT_FALSE(std::filesystem::exists(folder_ + " missing.lst"));
+}
+
+}  // namespace
+}  // namespace zuro::readers
