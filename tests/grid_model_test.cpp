@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "converter/grid/grid_model.h"
+#include "converter/grid/grid_pages.h"
 
 namespace zuro::grid {
 namespace {
@@ -307,6 +308,40 @@ TEST(GridModelScale, HundredThousandRowsLoadQuickly) {
   EXPECT_TRUE(model.CheckInvariants());
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
   EXPECT_LT(seconds.count(), 20.0);
+}
+
+// Printed pages: header row of 10 and mark column of 5 repeat on every page.
+TEST(GridPages, RowsThenColumnGroupsWithRepeatedHeaders) {
+  const std::vector<int> heights{10, 20, 20, 20, 20, 20};
+  const std::vector<int> widths{5, 30, 30, 30};
+  const auto pages = PaginateGrid(heights, widths, 1, 1, 70, 50);
+  ASSERT_EQ(pages.size(), 6u);
+  EXPECT_EQ(pages[0].first_row, 1);
+  EXPECT_EQ(pages[0].last_row, 2);
+  EXPECT_EQ(pages[0].first_col, 1);
+  EXPECT_EQ(pages[0].last_col, 2);
+  EXPECT_EQ(pages[2].first_row, 5);
+  EXPECT_EQ(pages[2].last_row, 5);
+  EXPECT_EQ(pages[3].first_col, 3);
+  EXPECT_EQ(pages[3].last_col, 3);
+  EXPECT_EQ(pages[5].first_row, 5);
+}
+
+TEST(GridPages, OversizedRowsAndHeadersStillProgress) {
+  // A row taller than the page, and headers that fill the page alone, get one row per page.
+  auto pages = PaginateGrid({10, 500, 20}, {5, 30}, 1, 1, 100, 100);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[0].first_row, 1);
+  EXPECT_EQ(pages[0].last_row, 1);
+  EXPECT_EQ(pages[1].first_row, 2);
+  pages = PaginateGrid({200, 20, 20}, {5, 30}, 1, 1, 100, 100);
+  EXPECT_EQ(pages.size(), 2u);
+  // A table of headers only, or no table at all, still prints one page.
+  pages = PaginateGrid({10}, {5, 30}, 1, 1, 100, 100);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_LT(pages[0].last_row, pages[0].first_row);
+  EXPECT_EQ(PaginateGrid({}, {}, 0, 0, 100, 100).size(), 1u);
+  EXPECT_EQ(PaginateGrid({10}, {5}, 3, 3, 100, 100).size(), 1u);
 }
 
 }  // namespace

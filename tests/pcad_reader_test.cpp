@@ -206,6 +206,24 @@ TEST_F(PcadReaderTest, QuantityBeyondTheEndOfTheReportStopsThere) {
   EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R1...R2#2000000000#1k\n");
 }
 
+// The sample board written by both CAD systems gives the same components and designator lists.
+TEST_F(ReportFileTest, SampleBoardReadsAlikeFromPcadAndMentor) {
+  const std::string samples = std::string(ZURO_SOURCE_DIR) + "/samples/";
+  const std::string list = Write("board.lst", ReadBytes(samples + "board.lst"));
+  for (const std::string& report : {samples + "board.bom", ConvertMentor(list)}) {
+    SCOPED_TRACE(report);
+    ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
+    ASSERT_EQ(table_.GetRowCount(), 31);
+    ASSERT_EQ(attributes_.names[attributes_.partlib_column - 1], "ID PartLib");
+    std::string designators;
+    for (int row = 1; row < table_.GetRowCount(); ++row)
+      designators += table_.GetItemText(row, attributes_.refdes_column) + " ";
+    EXPECT_NE(designators.find(" C1...C10 C11,C12 "), std::string::npos);
+    EXPECT_NE(designators.find(" R1...R5,R7...R9 R6 "), std::string::npos);
+    EXPECT_NE(designators.find(" R12...R14,R16 "), std::string::npos);
+  }
+}
+
 TEST(DesignatorListTest, NumbersAreTheDigitRunsWithoutLeadingZeros) {
   EXPECT_EQ(DesignatorSortNumber("R12"), 12);
   EXPECT_EQ(DesignatorSortNumber("R05"), 5);

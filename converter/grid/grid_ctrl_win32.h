@@ -15,6 +15,8 @@ namespace zuro::grid {
 
 class TitleTip;
 class GridDropTarget;
+struct PrintPage;
+struct PrintMetrics;
 
 inline constexpr wchar_t kGridWindowClass[] = L"MFCGridCtrl";
 
@@ -31,7 +33,9 @@ class CGridCtrl {
   // The grid object of a window of class "MFCGridCtrl", or nullptr.
   static CGridCtrl* FromHandle(HWND window);
   // Creates a grid window as a child of `parent`; nullptr on failure.
-  static CGridCtrl* Create(HWND parent, int id, const RECT& rect,
+  static CGridCtrl* Create(HWND parent,
+                           int id,
+                           const RECT& rect,
                            DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP);
 
   CGridCtrl(const CGridCtrl&) = delete;
@@ -83,17 +87,33 @@ class CGridCtrl {
   int GetRowHeight(int row);
 
  private:
-  enum class MouseMode { kNone, kSelectCells, kSelectRows, kSelectColumns, kSizeColumn, kSizeRow };
-  struct Paint;
+  enum class MouseMode {
+    kNone,
+    kSelectCells,
+    kSelectRows,
+    kSelectColumns,
+    kSizeColumn,
+    kSizeRow,
+    kDragCandidate,
+  };
+  enum class EditEnd { kCancel, kCommit, kCommitLeft, kCommitRight, kCommitUp, kCommitDown };
+  // How cells are drawn: on the screen or on a printer page.
+  struct Paint {
+    bool printing = false;
+    HFONT font = nullptr;
+    int image_width = 0;  // in the units of the device context
+    int image_height = 0;
+    int margin = 3;
+    int line = 1;
+  };
 
   explicit CGridCtrl(HWND window);
   ~CGridCtrl();
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
-                                   UINT_PTR id, DWORD_PTR grid);
+  static LRESULT CALLBACK
+  EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  bool HandleEditKey(WPARAM key);
 
   // Model and layout.
   void Attach(GridModel* model);
@@ -109,10 +129,11 @@ class CGridCtrl {
   int RowAtY(int y) const;
   int ColumnAtX(int x) const;
   RECT CellRect(int row, int col) const;
+  CellId HitTestClamped(POINT point);
 
   // Painting.
   void OnPaint();
-  void PaintCells(HDC dc, const RECT& client);
+  void PaintCells(HDC dc, const RECT& area);
   void DrawCell(HDC dc, const RECT& rect, int row, int col, const Paint& paint) const;
   void DrawCellImage(HDC dc, RECT* rect, int image, const Paint& paint) const;
   int TextMargin() const { return 3; }
@@ -127,7 +148,7 @@ class CGridCtrl {
 
   // Mouse and keyboard.
   void OnButtonDown(POINT point, bool shift, bool double_click);
-  void OnMouseMove(POINT point, WPARAM keys);
+  void OnMouseMove(POINT point);
   void OnButtonUp(POINT point);
   void OnAutoScroll();
   bool OnSetCursor();
@@ -137,19 +158,25 @@ class CGridCtrl {
   void OnChar(wchar_t ch);
   void MoveFocus(int row, int col, bool extend);
   void DeleteSelectedTexts();
+  void StartDrag();
 
   // In-place editing and title tips.
   bool StartEdit(int row, int col, const wchar_t* typed);
-  void ShowTitleTip(POINT point);
+  bool HandleEditKey(WPARAM key);
+  void OnEndEditMessage(EditEnd end, HWND edit);
+  void TrackHover(POINT point);
+  void ShowTitleTip();
   void HideTitleTip();
   bool TextFits(int row, int col, const RECT& rect, SIZE* extent);
 
-  // Printing.
-  void PrintPage(HDC dc, const struct PrintPage& page, const std::vector<int>& heights,
-                 const std::vector<int>& widths, int number, int count, const RECT& area);
+  CellRange CopyRange() const;
 
-  // Drag and drop.
-  void StartDrag();
+  // Printing.
+  void PrintOnePage(HDC dc,
+                    const PrintPage& page,
+                    const PrintMetrics& metrics,
+                    int number,
+                    int count);
 
   HWND hwnd_;
   GridModel own_model_;

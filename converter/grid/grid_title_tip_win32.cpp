@@ -43,9 +43,9 @@ void TitleTip::Show(const RECT& screen_rect, const std::wstring& text, HFONT fon
   if (!hwnd_) {
     if (!RegisterTipClass(&WindowProc))
       return;
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTitleTipWindowClass, L"",
-                            WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner_, nullptr, ThisModule(),
-                            nullptr);
+    hwnd_ =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTitleTipWindowClass, L"",
+                        WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner_, nullptr, ThisModule(), nullptr);
     if (!hwnd_)
       return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
