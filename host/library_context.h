@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include <array>
+
 #include "host/host_objects.h"
+#include "readers/report_attributes.h"
+#include "templates/field_templates.h"
 
 namespace zuro::host {
 
@@ -33,6 +37,15 @@ struct LibraryContext {
   int32_t text_output_mode = 0;
   int32_t command_number = 0;  // 1 P-CAD, 2 OrCAD, 3 Protel, 4 Altium Designer, 5 Mentor, 6 Allegro
   std::string report_path;     // name of the report being converted, without its folder
+  std::string report_folder;   // folder of that report (with its separator), where files beside it go
+
+  // The loaded report's attribute names and the columns of "RefDes" and "ID PartLib".
+  readers::ReportAttributes attributes;
+  // The field templates of the current command, with the result of their last load.
+  templates::FieldTemplates field_templates;
+  // Objects of the specification, list of elements and purchased-items list already made from
+  // the current table (the windows ask before making them again).
+  std::array<bool, 3> duplicate_flags{};
 
   std::string library_folder;  // ends with the path separator
   std::string help_path;       // library folder + library base name + ".chm"

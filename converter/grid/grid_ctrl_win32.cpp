@@ -598,8 +598,15 @@ void CGridCtrl::DrawCell(HDC dc, const RECT& rect, int row, int col, const Paint
     return;
   const std::wstring text = WideFromCp1251(cell->text);
   UINT format = cell->format | DT_NOPREFIX;
-  if (format & DT_SINGLELINE)
-    format |= DT_VCENTER;
+  if (format & DT_SINGLELINE) {
+    // A text too wide for its cell shows its beginning and an ellipsis, not a middle cut off at
+    // both ends; the title tip shows the rest.
+    format |= DT_VCENTER | DT_END_ELLIPSIS;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    if (extent.cx > text_rect.right - text_rect.left)
+      format &= ~(DT_CENTER | DT_RIGHT);
+  }
   SetTextColor(dc, foreground);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_rect, format);
 }
