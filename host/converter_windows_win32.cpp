@@ -1,6 +1,7 @@
 #include "host/converter_windows_win32.h"
 
 #include "base/win32_text.h"
+#include "converter/grid/grid_ctrl_win32.h"
 #include "resources/resource.h"
 
 namespace zuro::host {
@@ -48,6 +49,7 @@ INT_PTR CALLBACK ConverterWindowProc(HWND window, UINT message, WPARAM wparam, L
 
 void Win32ConverterWindows::Run(ConverterWindowKind kind, LibraryContext&) {
   WindowStart start{kind};
+  grid::CGridCtrl::RegisterWindowClass(module_);
   DialogBoxParamW(module_, MAKEINTRESOURCEW(IDD_CONVERTER), nullptr, ConverterWindowProc,
                   reinterpret_cast<LPARAM>(&start));
 }

@@ -489,9 +489,7 @@ int CGridCtrl::GetLeftColumn() {
 
 int CGridCtrl::GetColumnWidth(int col) {
   EnsureLayout();
-  return model_->IsValid(0, col) || (col >= 0 && col < model_->GetColumnCount())
-             ? col_lefts_[col + 1] - col_lefts_[col]
-             : -1;
+  return col >= 0 && col < model_->GetColumnCount() ? col_lefts_[col + 1] - col_lefts_[col] : -1;
 }
 
 int CGridCtrl::GetRowHeight(int row) {
@@ -752,26 +750,30 @@ bool CGridCtrl::EnsureVisible(int row, int col) {
 // Mouse
 
 // Dragging a border in the fixed row sizes a column, in the fixed column a row.
-bool CGridCtrl::StartSizing(POINT point) {
+CGridCtrl::MouseMode CGridCtrl::BorderUnder(POINT point, int* index) const {
   if (point.y < FixedHeight()) {
-    const int col = BorderAt(col_lefts_, model_->GetFixedColumnCount(), scroll_x_, point.x);
-    if (col >= 0) {
-      mouse_mode_ = MouseMode::kSizeColumn;
-      sizing_index_ = col;
-      sizing_origin_ = CellRect(0, col).left;
-      return true;
-    }
+    *index = BorderAt(col_lefts_, model_->GetFixedColumnCount(), scroll_x_, point.x);
+    if (*index >= 0)
+      return MouseMode::kSizeColumn;
   }
   if (point.x < FixedWidth()) {
-    const int row = BorderAt(row_tops_, model_->GetFixedRowCount(), scroll_y_, point.y);
-    if (row >= 0) {
-      mouse_mode_ = MouseMode::kSizeRow;
-      sizing_index_ = row;
-      sizing_origin_ = CellRect(row, 0).top;
-      return true;
-    }
+    *index = BorderAt(row_tops_, model_->GetFixedRowCount(), scroll_y_, point.y);
+    if (*index >= 0)
+      return MouseMode::kSizeRow;
   }
-  return false;
+  return MouseMode::kNone;
+}
+
+bool CGridCtrl::StartSizing(POINT point) {
+  int index = -1;
+  const MouseMode mode = BorderUnder(point, &index);
+  if (mode == MouseMode::kNone)
+    return false;
+  mouse_mode_ = mode;
+  sizing_index_ = index;
+  sizing_origin_ =
+      mode == MouseMode::kSizeColumn ? CellRect(0, index).left : CellRect(index, 0).top;
+  return true;
 }
 
 // A click in the fixed column selects the row and puts the focus on its first component cell,
@@ -951,22 +953,19 @@ void CGridCtrl::OnButtonUp(POINT point) {
   press_started_sizing_ = false;
 }
 
+// The sizing cursors show over a border that can be dragged and during the drag.
 bool CGridCtrl::OnSetCursor() {
-  POINT point;
-  GetCursorPos(&point);
-  ScreenToClient(hwnd_, &point);
-  EnsureLayout();
-  const MouseMode saved = mouse_mode_;
-  const int saved_index = sizing_index_;
-  const int saved_origin = sizing_origin_;
-  const bool on_border = mouse_mode_ == MouseMode::kNone && StartSizing(point);
-  const MouseMode border = mouse_mode_;
-  mouse_mode_ = saved;
-  sizing_index_ = saved_index;
-  sizing_origin_ = saved_origin;
-  if (!on_border && saved != MouseMode::kSizeColumn && saved != MouseMode::kSizeRow)
+  MouseMode shape = mouse_mode_;
+  if (shape == MouseMode::kNone) {
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(hwnd_, &point);
+    EnsureLayout();
+    int index = -1;
+    shape = BorderUnder(point, &index);
+  }
+  if (shape != MouseMode::kSizeColumn && shape != MouseMode::kSizeRow)
     return false;
-  const MouseMode shape = on_border ? border : saved;
   SetCursor(LoadCursorW(nullptr, shape == MouseMode::kSizeColumn ? IDC_SIZEWE : IDC_SIZENS));
   return true;
 }

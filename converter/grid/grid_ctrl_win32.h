@@ -152,6 +152,7 @@ class CGridCtrl {
   void OnButtonUp(POINT point);
   void OnAutoScroll();
   bool OnSetCursor();
+  MouseMode BorderUnder(POINT point, int* index) const;
   bool StartSizing(POINT point);
   void SelectTo(CellId cell);
   void OnKeyDown(WPARAM key);

@@ -1,0 +1,396 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "converter/converter_dialog.h"
+#include "converter/headless_ui.h"
+#include "converter/table_file.h"
+#include "host/dispatch.h"
+#include "host/library_context.h"
+
+namespace zuro::converter {
+namespace {
+
+const std::string kPcadCaption = "Текстовый конвертер P-CAD-ЗЕНТАР";
+const std::string kMentorCaption = "Текстовый конвертер MENTOR-ЗЕНТАР";
+const std::string kQuantityHeadings = "#Количество в комплекты#Количество на регулировку";
+constexpr int kTableCommands[] = {kIdSelectAll, kIdClearAll, kIdCreate, kIdTemplates, kIdReplace};
+
+const std::string kSmallReport =
+    "\"Count\";\"RefDes\";\"Value\"\r\n"
+    "\"2\";\"R1\";\"10 кОм\"\r\n"
+    "\"\";\"R2\";\"10 кОм\"\r\n"
+    "\"1\";\"C1\";\"0,1 мкФ\"\r\n";
+
+class ConverterDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = ::testing::TempDir() + "zuro_dialog_" + name + "/";
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ + "library");
+    context_.library_folder = folder_ + "library/";
+    context_.help_path = folder_ + "zuro.chm";
+    context_.command_number = 1;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ + name, std::ios::binary) << bytes;
+    return folder_ + name;
+  }
+  // The sample is copied, since the Mentor conversion writes beside the list.
+  std::string Sample(const std::string& name) {
+    std::filesystem::copy_file(std::string(ZURO_SOURCE_DIR) + "/samples/" + name, folder_ + name);
+    return folder_ + name;
+  }
+  void Open(int command = 1) {
+    context_.command_number = command;
+    dialog_ = std::make_unique<ConverterDialog>(context_, ui_);
+    dialog_->OnInitDialog();
+  }
+  void Load(const std::optional<std::string>& path) {
+    ui_.QueueFile(path);
+    dialog_->OnCommand(kIdOpenReport);
+  }
+  void ChooseKind(int radio, int index) {
+    ui_.CheckRadio(kDocumentKindRadios, index);
+    dialog_->OnCommand(radio);
+  }
+  std::vector<std::string> Text() const { return TableFileText(dialog_->table()); }
+  std::string Header() const { return Text().empty() ? "" : Text()[0]; }
+  grid::GridModel& Table() { return dialog_->table(); }
+
+  bool CommandsEnabled(bool enabled) const {
+    for (const int id : kTableCommands) {
+      if (ui_.IsControlEnabled(id) != enabled)
+        return false;
+    }
+    return ui_.IsMenuItemEnabled(kSettingsMenu) == enabled &&
+           ui_.IsMenuItemEnabled(kCreateMenu) == enabled;
+  }
+
+  std::string folder_;
+  host::LibraryContext context_;
+  HeadlessUi ui_;
+  std::unique_ptr<ConverterDialog> dialog_;
+};
+
+TEST_F(ConverterDialogTest, StartsEmptyWithTableCommandsGreyed) {
+  context_.duplicate_flags = {true, true, true};
+  Open();
+  EXPECT_TRUE(CommandsEnabled(false));
+  for (const int id :
+       {kIdSpecRadio, kIdListRadio, kIdPurchaseRadio, kIdSortByElementsRadio, kIdSortByGostRadio})
+    EXPECT_FALSE(ui_.IsControlEnabled(id)) << id;
+  EXPECT_TRUE(ui_.IsControlEnabled(kIdOpenReport));
+  EXPECT_TRUE(ui_.IsMenuItemEnabled(kCreateListMenu));
+  EXPECT_EQ(ui_.caption(), kPcadCaption);
+  EXPECT_EQ(ui_.CheckedRadio(kDocumentKindRadios), 0);
+  EXPECT_EQ(ui_.CheckedRadio(kSortModeRadios), 0);
+  EXPECT_EQ(ui_.tooltips().at(kIdOpenReport), " Открыть файл *.ВОМ ");
+  EXPECT_EQ(ui_.tooltips().at(kIdClearAll), " Оменить выбор всех элементов ");
+  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_TRUE(ui_.file_dialogs().empty());
+  EXPECT_EQ(Table().GetRowCount(), 0);
+}
+
+TEST_F(ConverterDialogTest, ModesAskForTheirOwnReportFiles) {
+  Open(5);
+  EXPECT_EQ(ui_.caption(), kMentorCaption);
+  Load(std::nullopt);
+  Open(1);
+  Load(std::nullopt);
+  ASSERT_EQ(ui_.file_dialogs().size(), 2u);
+  const FileDialogRequest& mentor = ui_.file_dialogs()[0];
+  const FileDialogRequest& pcad = ui_.file_dialogs()[1];
+  EXPECT_EQ(mentor.default_extension + mentor.initial_name + mentor.filter, "lst*.lst*.lst||");
+  EXPECT_EQ(pcad.default_extension + pcad.initial_name + pcad.filter, "bom*.bom*.bom||");
+  EXPECT_FALSE(pcad.save);
+}
+
+TEST_F(ConverterDialogTest, ModelDocumentOffersOnlyTheSpecificationAndAsksAtOnce) {
+  context_.model_document_flag = 1;
+  ui_.QueueFile(Write("small.bom", kSmallReport));
+  Open();
+  EXPECT_EQ(ui_.file_dialogs().size(), 1u);
+  EXPECT_EQ(Table().GetRowCount(), 3);
+  EXPECT_TRUE(ui_.IsMenuItemEnabled(kCreateMenu));
+  EXPECT_FALSE(ui_.IsMenuItemEnabled(kCreateListMenu));
+  EXPECT_FALSE(ui_.IsMenuItemEnabled(kCreatePurchasedMenu));
+  EXPECT_TRUE(ui_.IsMenuItemEnabled({2, 0, 1}));
+}
+
+TEST_F(ConverterDialogTest, LoadedReportEnablesCommandsAndGetsQuantityColumns) {
+  Open();
+  context_.duplicate_flags = {true, true, true};
+  Load(Sample("board.bom"));
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_TRUE(CommandsEnabled(true));
+  for (const int id : kDocumentKindRadios)
+    EXPECT_TRUE(ui_.IsControlEnabled(id));
+  EXPECT_EQ(ui_.caption(), kPcadCaption + ":board");
+  EXPECT_EQ(ui_.resizes().back(), 1);
+  EXPECT_EQ(ui_.mark_image_attachments(), 1);
+  EXPECT_EQ(context_.report_path, "board.bom");
+  EXPECT_EQ(context_.report_folder, folder_);
+  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_EQ(Text().size(), 31u);
+  EXPECT_TRUE(Header().starts_with("#Count#RefDes#Value"));
+  EXPECT_TRUE(Header().ends_with("#ID PartLib" + kQuantityHeadings));
+  EXPECT_EQ(Table().GetItemFormat(0, Table().GetColumnCount() - 1) & grid::kFormatCentre,
+            grid::kFormatCentre);
+
+  // A reload rebuilds the table before the columns are appended: again exactly two.
+  Load(folder_ + "board.bom");
+  EXPECT_TRUE(Header().ends_with("#ID PartLib" + kQuantityHeadings));
+  EXPECT_EQ(Table().GetColumnCount(), 16 + 3);
+}
+
+TEST_F(ConverterDialogTest, MentorListIsConvertedReadAndItsReportRemoved) {
+  Open(5);
+  Load(Sample("board.lst"));
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_EQ(Text().size(), 31u);
+  EXPECT_EQ(Text()[2].substr(0, 13), "#10#C1...C10#");
+  // The converted report's name begins with a blank, and so does the caption's name.
+  EXPECT_EQ(context_.report_path, " board.lst");
+  EXPECT_EQ(ui_.caption(), kMentorCaption + ": board");
+  EXPECT_FALSE(std::filesystem::exists(folder_ + " board.lst"));
+}
+
+TEST_F(ConverterDialogTest, ReportWithoutComponentsOrWithoutOutputColumns) {
+  Open();
+  Load(Write("header.bom", "\"Count\";\"RefDes\"\r\n"));
+  EXPECT_EQ(Text(), std::vector<std::string>{"#Count#RefDes"});
+  EXPECT_TRUE(CommandsEnabled(false));
+  EXPECT_EQ(ui_.resizes().back(), -1);
+  EXPECT_EQ(ui_.caption(), kPcadCaption);
+
+  // The PDM road writes text lines: no quantity columns.
+  context_.text_output_mode = 1;
+  Load(Write("small.bom", kSmallReport));
+  EXPECT_EQ(Text(),
+            (std::vector<std::string>{"#Count#RefDes#Value", "#2#R1,R2#10 кОм", "#1#C1#0,1 мкФ"}));
+  EXPECT_TRUE(CommandsEnabled(true));
+}
+
+TEST_F(ConverterDialogTest, BadStructureEmptiesTableAndRestoresCaption) {
+  Open(5);
+  Load(Sample("board.lst"));
+  Load(Write("bad.lst", "Перечень\r\n"));  // no header: the converted report is empty
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+  EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
+  EXPECT_EQ(ui_.messages()[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(Table().GetRowCount(), 0);
+  EXPECT_EQ(ui_.caption(), kMentorCaption);
+  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_TRUE(CommandsEnabled(false));
+  EXPECT_EQ(ui_.resizes().back(), -1);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + " bad.lst"));
+}
+
+TEST_F(ConverterDialogTest, UnreadableOrCancelledChoiceKeepsTheTable) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  const std::vector<std::string> loaded = Text();
+  const std::string caption = ui_.caption();
+
+  Load(folder_ + "missing.bom");
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
+  EXPECT_NE(ui_.messages()[0].text.find("missing.bom"), std::string::npos);
+  EXPECT_EQ(Text(), loaded);
+  EXPECT_EQ(ui_.caption(), caption);
+  EXPECT_EQ(context_.report_path, "small.bom");
+  EXPECT_TRUE(CommandsEnabled(true));
+
+  Load(std::nullopt);
+  Load(Write("ab", kSmallReport + kSmallReport));  // a name this short reads as cancelled
+  EXPECT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(Text(), loaded);
+  EXPECT_TRUE(CommandsEnabled(true));
+
+  Open(5);
+  Load(folder_ + "missing.lst");
+  EXPECT_EQ(ui_.messages().size(), 2u);
+}
+
+TEST_F(ConverterDialogTest, ShortReportNamesGiveShortCaptions) {
+  EXPECT_EQ(CaptionWithFileName("K", "board.bom"), "K:board");
+  EXPECT_EQ(CaptionWithFileName("K", "a.bom"), "K:a");
+  EXPECT_EQ(CaptionWithFileName("K", "abcd"), "K:");
+  EXPECT_EQ(CaptionWithFileName("K", "ab"), "K:");
+  Open();
+  Load(Write("abc", kSmallReport));
+  EXPECT_EQ(ui_.caption(), kPcadCaption + ":");
+}
+
+TEST_F(ConverterDialogTest, DocumentKindChoiceAddsAndRemovesQuantityColumns) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  const std::string loaded = "#Count#RefDes#Value" + kQuantityHeadings;
+
+  ChooseKind(kIdPurchaseRadio, 2);  // the load appended them already
+  EXPECT_EQ(Header(), loaded);
+  EXPECT_TRUE(dialog_->purchase_columns());
+  EXPECT_FALSE(ui_.IsControlEnabled(kIdSortByGostRadio));
+
+  ChooseKind(kIdSpecRadio, 0);
+  EXPECT_EQ(Header(), "#Count#RefDes#Value");
+  EXPECT_FALSE(dialog_->purchase_columns());
+
+  ChooseKind(kIdPurchaseRadio, 2);
+  ChooseKind(kIdPurchaseRadio, 2);
+  EXPECT_EQ(Header(), loaded);
+
+  ChooseKind(kIdListRadio, 1);
+  EXPECT_EQ(Header(), "#Count#RefDes#Value");
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kListOfElements);
+  EXPECT_TRUE(ui_.IsControlEnabled(kIdSortByElementsRadio));
+  EXPECT_TRUE(ui_.IsControlEnabled(kIdSortByGostRadio));
+
+  // Without the flag the specification choice leaves the columns alone.
+  ChooseKind(kIdSpecRadio, 0);
+  EXPECT_EQ(Header(), "#Count#RefDes#Value");
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kSpecification);
+}
+
+TEST_F(ConverterDialogTest, MarksChangeOnlyInComponentRows) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  grid::GridModel& table = Table();
+  const int redraws = ui_.redraws();
+
+  table.SetFocusCell(1, 1);
+  dialog_->OnCommand(kIdGrid);
+  EXPECT_EQ(table.GetItemImage(1, 0), 0);
+  dialog_->OnCommand(kIdGrid);
+  EXPECT_EQ(table.GetItemImage(1, 0), 1);
+  table.SetItemImage(2, 0, -1);
+  table.SetFocusCell(2, 1);
+  dialog_->OnCommand(kIdGrid);
+  EXPECT_EQ(table.GetItemImage(2, 0), 1);
+  table.SetFocusCell(2, 2);  // only column 1 toggles
+  dialog_->OnCommand(kIdGrid);
+  EXPECT_EQ(table.GetItemImage(2, 0), 1);
+  EXPECT_EQ(ui_.redraws(), redraws + 4);
+
+  table.SetItemImage(0, 0, 7);
+  dialog_->OnCommand(kIdClearAll);
+  EXPECT_EQ(table.GetItemImage(1, 0) + table.GetItemImage(2, 0), 0);
+  dialog_->OnCommand(kIdSelectAll);
+  EXPECT_EQ(table.GetItemImage(1, 0) + table.GetItemImage(2, 0), 2);
+  EXPECT_EQ(table.GetItemImage(0, 0), 7);
+}
+
+TEST_F(ConverterDialogTest, CommandsOfMenuAndButtons) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  const std::vector<std::string> loaded = Text();
+
+  dialog_->OnCommand(kIdCreateListByGost);
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kListOfElements);
+  EXPECT_EQ(dialog_->sort_mode(), SortMode::kByGost);
+  dialog_->OnCommand(kIdCreateSpec);
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kSpecification);
+  EXPECT_EQ(dialog_->sort_mode(), SortMode::kByGost);
+  dialog_->OnCommand(kIdCreatePurchased);
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kPurchasedItems);
+  dialog_->OnCommand(kIdCreateListByElements);
+  EXPECT_EQ(dialog_->sort_mode(), SortMode::kByElements);
+
+  dialog_->OnCommand(kIdTemplates);
+  dialog_->OnCommand(kIdTemplatesMenu);
+  EXPECT_EQ(ui_.templates_dialogs(), 2);
+  dialog_->OnCommand(kIdHelp);
+  EXPECT_EQ(ui_.help_requests(), std::vector<std::string>{folder_ + "zuro.chm"});
+  for (const int later : {kIdSaveTable, kIdOpenTable, kIdReplace, kIdCreate})
+    EXPECT_TRUE(dialog_->OnCommand(later));
+  dialog_->OnOk();
+  EXPECT_EQ(Text(), loaded);
+  EXPECT_FALSE(dialog_->OnCommand(4711));
+  EXPECT_FALSE(ui_.close_result());
+  dialog_->OnCommand(kIdClose);
+  EXPECT_EQ(ui_.close_result(), 2);
+}
+
+TEST_F(ConverterDialogTest, TemplatesAreLoadedWhenAReportIsOpened) {
+  std::ofstream(context_.library_folder + "bom.cfg") << "1 1\n5 2\n";
+  Open();
+  Load(std::nullopt);
+  EXPECT_TRUE(context_.field_templates.loaded);
+  EXPECT_EQ(context_.field_templates.Row(templates::DocumentField::kDesignators)[0], 2);
+
+  Open(5);  // bom4.cfg is missing
+  Load(std::nullopt);
+  EXPECT_FALSE(context_.field_templates.loaded);
+}
+
+// A screen whose file dialog fails as a host call or the library itself may fail.
+class FailingUi : public HeadlessUi {
+ public:
+  std::optional<std::string> ChooseFile(const FileDialogRequest&) override {
+    if (++calls_ == 1)
+      throw host::AutomationError("the host failed the call");
+    throw std::runtime_error("out of order");
+  }
+
+ private:
+  int calls_ = 0;
+};
+
+TEST(ConverterDialogFailureTest, ErrorsEndTheCommandWithAMessage) {
+  host::LibraryContext context;
+  context.command_number = 1;
+  FailingUi ui;
+  ConverterDialog dialog(context, ui);
+  dialog.OnInitDialog();
+  EXPECT_TRUE(dialog.OnCommand(kIdOpenReport));
+  EXPECT_NO_THROW(dialog.OnCommand(kIdOpenReport));
+  ASSERT_EQ(ui.messages().size(), 2u);
+  EXPECT_NE(ui.messages()[0].text.find("the host failed the call"), std::string::npos);
+  EXPECT_EQ(ui.messages()[1].caption, "Внимание");
+  EXPECT_FALSE(ui.close_result());
+}
+
+TEST(TableFileTextTest, WritesColumnsFromOneWithEmptyCellsAsAdjacentMarks) {
+  grid::GridModel table(3, 4, 1, 1);
+  table.SetItemText(0, 0, " ");
+  table.SetItemText(0, 1, "Count");
+  table.SetItemText(0, 2, "RefDes");
+  table.SetItemText(0, 3, "Value");
+  table.SetItemText(1, 1, "3");
+  table.SetItemText(1, 2, "R1...R3");
+  table.SetItemText(2, 3, "1 кОм");
+  EXPECT_EQ(TableFileText(table),
+            (std::vector<std::string>{"#Count#RefDes#Value", "#3#R1...R3#", "###1 кОм"}));
+  EXPECT_TRUE(TableFileText(grid::GridModel()).empty());
+}
+
+std::string Utf8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+TEST(HeadlessUiTest, AnswersInOrderAndWritesMessagesInUtf8) {
+  std::vector<std::string> lines;
+  HeadlessUi ui([&](const MessageRequest& message) { lines.push_back(MessageLine(message)); });
+  ui.QueueAnswer(MessageAnswer::kYes);
+  EXPECT_EQ(ui.ShowMessage({"Продолжить?", "", MessageButtons::kYesNo}), MessageAnswer::kYes);
+  EXPECT_EQ(ui.ShowMessage({"Продолжить?", "", MessageButtons::kYesNo}), MessageAnswer::kNo);
+  EXPECT_EQ(ui.ShowMessage({"Готово", "Внимание", MessageButtons::kOk}), MessageAnswer::kOk);
+  const std::string question = Utf8(u8"Продолжить?\n");
+  EXPECT_EQ(lines, (std::vector<std::string>{question, question, Utf8(u8"Внимание: Готово\n")}));
+  ui.QueueFile("a.bom");
+  EXPECT_EQ(ui.ChooseFile({}), "a.bom");
+  EXPECT_EQ(ui.ChooseFile({}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zuro::converter
