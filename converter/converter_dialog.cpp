@@ -87,8 +87,9 @@ void ConverterDialog::OnInitDialog() {
   Guarded([this] { Initialise(); });
 }
 
+// A command that failed was still the window's.
 bool ConverterDialog::OnCommand(int id) {
-  bool handled = false;
+  bool handled = true;
   Guarded([&] { handled = Dispatch(id); });
   return handled;
 }

@@ -2,7 +2,7 @@
 // name and identifier, and runs a library command against the stand-in host of zapi5.dll.
 //
 //   zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]
-//                   [--host-state N] [--close-windows] [--log]
+//                   [--host-state N] [--answer-file PATH] [--close-windows] [--log]
 #include <windows.h>
 
 #include <cstdio>
@@ -26,6 +26,7 @@ struct Options {
   bool graphic = false;
   std::wstring model_items;
   int host_state = 0;
+  std::wstring answer_file;
   bool close_windows = false;
   bool log = false;
 };
@@ -38,7 +39,7 @@ void Print(const std::string& utf8) {
 int Usage() {
   Print(
       "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
-      "                       [--host-state N] [--close-windows] [--log]\n");
+      "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n");
   return 2;
 }
 
@@ -64,6 +65,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.model_items = argv[++i];
     else if (arg == L"--host-state" && has_value)
       options.host_state = _wtoi(argv[++i]);
+    else if (arg == L"--answer-file" && has_value)
+      options.answer_file = argv[++i];
     else if (arg == L"--close-windows")
       options.close_windows = true;
     else if (arg == L"--log")
@@ -74,27 +77,109 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
   return !(options.graphic && !options.model_items.empty());
 }
 
-// --close-windows: a watcher closes each dialog of the host's thread once that thread waits in
-// the dialog's message loop, as a user pressing "Выход" would; posting the command does exactly
-// that, since the dialog handles it only when it waits for input.
+// The watcher plays the user from outside the library, through window messages only:
+// --answer-file types a path into the first file dialog the library shows and presses its OK
+// button (if the converter window waits without showing one, it picks "Открыть..." first);
+// --close-windows then closes every dialog of the host's thread as soon as that thread waits for
+// input again, as a user pressing "Выход" would.
 struct Watch {
-  DWORD ui_thread;
+  DWORD ui_thread = 0;
+  std::wstring answer_file;  // empty: no file dialog to answer
+  bool close_windows = false;
 };
 
-BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
+struct Found {
+  HWND file_dialog = nullptr;
+  HWND converter = nullptr;
+  std::vector<HWND> dialogs;
+};
+
+bool IsDialog(HWND window) {
   wchar_t class_name[16] = {};
   GetClassNameW(window, class_name, 16);
-  if (IsWindowVisible(window) && std::wstring(class_name) == L"#32770")
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  return IsWindowVisible(window) && std::wstring(class_name) == L"#32770";
+}
+
+// The common file dialog holds the file-name combo box (0x47c) or edit (0x480).
+bool IsFileDialog(HWND window) {
+  return GetDlgItem(window, 0x47c) || GetDlgItem(window, 0x480);
+}
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
+  auto* found = reinterpret_cast<Found*>(parameter);
+  if (!IsDialog(window))
+    return TRUE;
+  found->dialogs.push_back(window);
+  if (IsFileDialog(window))
+    found->file_dialog = window;
+  else if (GetMenu(window))
+    found->converter = window;
   return TRUE;
+}
+
+Found FindDialogs(DWORD thread) {
+  Found found;
+  EnumThreadWindows(thread, CollectDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// True once the window's thread has come back to its message loop.
+bool WaitsForInput(HWND window) {
+  DWORD_PTR result;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+void AnswerFileDialog(HWND dialog, const std::wstring& path) {
+  HWND name = GetDlgItem(dialog, 0x47c);
+  if (!name)
+    name = GetDlgItem(dialog, 0x480);
+  SetWindowTextW(name, path.c_str());
+  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
 DWORD WINAPI WatchWindows(void* parameter) {
   const auto* watch = static_cast<const Watch*>(parameter);
+  bool answered = watch->answer_file.empty();
+  int idle_polls = 0;
   for (;;) {
     Sleep(100);
-    EnumThreadWindows(watch->ui_thread, CloseDialog, 0);
+    const Found found = FindDialogs(watch->ui_thread);
+    if (!answered) {
+      if (found.file_dialog && WaitsForInput(found.file_dialog)) {
+        AnswerFileDialog(found.file_dialog, watch->answer_file);
+        answered = true;
+      } else if (found.converter && !found.file_dialog && ++idle_polls == 10) {
+        PostMessageW(found.converter, WM_COMMAND, MAKEWPARAM(1012, 0), 0);
+      }
+      continue;
+    }
+    if (!watch->close_windows)
+      continue;
+    for (HWND dialog : found.dialogs) {
+      if (WaitsForInput(dialog))
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
   }
+}
+
+// A path as Windows programs name it: Unix paths given on the command line become Wine's
+// drive paths, relative paths become full ones.
+std::wstring WindowsPath(const std::wstring& path) {
+  using DosNameProc = wchar_t* (*)(const char*);
+  const auto dos_name = reinterpret_cast<DosNameProc>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  if (dos_name && !path.empty() && path[0] == L'/') {
+    char unix_path[4096];
+    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unix_path, sizeof unix_path, nullptr, nullptr);
+    if (wchar_t* converted = dos_name(unix_path)) {
+      std::wstring result = converted;
+      HeapFree(GetProcessHeap(), 0, converted);
+      return result;
+    }
+  }
+  wchar_t full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
+  return length ? std::wstring(full, length) : path;
 }
 
 // Nothing in a test may wait for a person: the whole run ends after a minute at the latest.
@@ -147,7 +232,8 @@ void RunHostWindow(HMODULE library, LibraryEntryProc entry, const std::string& n
 void SetUpHost(const Options& options) {
   if (options.graphic)
     ZsimOpenGraphicDocument();
-  if (!options.model_items.empty() && !ZsimOpenModelDocument(options.model_items.c_str()))
+  if (!options.model_items.empty() &&
+      !ZsimOpenModelDocument(WindowsPath(options.model_items).c_str()))
     Print("zentar-host: cannot read the model items file\n");
   ZsimSetHostState(options.host_state);
 }
@@ -187,11 +273,15 @@ int wmain(int argc, wchar_t** argv) {
   Print("LIBRARYNAME=" + zuro::Cp1251ToUtf8(library_name) + "\n");
   Print("LIBRARYID=" + std::to_string(id()) + "\n");
 
-  static Watch watch{GetCurrentThreadId()};
-  if (options.close_windows) {
+  static Watch watch;
+  watch.ui_thread = GetCurrentThreadId();
+  watch.close_windows = options.close_windows;
+  if (!options.answer_file.empty())
+    watch.answer_file = WindowsPath(options.answer_file);
+  if (options.close_windows || !watch.answer_file.empty())
     CloseHandle(CreateThread(nullptr, 0, WatchWindows, &watch, 0, nullptr));
+  if (options.close_windows)
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
-  }
   if (options.command >= 0)
     entry(static_cast<unsigned int>(options.command));
   else if (!options.close_windows)

@@ -86,6 +86,13 @@ TEST_F(LibraryEntryTest, GraphicDocumentCallSequenceMatchesTheRecordedOne) {
   EXPECT_EQ(context_.command_number, 1);
 }
 
+TEST_F(LibraryEntryTest, ModelDocumentCallSequenceMatchesTheRecordedOne) {
+  host_.OpenModelDocument(standin::ReadItemLines(ZURO_TEST_DATA "/model_items.txt"));
+  Run(5);
+  EXPECT_EQ(Log(), ReadLines(ZURO_TEST_DATA "/entry_model_command5.log"));
+  EXPECT_EQ(windows_.model_flag_while_open, 1);
+}
+
 TEST_F(LibraryEntryTest, ModelDocumentIsEnteredAndFlagged) {
   host_.OpenModelDocument({"R1 resistor"});
   Run(2);

@@ -59,8 +59,11 @@ int ReadWheelScrollLines() {
   if (result != ERROR_SUCCESS)
     return 3;
   long long lines = 3;
-  if (type == REG_DWORD && size == sizeof(DWORD))
-    lines = *reinterpret_cast<const DWORD*>(buffer);
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    DWORD value;
+    std::memcpy(&value, buffer, sizeof value);
+    lines = value;
+  }
   else if (type == REG_SZ || type == REG_EXPAND_SZ)
     lines = wcstoll(buffer, nullptr, 10);
   if (lines == -1 || lines == 0xFFFFFFFFll)
