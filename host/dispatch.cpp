@@ -45,7 +45,8 @@ DispatchRef Value::AsObject() const {
 Value DispatchHolder::Call(int32_t dispid, std::initializer_list<Value> args) const {
   if (!object_)
     return Value();
-  return object_->Invoke(dispid, InvokeKind::Method, std::span<const Value>(args.begin(), args.size()));
+  return object_->Invoke(dispid, InvokeKind::Method,
+                         std::span<const Value>(args.begin(), args.size()));
 }
 
 Value DispatchHolder::Get(int32_t dispid) const {

@@ -1,5 +1,5 @@
-// The exports the host calls (named in zuro.def, so that x86 keeps the plain names). One library context lives from load to unload; no error of any
-// kind leaves an export.
+// The exports the host calls (named in zuro.def, so that x86 keeps the plain names). One library
+// context lives from load to unload; no error of any kind leaves an export.
 #include <windows.h>
 
 #include <memory>

@@ -90,7 +90,9 @@ int32_t SpecEditor::ColumnCount(const std::string& library, int32_t style, int16
 }
 
 int32_t SpecEditor::DescribeColumn(int32_t reference, int32_t column, const ParamRecord& record) {
-  return holder().Call(19, {Value::Int32(reference), Value::Int32(column), ObjectOf(record)}).AsInt();
+  return holder()
+      .Call(19, {Value::Int32(reference), Value::Int32(column), ObjectOf(record)})
+      .AsInt();
 }
 
 bool SpecEditor::LinkItem(const ModelItem& item, bool flag) {

@@ -46,8 +46,8 @@ class DynArray : public HostObject {
 class ParamRecord : public HostObject {
  public:
   using HostObject::HostObject;
-  bool Initialise(int32_t dispid);  // DISPID 3, 6 or 11, by record kind
-  ParamRecord SubRecord();          // DISPID 2 (type 6 records)
+  bool Initialise(int32_t dispid);          // DISPID 3, 6 or 11, by record kind
+  ParamRecord SubRecord();                  // DISPID 2 (type 6 records)
   bool AttachArray(const DynArray& array);  // DISPID 5
   void SetMode(int16_t value);              // put 1
   void SetText(const std::string& value);   // put 2
@@ -67,7 +67,7 @@ class ModelItem : public HostObject {
 class ItemCollection : public HostObject {
  public:
   using HostObject::HostObject;
-  int32_t Count();               // DISPID 2
+  int32_t Count();                // DISPID 2
   ModelItem Item(int32_t index);  // DISPID 8
 };
 
@@ -81,7 +81,7 @@ class SpecEditor : public HostObject {
   int32_t Reopen(int32_t reference);                                               // DISPID 2
   int32_t ColumnCount(const std::string& library, int32_t style, int16_t part);    // DISPID 18
   int32_t DescribeColumn(int32_t reference, int32_t column, const ParamRecord& record);  // 19
-  bool LinkItem(const ModelItem& item, bool flag);                                 // DISPID 26
+  bool LinkItem(const ModelItem& item, bool flag);  // DISPID 26
 };
 
 class GraphicDocument : public HostObject {
@@ -101,23 +101,23 @@ class ModelDocument : public HostObject {
 class SpecDocument : public HostObject {
  public:
   using HostObject::HostObject;
-  SpecEditor Editor();                     // DISPID 3
-  bool Open(const std::string& path);      // DISPID 12 with (path, 0)
-  bool SaveAs(const std::string& path);    // DISPID 7
-  bool NoNameChosen();                     // DISPID 4
+  SpecEditor Editor();                   // DISPID 3
+  bool Open(const std::string& path);    // DISPID 12 with (path, 0)
+  bool SaveAs(const std::string& path);  // DISPID 7
+  bool NoNameChosen();                   // DISPID 4
 };
 
 class ZentarObject : public HostObject {
  public:
   using HostObject::HostObject;
-  ModelDocument ActiveModelDocument();      // DISPID 3
-  GraphicDocument ActiveGraphicDocument();  // DISPID 5
+  ModelDocument ActiveModelDocument();       // DISPID 3
+  GraphicDocument ActiveGraphicDocument();   // DISPID 5
   ParamRecord NewParamRecord(int16_t type);  // DISPID 9
-  SpecDocument NewSpecDocument();           // DISPID 10
-  SpecDocument ActiveSpecDocument();        // DISPID 11
-  bool SetHostInput(int32_t flag);          // DISPID 14
-  int32_t GetHostState();                   // DISPID 15
-  DynArray NewDynArray(int32_t type);       // DISPID 39
+  SpecDocument NewSpecDocument();            // DISPID 10
+  SpecDocument ActiveSpecDocument();         // DISPID 11
+  bool SetHostInput(int32_t flag);           // DISPID 14
+  int32_t GetHostState();                    // DISPID 15
+  DynArray NewDynArray(int32_t type);        // DISPID 39
 };
 
 }  // namespace zuro::host

@@ -49,7 +49,8 @@ class VariantArgs {
 std::string DescribeFailure(int32_t dispid, HRESULT hr, const EXCEPINFO& info) {
   std::string text = "automation call " + std::to_string(dispid) + " failed";
   if (info.bstrDescription)
-    text += ": " + Cp1251FromWide(info.bstrDescription, static_cast<int>(SysStringLen(info.bstrDescription)));
+    text += ": " + Cp1251FromWide(info.bstrDescription,
+                                  static_cast<int>(SysStringLen(info.bstrDescription)));
   char code[16];
   wsprintfA(code, " (0x%08lX)", static_cast<unsigned long>(hr));
   return text + code;
@@ -72,9 +73,9 @@ Value ComDispatch::Invoke(int32_t dispid, InvokeKind kind, std::span<const Value
   VariantInit(&result);
   EXCEPINFO info = {};
   UINT bad_argument = 0;
-  const HRESULT hr = object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                     kind == InvokeKind::Put ? nullptr : &result, &info,
-                                     &bad_argument);
+  const HRESULT hr =
+      object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                      kind == InvokeKind::Put ? nullptr : &result, &info, &bad_argument);
   if (FAILED(hr)) {
     const std::string what = DescribeFailure(dispid, hr, info);
     SysFreeString(info.bstrSource);

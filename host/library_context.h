@@ -37,7 +37,8 @@ struct LibraryContext {
   int32_t text_output_mode = 0;
   int32_t command_number = 0;  // 1 P-CAD, 2 OrCAD, 3 Protel, 4 Altium Designer, 5 Mentor, 6 Allegro
   std::string report_path;     // name of the report being converted, without its folder
-  std::string report_folder;   // folder of that report (with its separator), where files beside it go
+  std::string
+      report_folder;  // folder of that report (with its separator), where files beside it go
 
   // The loaded report's attribute names and the columns of "RefDes" and "ID PartLib".
   readers::ReportAttributes attributes;

@@ -47,7 +47,8 @@ bool PrepareCommandRecord(ZentarObject& application) {
 
 // The P-CAD / Mentor window takes the host's input away while it runs and gives it back whatever
 // the window's result.
-void OpenConverterWindow(LibraryContext& context, ConverterWindows& windows,
+void OpenConverterWindow(LibraryContext& context,
+                         ConverterWindows& windows,
                          ConverterWindowKind kind) {
   const bool holds_host_input = kind == ConverterWindowKind::PcadMentor;
   if (holds_host_input)
@@ -63,7 +64,9 @@ void OpenConverterWindow(LibraryContext& context, ConverterWindows& windows,
     context.application.SetHostInput(1);
 }
 
-void RunCommand(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+void RunCommand(LibraryContext& context,
+                HostConnector& connector,
+                ConverterWindows& windows,
                 uint32_t command) {
   context.text_output_mode = 0;
   context.command_number = static_cast<int32_t>(command);
@@ -103,7 +106,9 @@ bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
   }
 }
 
-void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+void LibraryEntry(LibraryContext& context,
+                  HostConnector& connector,
+                  ConverterWindows& windows,
                   uint32_t command) noexcept {
   // A host call that fails outside a window ends the command silently: nothing may reach the host.
   try {

@@ -27,7 +27,9 @@ class ConverterWindows {
 };
 
 // Runs one library command (the body of LIBRARYENTRY). Never throws.
-void LibraryEntry(LibraryContext& context, HostConnector& connector, ConverterWindows& windows,
+void LibraryEntry(LibraryContext& context,
+                  HostConnector& connector,
+                  ConverterWindows& windows,
                   uint32_t command) noexcept;
 
 // The window a command opens; false for numbers outside 1..6.

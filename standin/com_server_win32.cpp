@@ -19,7 +19,10 @@ using host::Value;
 
 // Lets the server recognise its own objects when they come back as arguments.
 // {6C1A3B52-8E0F-4D7A-9B61-3F2C5D0E7A11}
-const IID IID_StandInObject = {0x6c1a3b52, 0x8e0f, 0x4d7a, {0x9b, 0x61, 0x3f, 0x2c, 0x5d, 0x0e, 0x7a, 0x11}};
+const IID IID_StandInObject = {0x6c1a3b52,
+                               0x8e0f,
+                               0x4d7a,
+                               {0x9b, 0x61, 0x3f, 0x2c, 0x5d, 0x0e, 0x7a, 0x11}};
 
 class ComServerObject : public IDispatch {
  public:
@@ -54,8 +57,14 @@ class ComServerObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT*) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid,
+                                   REFIID,
+                                   LCID,
+                                   WORD flags,
+                                   DISPPARAMS* params,
+                                   VARIANT* result,
+                                   EXCEPINFO* exception,
+                                   UINT*) override;
 
  private:
   virtual ~ComServerObject() = default;
@@ -95,8 +104,14 @@ void ResultToVariant(const Value& value, VARIANT* result) {
   host::ValueToVariant(value, *result);
 }
 
-HRESULT ComServerObject::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                VARIANT* result, EXCEPINFO* exception, UINT*) {
+HRESULT ComServerObject::Invoke(DISPID dispid,
+                                REFIID,
+                                LCID,
+                                WORD flags,
+                                DISPPARAMS* params,
+                                VARIANT* result,
+                                EXCEPINFO* exception,
+                                UINT*) {
   const InvokeKind kind = KindOf(flags);
   const UINT count = params ? params->cArgs : 0;
   if (kind == InvokeKind::Put &&

@@ -98,7 +98,9 @@ Value SimDispatch::Invoke(int32_t dispid, InvokeKind kind, Args args) {
   return Handle(dispid, kind, args);
 }
 
-void SimDispatch::Expect(int32_t dispid, Args args, std::initializer_list<Value::Type> types) const {
+void SimDispatch::Expect(int32_t dispid,
+                         Args args,
+                         std::initializer_list<Value::Type> types) const {
   const std::string where = std::string(type_name_) + " " + std::to_string(dispid);
   if (args.size() != types.size())
     throw AutomationError(where + ": wrong number of arguments", kBadParamCount);
@@ -226,7 +228,8 @@ class SimParamRecord : public SimDispatch {
 
 class SimModelItem : public SimDispatch {
  public:
-  SimModelItem(SimHost& host, std::string text) : SimDispatch(host, "ModelItem"), text_(std::move(text)) {}
+  SimModelItem(SimHost& host, std::string text)
+      : SimDispatch(host, "ModelItem"), text_(std::move(text)) {}
   const std::string& text() const { return text_; }
 
  protected:
@@ -310,12 +313,15 @@ class SimSpecEditor : public SimDispatch {
   bool ValidReference(int32_t reference) const {
     return reference >= 1 && reference <= static_cast<int32_t>(document_->objects.size());
   }
-  SimObject* Current() { return ValidReference(current_) ? &document_->objects[current_ - 1] : nullptr; }
+  SimObject* Current() {
+    return ValidReference(current_) ? &document_->objects[current_ - 1] : nullptr;
+  }
 
   // An object of an unknown style library or style is refused, as the host refuses it.
   Value Create(Args args) {
-    Expect(3, args, {Value::Type::Text, Value::Type::Int32, Value::Type::Int32, Value::Type::Int32,
-                     Value::Type::Double, Value::Type::Int16});
+    Expect(3, args,
+           {Value::Type::Text, Value::Type::Int32, Value::Type::Int32, Value::Type::Int32,
+            Value::Type::Double, Value::Type::Int16});
     current_ = 0;
     if (host_.refuse_objects() || !host_.FindStyle(args[0].AsText(), args[1].AsInt()))
       return Value::Int32(0);
@@ -330,7 +336,8 @@ class SimSpecEditor : public SimDispatch {
 
   // The value is read from the last item record of the line record's array, by the value type.
   Value SetColumn(Args args) {
-    Expect(4, args, {Value::Type::Int32, Value::Type::Int32, Value::Type::Object, Value::Type::Int16});
+    Expect(4, args,
+           {Value::Type::Int32, Value::Type::Int32, Value::Type::Object, Value::Type::Int16});
     SimObject* object = Current();
     auto* line = As<SimParamRecord>(args[2]);
     if (!object || !line || !line->array() || line->array()->items().empty())
@@ -555,13 +562,19 @@ SimStyle Style(std::vector<std::string> main, std::vector<std::string> extra) {
 // the purchased-items style 11. Style 1 of the graphic library carries the three extra columns
 // the library looks up by name; that of the vector library has none.
 SimHost::SimHost() {
-  const std::vector<std::string> spec = {"Формат", "Зона",         "Поз.",  "Обозначение",
+  const std::vector<std::string> spec = {"Формат",       "Зона", "Поз.",      "Обозначение",
                                          "Наименование", "Кол.", "Примечание"};
   const std::vector<std::string> list = {"Поз. обозначение", "Наименование", "Кол.", "Примечание"};
-  const std::vector<std::string> purchased = {
-      "Наименование", "Код продукции", "Обозначение документа на поставку", "Поставщик",
-      "Куда входит",  "Количество на изделие", "Количество в комплекты",
-      "Количество на регулировку", "Количество всего", "Примечание"};
+  const std::vector<std::string> purchased = {"Наименование",
+                                              "Код продукции",
+                                              "Обозначение документа на поставку",
+                                              "Поставщик",
+                                              "Куда входит",
+                                              "Количество на изделие",
+                                              "Количество в комплекты",
+                                              "Количество на регулировку",
+                                              "Количество всего",
+                                              "Примечание"};
   for (const char* library : {"graphic.lyt", "vector.lyt", "zURO_gr.lyt", "zURO_vc.lyt"}) {
     const bool graphic_spec = std::string(library) == "graphic.lyt";
     styles_[library][1] =

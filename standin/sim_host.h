@@ -16,9 +16,9 @@ namespace zuro::standin {
 
 struct SimColumnValue {
   int32_t column = 0;
-  int16_t type = 0;     // 8 text, 3 integer, 7 real
-  std::string text;     // type 8 (code page 1251)
-  double number = 0;    // types 3 and 7
+  int16_t type = 0;   // 8 text, 3 integer, 7 real
+  std::string text;   // type 8 (code page 1251)
+  double number = 0;  // types 3 and 7
   bool operator==(const SimColumnValue&) const = default;
 };
 

@@ -170,7 +170,8 @@ std::wstring WindowsPath(const std::wstring& path) {
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
   if (dos_name && !path.empty() && path[0] == L'/') {
     char unix_path[4096];
-    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unix_path, sizeof unix_path, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unix_path, sizeof unix_path, nullptr,
+                        nullptr);
     if (wchar_t* converted = dos_name(unix_path)) {
       std::wstring result = converted;
       HeapFree(GetProcessHeap(), 0, converted);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -30,25 +32,16 @@ const std::string kSmallReport =
 class ConverterDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = ::testing::TempDir() + "zuro_dialog_" + name + "/";
-    std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_ + "library");
     context_.library_folder = folder_ + "library/";
     context_.help_path = folder_ + "zuro.chm";
     context_.command_number = 1;
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ + name, std::ios::binary) << bytes;
-    return folder_ + name;
+    return files_.Write(name, bytes);
   }
   // The sample is copied, since the Mentor conversion writes beside the list.
-  std::string Sample(const std::string& name) {
-    std::filesystem::copy_file(std::string(ZURO_SOURCE_DIR) + "/samples/" + name, folder_ + name);
-    return folder_ + name;
-  }
+  std::string Sample(const std::string& name) { return files_.CopySample(name); }
   void Open(int command = 1) {
     context_.command_number = command;
     dialog_ = std::make_unique<ConverterDialog>(context_, ui_);
@@ -75,7 +68,8 @@ class ConverterDialogTest : public ::testing::Test {
            ui_.IsMenuItemEnabled(kCreateMenu) == enabled;
   }
 
-  std::string folder_;
+  testing_support::TestFolder files_{"dialog"};
+  const std::string folder_ = files_.path();
   host::LibraryContext context_;
   HeadlessUi ui_;
   std::unique_ptr<ConverterDialog> dialog_;

@@ -63,10 +63,10 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 // The command record and its sub-record, set up before every window.
-const std::vector<std::string> kDispatcher = {
-    "ZentarObject 9 method 6", "ParamRecord 3 method", "ParamRecord 1 put 1",
-    "ParamRecord 2 method",    "ParamRecord 6 method", "ParamRecord 3 put 1.0",
-    "ParamRecord 5 put 0",     "ZentarObject 15 method"};
+const std::vector<std::string> kDispatcher = {"ZentarObject 9 method 6", "ParamRecord 3 method",
+                                              "ParamRecord 1 put 1",     "ParamRecord 2 method",
+                                              "ParamRecord 6 method",    "ParamRecord 3 put 1.0",
+                                              "ParamRecord 5 put 0",     "ZentarObject 15 method"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -96,8 +96,9 @@ TEST_F(LibraryEntryTest, ModelDocumentCallSequenceMatchesTheRecordedOne) {
 TEST_F(LibraryEntryTest, ModelDocumentIsEnteredAndFlagged) {
   host_.OpenModelDocument({"R1 resistor"});
   Run(2);
-  EXPECT_EQ(Log(), Concat({"ZentarObject 5 method", "ZentarObject 3 method", "ModelDocument 32 method"},
-                          kDispatcher));
+  EXPECT_EQ(Log(),
+            Concat({"ZentarObject 5 method", "ZentarObject 3 method", "ModelDocument 32 method"},
+                   kDispatcher));
   EXPECT_EQ(windows_.model_flag_while_open, 1);
   EXPECT_TRUE(context_.spec_document.empty());
 }
@@ -105,8 +106,9 @@ TEST_F(LibraryEntryTest, ModelDocumentIsEnteredAndFlagged) {
 TEST_F(LibraryEntryTest, WithoutGraphicOrModelTheSpecificationDocumentIsFetched) {
   host_.OpenSpecDocument();
   Run(3);
-  EXPECT_EQ(Log(), Concat({"ZentarObject 5 method", "ZentarObject 3 method", "ZentarObject 11 method"},
-                          kDispatcher));
+  EXPECT_EQ(Log(),
+            Concat({"ZentarObject 5 method", "ZentarObject 3 method", "ZentarObject 11 method"},
+                   kDispatcher));
   EXPECT_FALSE(context_.spec_document.empty());
   EXPECT_EQ(windows_.model_flag_while_open, 0);
 }
@@ -162,9 +164,9 @@ TEST_F(LibraryEntryTest, ClearsPerCommandStateOnEveryCall) {
 
 TEST_F(LibraryEntryTest, EachCommandOpensItsWindowAndOthersOpenNothing) {
   using K = ConverterWindowKind;
-  const std::vector<std::pair<uint32_t, K>> cases = {
-      {1, K::PcadMentor}, {2, K::Orcad}, {3, K::ProtelFamily},
-      {4, K::ProtelFamily}, {5, K::PcadMentor}, {6, K::ProtelFamily}};
+  const std::vector<std::pair<uint32_t, K>> cases = {{1, K::PcadMentor},   {2, K::Orcad},
+                                                     {3, K::ProtelFamily}, {4, K::ProtelFamily},
+                                                     {5, K::PcadMentor},   {6, K::ProtelFamily}};
   for (const auto& [command, kind] : cases) {
     windows_.opened.clear();
     host_.ClearLog();
@@ -191,8 +193,9 @@ TEST(LibraryPaths, FolderAndHelpPathComeFromTheModulePath) {
 }
 
 TEST(LibraryPaths, HostApiLibraryReplacesOnlyTheProgramName) {
-  EXPECT_EQ(HostApiLibraryPath(std::string("C:\\ZENTAR.5\\bin\\zentar.exe"), std::string("zapi5.dll ")),
-            "C:\\ZENTAR.5\\bin\\zapi5.dll ");
+  EXPECT_EQ(
+      HostApiLibraryPath(std::string("C:\\ZENTAR.5\\bin\\zentar.exe"), std::string("zapi5.dll ")),
+      "C:\\ZENTAR.5\\bin\\zapi5.dll ");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,21 +27,8 @@ const std::string kHeader = Line({"RefDes", "Count", "Value"});
 
 class ReportFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = ::testing::TempDir() + "zuro_pcad_" + name + "/";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ + name, std::ios::binary) << bytes;
-    return folder_ + name;
-  }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return folder_.Write(name, bytes);
   }
   ReadResult Read(const std::string& bytes) {
     return ReadReport(Write("report.bom", bytes), table_, attributes_);
@@ -55,7 +44,7 @@ class ReportFileTest : public ::testing::Test {
     return text;
   }
 
-  std::string folder_;
+  testing_support::TestFolder folder_{"pcad"};
   grid::GridModel table_;
   ReportAttributes attributes_;
 };
@@ -209,7 +198,7 @@ TEST_F(PcadReaderTest, QuantityBeyondTheEndOfTheReportStopsThere) {
 // The sample board written by both CAD systems gives the same components and designator lists.
 TEST_F(ReportFileTest, SampleBoardReadsAlikeFromPcadAndMentor) {
   const std::string samples = std::string(ZURO_SOURCE_DIR) + "/samples/";
-  const std::string list = Write("board.lst", ReadBytes(samples + "board.lst"));
+  const std::string list = Write("board.lst", testing_support::ReadBytes(samples + "board.lst"));
   for (const std::string& report : {samples + "board.bom", ConvertMentor(list)}) {
     SCOPED_TRACE(report);
     ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
@@ -274,7 +263,7 @@ TEST_F(MentorConverterTest, LastFieldHoldsTheLineFeedAndReadsBack) {
   const std::string list = Write("board.lst", "REFDES;QTY;VALUE\nR1,R2,R3;3;10k\n");
   const std::string report = ConvertMentor(list);
   ASSERT_EQ(report, folder_ + " board.lst");
-  EXPECT_EQ(ReadBytes(report),
+  EXPECT_EQ(testing_support::ReadBytes(report),
             "\"RefDes\";\"Count\";\"VALUE\n\";\n"
             "\"R1\";\"3\";\"10k\n\";\n\"R2\";\"3\";\"10k\n\";\n\"R3\";\"3\";\"10k\n\";\n");
   ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);

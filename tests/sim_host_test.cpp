@@ -14,7 +14,9 @@ using namespace zuro::host;
 class SimHostTest : public ::testing::Test {
  protected:
   // Writes one object with a text and an integer column, as the generators do.
-  int32_t WriteObject(SpecEditor editor, const std::string& library, int32_t style,
+  int32_t WriteObject(SpecEditor editor,
+                      const std::string& library,
+                      int32_t style,
                       const std::string& text) {
     ParamRecord line = app_.NewParamRecord(kTextLineRecord);
     ParamRecord item = app_.NewParamRecord(kTextItemRecord);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,26 +15,13 @@ namespace {
 
 class TemplatesFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = ::testing::TempDir() + "zuro_templates_" + name + "/";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    SetFileFaultHook(nullptr);
-    std::filesystem::remove_all(folder_);
-  }
-  std::string Path(const std::string& name) const { return folder_ + name; }
-  void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) {
-    std::ifstream in(Path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void TearDown() override { SetFileFaultHook(nullptr); }
+  std::string Path(const std::string& name) const { return files_ + name; }
+  void Write(const std::string& name, const std::string& bytes) { files_.Write(name, bytes); }
+  std::string Read(const std::string& name) { return testing_support::ReadBytes(Path(name)); }
 
-  std::string folder_;
+  testing_support::TestFolder files_{"templates"};
+  const std::string folder_ = files_.path();
 };
 
 using KeyedLineFileTest = TemplatesFileTest;

@@ -26,7 +26,8 @@ class ReplaceFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = testing::TempDir() + "zuro_replace_test.txt";
-    ASSERT_TRUE(ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; }));
+    ASSERT_TRUE(
+        ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; }));
   }
   void TearDown() override {
     SetFileFaultHook(nullptr);
@@ -46,8 +47,9 @@ class ReplaceFileTest : public ::testing::Test {
 TEST_F(ReplaceFileTest, FailedStepLeavesTheOldFileWholeAndNoTemporary) {
   for (const char* step : {"open", "write", "close", "move"}) {
     SetFileFaultHook([step](const char* s) { return std::string(s) == step; });
-    EXPECT_FALSE(ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("new\n", f) >= 0; }))
-        << step;
+    EXPECT_FALSE(ReplaceFileContents(path_, [](std::FILE* f) {
+      return std::fputs("new\n", f) >= 0;
+    })) << step;
     EXPECT_EQ(Read(), "old\n") << step;
     EXPECT_FALSE(FileExists(path_ + ".new")) << step;
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -25,22 +27,8 @@ struct Outcome {
 
 class ZuroBomTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = ::testing::TempDir() + "zuro_bom_" + name + "/";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  std::string Sample(const std::string& name) {
-    std::filesystem::copy_file(std::string(ZURO_SOURCE_DIR) + "/samples/" + name, folder_ + name);
-    return folder_ + name;
-  }
+  static std::string ReadBytes(const std::string& path) { return testing_support::ReadBytes(path); }
+  std::string Sample(const std::string& name) { return files_.CopySample(name); }
   // Runs the program with `arguments` (already quoted for the shell).
   Outcome Run(const std::string& arguments) {
     const std::string command = std::string("'") + ZURO_BOM_PATH + "' " + arguments + " >'" +
@@ -50,7 +38,8 @@ class ZuroBomTest : public ::testing::Test {
             ReadBytes(folder_ + "err")};
   }
 
-  std::string folder_;
+  testing_support::TestFolder files_{"bom"};
+  const std::string folder_ = files_.path();
 };
 
 TEST_F(ZuroBomTest, WritesTheComponentTableOfASampleReport) {

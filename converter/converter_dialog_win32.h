@@ -1,0 +1,63 @@
+// The P-CAD / Mentor converter window on the screen: dialog 1000 of the library's resources, with
+// its grid, menu 1005, tooltips and mark images. ConverterDialog decides everything; this view
+// turns window messages into its events and carries out what it asks of the screen.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "converter/converter_dialog.h"
+#include "converter/converter_ui.h"
+
+namespace zuro::grid {
+class CGridCtrl;
+}
+
+namespace zuro::converter {
+
+class Win32ConverterDialog : public ConverterUi {
+ public:
+  // `module` holds the dialog, menu and bitmap resources, and the grid's window class must be
+  // registered for it.
+  Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context);
+  ~Win32ConverterDialog() override;
+  Win32ConverterDialog(const Win32ConverterDialog&) = delete;
+  Win32ConverterDialog& operator=(const Win32ConverterDialog&) = delete;
+
+  // Shows the window modally, with no owner, until it closes; its result, or -1 when the window
+  // could not be made.
+  INT_PTR Run();
+
+  void EnableControl(int id, bool enabled) override;
+  void EnableMenuItem(const MenuPath& path, bool enabled) override;
+  void CheckMenuItem(int command, bool checked) override;
+  void CheckRadio(std::span<const int> group, int index) override;
+  int CheckedRadio(std::span<const int> group) const override;
+  void AddTooltip(int id, const std::string& text) override;
+  void SetCaption(const std::string& caption) override;
+  void ResizeWidth(int delta) override;
+  void CloseWindow(int result) override;
+  void RedrawTable() override;
+  void AttachMarkImages() override;
+  MessageAnswer ShowMessage(const MessageRequest& message) override;
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+  void ShowHelp(const std::string& help_path) override;
+  void ShowTemplatesDialog() override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnInitDialog();
+  bool OnCommand(WPARAM wparam, LPARAM lparam);
+  void FitTable();
+  void CreateTooltips();
+
+  HINSTANCE module_;
+  HWND window_ = nullptr;
+  HWND tooltips_ = nullptr;
+  HIMAGELIST marks_ = nullptr;
+  grid::CGridCtrl* grid_ = nullptr;
+  ConverterDialog dialog_;
+};
+
+}  // namespace zuro::converter
