@@ -1,6 +1,7 @@
 #include "host/converter_windows_win32.h"
 
 #include "base/win32_text.h"
+#include "converter/converter_dialog_win32.h"
 #include "converter/grid/grid_ctrl_win32.h"
 #include "resources/resource.h"
 
@@ -24,7 +25,8 @@ const char* CaptionOf(ConverterWindowKind kind) {
   return "";
 }
 
-// The converter window's frame; its table and commands are filled in by the window classes.
+// The frame of a converter window whose table and commands are still to come: the OrCAD and the
+// Protel / Altium Designer / Cadence Allegro windows.
 INT_PTR CALLBACK ConverterWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG: {
@@ -47,9 +49,16 @@ INT_PTR CALLBACK ConverterWindowProc(HWND window, UINT message, WPARAM wparam, L
 
 }  // namespace
 
-void Win32ConverterWindows::Run(ConverterWindowKind kind, LibraryContext&) {
-  WindowStart start{kind};
+// The dialog templates place their tables as controls of the grid's class, registered for this
+// module before any of them is made.
+void Win32ConverterWindows::Run(ConverterWindowKind kind, LibraryContext& context) {
   grid::CGridCtrl::RegisterWindowClass(module_);
+  if (kind == ConverterWindowKind::PcadMentor) {
+    converter::Win32ConverterDialog window(module_, context);
+    window.Run();
+    return;
+  }
+  WindowStart start{kind};
   DialogBoxParamW(module_, MAKEINTRESOURCEW(IDD_CONVERTER), nullptr, ConverterWindowProc,
                   reinterpret_cast<LPARAM>(&start));
 }
