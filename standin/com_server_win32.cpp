@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/com_object_win32.h"
 #include "base/win32_text.h"
 #include "host/idispatch_win32.h"
 #include "standin/com_server_win32.h"
@@ -24,30 +25,11 @@ const IID IID_StandInObject = {0x6c1a3b52,
                                0x4d7a,
                                {0x9b, 0x61, 0x3f, 0x2c, 0x5d, 0x0e, 0x7a, 0x11}};
 
-class ComServerObject : public IDispatch {
+class ComServerObject : public ComObject<IDispatch, &IID_IDispatch> {
  public:
   explicit ComServerObject(DispatchRef object) : object_(std::move(object)) {}
   const DispatchRef& object() const { return object_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out)
-      return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, IID_StandInObject)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0)
-      delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count)
       *count = 0;
@@ -67,8 +49,8 @@ class ComServerObject : public IDispatch {
                                    UINT*) override;
 
  private:
-  virtual ~ComServerObject() = default;
-  LONG references_ = 1;
+  bool AnswersInterface(REFIID iid) const override { return IsEqualIID(iid, IID_StandInObject); }
+
   DispatchRef object_;
 };
 

@@ -35,27 +35,10 @@ std::wstring TextOf(IDataObject* data) {
 }
 
 // The data of a drag out of the grid: one text, handed out as a fresh global block each time.
-class TextDataObject : public IDataObject {
+class TextDataObject : public ComObject<IDataObject, &IID_IDataObject> {
  public:
   explicit TextDataObject(std::wstring text) : text_(std::move(text)) {}
-  virtual ~TextDataObject() = default;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-      *object = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0)
-      delete this;
-    return left;
-  }
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK)
       return DV_E_FORMATETC;
@@ -97,61 +80,19 @@ class TextDataObject : public IDataObject {
 
  private:
   std::wstring text_;
-  LONG references_ = 1;
 };
 
-class TextDropSource : public IDropSource {
+class TextDropSource : public ComObject<IDropSource, &IID_IDropSource> {
  public:
-  virtual ~TextDropSource() = default;
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *object = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0)
-      delete this;
-    return left;
-  }
   STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD keys) override {
     if (escape)
       return DRAGDROP_S_CANCEL;
     return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
   }
   STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  LONG references_ = 1;
 };
 
 }  // namespace
-
-STDMETHODIMP GridDropTarget::QueryInterface(REFIID iid, void** object) {
-  if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-    *object = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) GridDropTarget::AddRef() {
-  return InterlockedIncrement(&references_);
-}
-
-STDMETHODIMP_(ULONG) GridDropTarget::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0)
-    delete this;
-  return left;
-}
 
 // Text can be dropped on any cell the user could type into.
 DWORD GridDropTarget::EffectAt(POINTL point) const {

@@ -7,18 +7,16 @@
 
 #include <string>
 
+#include "base/com_object_win32.h"
+
 namespace zuro::grid {
 
 class CGridCtrl;
 
-class GridDropTarget : public IDropTarget {
+class GridDropTarget : public ComObject<IDropTarget, &IID_IDropTarget> {
  public:
   explicit GridDropTarget(CGridCtrl* grid) : grid_(grid) {}
-  virtual ~GridDropTarget() = default;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
   STDMETHODIMP DragOver(DWORD keys, POINTL point, DWORD* effect) override;
   STDMETHODIMP DragLeave() override;
@@ -28,7 +26,6 @@ class GridDropTarget : public IDropTarget {
   DWORD EffectAt(POINTL point) const;
 
   CGridCtrl* grid_;
-  LONG references_ = 1;
   bool has_text_ = false;
 };
 
