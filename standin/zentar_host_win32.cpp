@@ -12,10 +12,15 @@
 
 #include "base/text_encoding.h"
 #include "base/win32_text.h"
+#include "standin/user_play_win32.h"
 #include "standin/zapi5.h"
 
 namespace {
 
+using zuro::standin::AnswerFileDialog;
+using zuro::standin::FindThreadDialogs;
+using zuro::standin::ThreadDialogs;
+using zuro::standin::WaitsForInput;
 using LibraryNameProc = const char* (*)();
 using LibraryIdProc = int (*)();
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
@@ -88,62 +93,13 @@ struct Watch {
   bool close_windows = false;
 };
 
-struct Found {
-  HWND file_dialog = nullptr;
-  HWND converter = nullptr;
-  std::vector<HWND> dialogs;
-};
-
-bool IsDialog(HWND window) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  return IsWindowVisible(window) && std::wstring(class_name) == L"#32770";
-}
-
-// The common file dialog holds the file-name combo box (0x47c) or edit (0x480).
-bool IsFileDialog(HWND window) {
-  return GetDlgItem(window, 0x47c) || GetDlgItem(window, 0x480);
-}
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
-  auto* found = reinterpret_cast<Found*>(parameter);
-  if (!IsDialog(window))
-    return TRUE;
-  found->dialogs.push_back(window);
-  if (IsFileDialog(window))
-    found->file_dialog = window;
-  else if (GetMenu(window))
-    found->converter = window;
-  return TRUE;
-}
-
-Found FindDialogs(DWORD thread) {
-  Found found;
-  EnumThreadWindows(thread, CollectDialog, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// True once the window's thread has come back to its message loop.
-bool WaitsForInput(HWND window) {
-  DWORD_PTR result;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-}
-
-void AnswerFileDialog(HWND dialog, const std::wstring& path) {
-  HWND name = GetDlgItem(dialog, 0x47c);
-  if (!name)
-    name = GetDlgItem(dialog, 0x480);
-  SetWindowTextW(name, path.c_str());
-  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-}
-
 DWORD WINAPI WatchWindows(void* parameter) {
   const auto* watch = static_cast<const Watch*>(parameter);
   bool answered = watch->answer_file.empty();
   int idle_polls = 0;
   for (;;) {
     Sleep(100);
-    const Found found = FindDialogs(watch->ui_thread);
+    const ThreadDialogs found = FindThreadDialogs(watch->ui_thread);
     if (!answered) {
       if (found.file_dialog && WaitsForInput(found.file_dialog)) {
         AnswerFileDialog(found.file_dialog, watch->answer_file);
@@ -155,7 +111,7 @@ DWORD WINAPI WatchWindows(void* parameter) {
     }
     if (!watch->close_windows)
       continue;
-    for (HWND dialog : found.dialogs) {
+    for (HWND dialog : found.shown) {
       if (WaitsForInput(dialog))
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }

@@ -80,7 +80,8 @@ TEST(ComAdapter, WritesAnObjectThroughTheHostsObjects) {
   EXPECT_EQ(column.ColumnName(), "БЦО");
 
   const std::string json = TargetJson();
-  EXPECT_NE(json.find("\"value\": \"Резистор С2-33Н-0,125-4,7 кОм±5%\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"value\": \"Резистор С2-33Н-0,125-4,7 кОм±5%\""), std::string::npos)
+      << json;
   EXPECT_NE(json.find("\"value\": 12"), std::string::npos) << json;
   EXPECT_NE(json.find("\"value\": 2.5"), std::string::npos) << json;
 }

@@ -14,9 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "standin/user_play_win32.h"
 #include "standin/zapi5.h"
 
 namespace {
+
+using zuro::standin::AnswerFileDialog;
+using zuro::standin::FindThreadDialogs;
+using zuro::standin::WaitsForInput;
 
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
 
@@ -53,51 +58,12 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-// True once the window's thread waits for input again.
-bool WaitsForInput(HWND window) {
-  DWORD_PTR result;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-}
-
-struct ThreadDialogs {
-  HWND converter = nullptr;
-  HWND file_dialog = nullptr;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  if (!IsWindowVisible(window) || std::wstring(class_name) != L"#32770")
-    return TRUE;
-  auto* found = reinterpret_cast<ThreadDialogs*>(parameter);
-  if (GetDlgItem(window, 0x47c) || GetDlgItem(window, 0x480))
-    found->file_dialog = window;
-  else if (GetMenu(window))
-    found->converter = window;
-  return TRUE;
-}
-
-ThreadDialogs FindDialogs(DWORD thread) {
-  ThreadDialogs found;
-  EnumThreadWindows(thread, CollectDialog, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-BOOL CALLBACK CollectAnyDialog(HWND window, LPARAM parameter) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  if (std::wstring(class_name) == L"#32770")
-    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
-  return TRUE;
-}
-
 // Ends the command whatever its windows are doing: every dialog of the thread, shown or not yet
 // shown, is cancelled once, until none is left.
 void CloseAllDialogs(DWORD thread) {
   std::vector<HWND> cancelled;
   WaitFor([&] {
-    std::vector<HWND> dialogs;
-    EnumThreadWindows(thread, CollectAnyDialog, reinterpret_cast<LPARAM>(&dialogs));
+    const std::vector<HWND> dialogs = FindThreadDialogs(thread).all;
     for (HWND dialog : dialogs) {
       if (std::find(cancelled.begin(), cancelled.end(), dialog) == cancelled.end()) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -106,15 +72,6 @@ void CloseAllDialogs(DWORD thread) {
     }
     return dialogs.empty();
   });
-}
-
-// The file dialog's name field is a combo box (0x47c) or, in the old style, an edit (0x480).
-void AnswerFileDialog(HWND dialog, const std::wstring& path) {
-  HWND name = GetDlgItem(dialog, 0x47c);
-  if (!name)
-    name = GetDlgItem(dialog, 0x480);
-  SetWindowTextW(name, path.c_str());
-  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
 bool MenuItemGreyed(HMENU menu, int position) {
@@ -334,7 +291,7 @@ class UserPlay {
 
   bool OpenTheReport() {
     if (!Step("converter window shown", WaitFor([&] {
-                converter_ = FindDialogs(session_.ui_thread).converter;
+                converter_ = FindThreadDialogs(session_.ui_thread).converter;
                 return converter_ && WaitsForInput(converter_);
               })))
       return false;
@@ -348,7 +305,7 @@ class UserPlay {
     PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kOpenReport, 0), 0);
     HWND file_dialog = nullptr;
     if (!Step("file dialog shown", WaitFor([&] {
-                file_dialog = FindDialogs(session_.ui_thread).file_dialog;
+                file_dialog = FindThreadDialogs(session_.ui_thread).file_dialog;
                 return file_dialog && WaitsForInput(file_dialog);
               })))
       return false;
@@ -641,7 +598,7 @@ DWORD WINAPI ChooseTheReportAtOnce(void* parameter) {
   auto& session = *static_cast<ModelSession*>(parameter);
   HWND file_dialog = nullptr;
   session.file_dialog_shown = WaitFor([&] {
-    file_dialog = FindDialogs(session.ui_thread).file_dialog;
+    file_dialog = FindThreadDialogs(session.ui_thread).file_dialog;
     return file_dialog && WaitsForInput(file_dialog);
   });
   if (session.file_dialog_shown) {
