@@ -184,6 +184,37 @@ TEST_F(LibraryEntryTest, EachCommandOpensItsWindowAndOthersOpenNothing) {
   }
 }
 
+// An automation object that notes when its last holder lets it go.
+class NotedObject : public Dispatch {
+ public:
+  NotedObject(std::string name, std::vector<std::string>& released)
+      : name_(std::move(name)), released_(released) {}
+  ~NotedObject() override { released_.push_back(name_); }
+  Value Invoke(int32_t, InvokeKind, std::span<const Value>) override { return Value(); }
+
+ private:
+  std::string name_;
+  std::vector<std::string>& released_;
+};
+
+TEST(HostObjectHolders, ReleaseOnReassignmentAndInTheHostsOrderAtUnload) {
+  std::vector<std::string> released;
+  const auto object = [&](const char* name) {
+    return std::make_shared<NotedObject>(name, released);
+  };
+  {
+    LibraryContext context;
+    context.application = ZentarObject(object("application"));
+    context.graphic_document = GraphicDocument(object("graphic"));
+    context.model_document = ModelDocument(object("model"));
+    context.spec_document = SpecDocument(object("first spec"));
+    context.spec_document = SpecDocument(object("spec"));
+    EXPECT_EQ(released, std::vector<std::string>{"first spec"});
+  }
+  EXPECT_EQ(released,
+            (std::vector<std::string>{"first spec", "spec", "model", "graphic", "application"}));
+}
+
 TEST(LibraryPaths, FolderAndHelpPathComeFromTheModulePath) {
   LibraryContext context;
   SetLibraryPaths(context, "C:\\Program Files\\ZENTAR\\lib.v2\\zuro.dll");
