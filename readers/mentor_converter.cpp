@@ -1,5 +1,6 @@
 #include "readers/mentor_converter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@ constexpr std::string_view kHeaderMark = "REFDES";
 constexpr std::string_view kQuantityName = "QTY";
 constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kRefDesName = "RefDes";
+// The parts one component can have in a report.
+constexpr int64_t kMostParts = 1000;
 
 std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts;
@@ -32,13 +35,30 @@ std::string QuotedRecord(const std::vector<std::string>& fields) {
   return record;
 }
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  if (from.empty())
+// A text cut at every occurrence of one part of it (the pieces look into the text, which must
+// outlive them); joining the pieces with any replacement gives
+// the text with every occurrence replaced, in time proportional to the result.
+class Occurrences {
+ public:
+  Occurrences(std::string_view text, std::string_view part) {
+    size_t start = 0;
+    if (!part.empty()) {
+      for (size_t at; (at = text.find(part, start)) != std::string_view::npos;
+           start = at + part.size())
+        pieces_.push_back(text.substr(start, at - start));
+    }
+    pieces_.push_back(text.substr(start));
+  }
+  std::string ReplacedBy(std::string_view replacement) const {
+    std::string text(pieces_.front());
+    for (size_t i = 1; i < pieces_.size(); ++i)
+      text.append(replacement).append(pieces_[i]);
     return text;
-  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
-    text.replace(at, from.size(), to);
-  return text;
-}
+  }
+
+ private:
+  std::vector<std::string_view> pieces_;
+};
 
 const std::string& FieldAt(const std::vector<std::string>& fields, int index) {
   static const std::string kNone;
@@ -55,7 +75,7 @@ class MentorListConverter {
 
  private:
   void ConvertHeader(std::vector<std::string> fields);
-  void ConvertRecord(const std::vector<std::string>& fields);
+  void ConvertRecord(std::vector<std::string> fields);
   void Write(const std::string& record);
 
   std::FILE* report_;
@@ -92,16 +112,22 @@ void MentorListConverter::ConvertHeader(std::vector<std::string> fields) {
 // A list line names all designators of a component; the report has one record per placed part,
 // each with one of them. A quantity larger than the list of designators still gives that many
 // records (the extra ones with an empty designator), because the reader takes the quantity's
-// number of records for the component.
-void MentorListConverter::ConvertRecord(const std::vector<std::string>& fields) {
-  const std::string record = QuotedRecord(fields);
-  const int64_t quantity = LeadingInteger(FieldAt(fields, quantity_field_));
-  const std::string& designator_text = FieldAt(fields, designator_field_);
+// number of records for the component. A quantity beyond both the list and the thousand parts a
+// component can have is a typing error that would fill the disk: the component then gets one
+// record per listed designator, and its quantity says so.
+void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
+  int64_t quantity = LeadingInteger(FieldAt(fields, quantity_field_));
+  const std::string designator_text = FieldAt(fields, designator_field_);
   const std::vector<std::string> designators = Split(designator_text, ',');
-  for (int64_t part = 0; part < quantity && !std::ferror(report_); ++part) {
-    const std::string& designator = FieldAt(designators, static_cast<int>(part));
-    Write(ReplaceAll(record, designator_text, designator));
+  const auto listed = static_cast<int64_t>(std::max<size_t>(designators.size(), 1));
+  if (quantity > listed && quantity > kMostParts) {
+    quantity = listed;
+    fields[quantity_field_] = std::to_string(quantity);
   }
+  const std::string quoted = QuotedRecord(fields);
+  const Occurrences record(quoted, designator_text);  // views into `quoted`
+  for (int64_t part = 0; part < quantity && !std::ferror(report_); ++part)
+    Write(record.ReplacedBy(FieldAt(designators, static_cast<int>(part))));
 }
 
 void MentorListConverter::Write(const std::string& record) {

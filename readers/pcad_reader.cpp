@@ -20,6 +20,8 @@ constexpr std::string_view kRefDesName = "RefDes";
 constexpr std::string_view kPartLibName = "ID PartLib";
 constexpr std::string_view kRowHeading = " ";
 constexpr int kMarkedImage = 1;
+// The designators of one component that the report format was made for.
+constexpr size_t kSelectionSortLimit = 1000;
 constexpr grid::CellFormat kHeadingFormat =
     grid::kFormatCentre | grid::kFormatVCentre | grid::kFormatSingleLine;
 
@@ -127,7 +129,11 @@ void ReportReader::TakeHeader(std::string_view line) {
         attributes_.refdes_column = column;
       if (name == kPartLibName)
         attributes_.partlib_column = column;
-      table_.InsertColumn(name, kHeadingFormat);
+      // A value such as "Counter" makes its record a header again, which appends its values as
+      // columns once more; the table stops growing at the attribute limit, so such a report
+      // cannot use up the memory.
+      if (table_.GetColumnCount() <= static_cast<int>(ReportAttributes::kMaxNames))
+        table_.InsertColumn(name, kHeadingFormat);
       attributes_.names.push_back(std::move(name));
     }
     ++attribute_count_;
@@ -168,8 +174,7 @@ void ReportReader::AddComponent(const std::string& line) {
     return;
   std::string list;
   if (quantity == 2) {
-    for (const std::string& designator : designators)
-      list += (list.empty() ? "" : ",") + designator;
+    list = designators.size() == 2 ? designators[0] + "," + designators[1] : designators[0];
   } else {
     list = CompactDesignators(designators);
   }
@@ -268,8 +273,15 @@ int64_t DesignatorSortNumber(std::string_view designator) {
 // A plain selection sort: each position gets the first smallest number after it by an exchange.
 // The exchange may put designators of equal numbers (C2, DA2) out of their file order, and the
 // lists users know from their reports depend on that order, so no stable sort is used instead.
-// Quadratic, which a component's few thousand parts at most afford easily.
+// Quadratic, which the thousand parts a component held in the report format's day afford easily;
+// a longer list (a quantity typed wrong swallows the rest of a report) is sorted stably instead,
+// so that no report can keep the window busy for minutes.
 void SortDesignators(std::vector<NumberedDesignator>& designators) {
+  if (designators.size() > kSelectionSortLimit) {
+    std::stable_sort(designators.begin(), designators.end(),
+                     [](const auto& a, const auto& b) { return a.number < b.number; });
+    return;
+  }
   for (size_t position = 0; position < designators.size(); ++position) {
     size_t smallest = position;
     for (size_t candidate = position + 1; candidate < designators.size(); ++candidate) {

@@ -205,7 +205,9 @@ TEST_F(ConverterDialogTest, UnreadableOrCancelledChoiceKeepsTheTable) {
   EXPECT_EQ(context_.report_path, "small.bom");
   EXPECT_TRUE(CommandsEnabled(true));
 
+  // The open command forgets the report's name before it asks for a new one.
   Load(std::nullopt);
+  EXPECT_EQ(context_.report_path, "");
   Load(Write("ab", kSmallReport + kSmallReport));  // a name this short reads as cancelled
   EXPECT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(Text(), loaded);

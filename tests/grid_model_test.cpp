@@ -193,6 +193,10 @@ TEST_F(ComponentTable, PastingACommaListFillsNeighbouringCells) {
             "| |R1|R2|c1.3\n"
             "| |x|y|z\n"
             "| |w|c3.2|c3.3\n");
+  // A piece of blanks is no empty piece: it is trimmed and clears its cell.
+  EXPECT_EQ(PasteText(model, {3, 1}, "R1, ,R2"), 3);
+  EXPECT_EQ(model.GetItemText(3, 2), "");
+  EXPECT_EQ(model.GetItemText(3, 3), "R2");
 }
 
 TEST_F(ComponentTable, PasteIsClippedAtTheTableEdge) {

@@ -91,6 +91,22 @@ TEST_F(PcadReaderTest, QuantityDecidesRowsAndDesignatorList) {
   EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#R4#1#d\n#R9,R5#2#e\n#C1...C2,C2...C3,C7,C9#6#f\n");
 }
 
+TEST_F(PcadReaderTest, QuantityTwoJoinsEvenAnEmptyFirstDesignator) {
+  ASSERT_EQ(Read(kHeader + Line({"", "2", "e"}) + Line({"R5", "", ""})), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#Value\n#,R5#2#e\n");
+}
+
+// Every line that mentions "Count" is taken as a header and appends its values as columns; a
+// report full of "Counter" values must not grow the table past the attribute limit.
+TEST_F(PcadReaderTest, RepeatedHeadersStopAddingColumnsAtTheLimit) {
+  std::string report = kHeader;
+  for (int i = 0; i < 300; ++i)
+    report += Line({"DD" + std::to_string(i), "1", "Counter " + std::to_string(i)});
+  ASSERT_EQ(Read(report), ReadResult::kLoaded);
+  EXPECT_EQ(table_.GetColumnCount(), 101);
+  EXPECT_LE(attributes_.names.size(), 100u);
+}
+
 TEST_F(PcadReaderTest, OddHeaderNamesAndSemicolonValuesShiftCells) {
   // A one-character name gets no column, yet its values still fill the next column; a value
   // that is exactly ";" reads as a separator.
@@ -281,6 +297,18 @@ TEST_F(MentorConverterTest, DesignatorsLastWithWindowsLineEndsReadBack) {
   ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
   EXPECT_EQ(Dump(), "#Count#VALUE#RefDes\n#2#1 кОм#R5,R4\n#1#10u#C1\n#3#100n#C2...C4\n");
   EXPECT_EQ(attributes_.refdes_column, 3);
+}
+
+// A quantity typed wrong by far would write millions of records: the component gets one record
+// per listed designator instead, and its quantity says so. Other lines are not touched.
+TEST_F(MentorConverterTest, QuantityFarBeyondTheDesignatorsIsCutToThem) {
+  const std::string list =
+      Write("board.lst", "REFDES;QTY;VALUE\nR1,R2;3000000;10k\nX1;2;разъём\nR7;1;x\n");
+  const std::string report = ConvertMentor(list);
+  ASSERT_FALSE(report.empty());
+  EXPECT_LT(std::filesystem::file_size(report), 1000u);
+  ASSERT_EQ(ReadReport(report, table_, attributes_), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#RefDes#Count#VALUE\n#R1,R2#2#10k\n#X1,#2#разъём\n#R7#1#x\n");
 }
 
 TEST_F(MentorConverterTest, UnreadableListGivesNoReport) {

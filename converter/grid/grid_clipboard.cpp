@@ -34,8 +34,9 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-// Writes the pieces of one line into the row from `col` on. A piece that is empty after
-// trimming takes no cell: "R1,,R2" fills two neighbouring cells, as a designator list should.
+// Writes the pieces of one line into the row from `col` on. An empty piece takes no cell, so
+// "R1,,R2" fills two neighbouring cells; a piece of blanks is trimmed to an empty text and does
+// take its cell, so "R1, ,R2" clears the cell between R1 and R2.
 int PasteLine(GridModel& model, int row, int col, std::string_view line) {
   int written = 0;
   size_t start = 0;
@@ -43,10 +44,11 @@ int PasteLine(GridModel& model, int row, int col, std::string_view line) {
     size_t end = line.find_first_of("\t,\n", start);
     if (end == std::string_view::npos)
       end = line.size();
-    const std::string_view piece = TrimBlanks(line.substr(start, end - start));
+    const std::string_view raw = line.substr(start, end - start);
     start = end + 1;
-    if (piece.empty())
+    if (raw.empty())
       continue;
+    const std::string_view piece = TrimBlanks(raw);
     if (model.IsCellEditable(row, col) && model.SetItemText(row, col, piece))
       ++written;
     ++col;
