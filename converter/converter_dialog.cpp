@@ -213,11 +213,15 @@ void ConverterDialog::OpenReport() {
 bool ConverterDialog::LoadReport(const std::string& folder, const std::string& name) {
   std::string report_name = name;
   if (mentor_mode_) {
+    report_name = readers::ConvertedReportPath(name);
     if (readers::ConvertMentor(folder + name).empty()) {
-      ReportUnreadable(name);
+      // Either the list cannot be read or the converted report cannot be written beside it.
+      if (FileExists(folder + name))
+        ui_.ShowMessage(Warning("Не удалось записать файл " + folder + report_name));
+      else
+        ReportUnreadable(name);
       return false;
     }
-    report_name = readers::ConvertedReportPath(name);
   }
   context_.report_path = report_name;
   context_.report_folder = folder;

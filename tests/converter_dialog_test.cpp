@@ -215,7 +215,15 @@ TEST_F(ConverterDialogTest, UnreadableOrCancelledChoiceKeepsTheTable) {
 
   Open(5);
   Load(folder_ + "missing.lst");
-  EXPECT_EQ(ui_.messages().size(), 2u);
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  EXPECT_EQ(ui_.messages()[1].text, "Не удалось открыть файл missing.lst");
+  // The converted report cannot be written where a folder of its name stands.
+  std::filesystem::create_directory(folder_ + " board.lst");
+  const std::vector<std::string> before = Text();
+  Load(Sample("board.lst"));
+  ASSERT_EQ(ui_.messages().size(), 3u);
+  EXPECT_EQ(ui_.messages()[2].text, "Не удалось записать файл " + folder_ + " board.lst");
+  EXPECT_EQ(Text(), before);
 }
 
 TEST_F(ConverterDialogTest, ShortReportNamesGiveShortCaptions) {
