@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "base/file_system.h"
+#include "base/paths.h"
 #include "host/dispatch.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
@@ -41,18 +42,6 @@ constexpr Tooltip kTooltips[] = {
     {kIdClearAll, " Оменить выбор всех элементов "},
     {kIdTemplates, " Настроить шаблоны полей текстовой КД "},
 };
-
-// The report's folder (with its separator) and its name; either may be empty.
-struct SplitPath {
-  std::string folder;
-  std::string name;
-};
-
-SplitPath SplitFolder(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/");
-  const size_t name_start = separator == std::string::npos ? 0 : separator + 1;
-  return {path.substr(0, name_start), path.substr(name_start)};
-}
 
 MessageRequest Warning(std::string text) {
   return {std::move(text), kWarningCaption, MessageButtons::kOk};
@@ -198,7 +187,7 @@ void ConverterDialog::OpenReport() {
   request.initial_name = mentor_mode_ ? "*.lst" : "*.bom";
   request.filter = mentor_mode_ ? "*.lst||" : "*.bom||";
   const std::optional<std::string> chosen = ui_.ChooseFile(request);
-  const SplitPath report = SplitFolder(chosen.value_or(""));
+  const FolderAndName report = SplitFolder(chosen.value_or(""));
   if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
     // The table still holds what it held before, and ReportPath names it again.
     context_.report_path = previous_path;

@@ -1,5 +1,7 @@
 #include "host/library_context.h"
 
+#include "base/paths.h"
+
 namespace zuro::host {
 
 void LibraryContext::ReleaseHostObjects() {
@@ -11,12 +13,10 @@ void LibraryContext::ReleaseHostObjects() {
 }
 
 void SetLibraryPaths(LibraryContext& context, const std::string& module_path) {
-  // Drive and folder are everything up to the last separator; Windows paths use "\", but "/" is
-  // accepted as well so the same code serves the native builds.
-  const size_t slash = module_path.find_last_of("\\/");
-  const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-  context.library_folder = module_path.substr(0, name_start);
-  std::string base = module_path.substr(name_start);
+  // Drive and folder are everything up to the file name; "/" paths serve the native builds.
+  FolderAndName module = SplitFolder(module_path);
+  context.library_folder = module.folder;
+  std::string base = std::move(module.name);
   const size_t dot = base.find_last_of('.');
   if (dot != std::string::npos)
     base.erase(dot);

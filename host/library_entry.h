@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/paths.h"
 #include "host/library_context.h"
 
 namespace zuro::host {
@@ -39,11 +40,7 @@ bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind);
 // (kept as given, trailing blank included). Narrow or wide paths.
 template <typename String>
 String HostApiLibraryPath(const String& host_program_path, const String& name) {
-  using Char = typename String::value_type;
-  const Char separators[] = {Char('\\'), Char('/'), Char(0)};
-  const size_t slash = host_program_path.find_last_of(separators);
-  const size_t name_start = slash == String::npos ? 0 : slash + 1;
-  return host_program_path.substr(0, name_start) + name;
+  return host_program_path.substr(0, FileNameStart(host_program_path)) + name;
 }
 
 }  // namespace zuro::host

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/paths.h"
 #include "readers/report_lines.h"
 
 namespace zuro::readers {
@@ -139,10 +140,8 @@ void MentorListConverter::Write(const std::string& record) {
 
 // The blank goes before the file name, so the report lies in the list's folder.
 std::string ConvertedReportPath(const std::string& list_path) {
-  const size_t folder_end = list_path.find_last_of("\\/:");
-  const size_t name_start = folder_end == std::string::npos ? 0 : folder_end + 1;
   std::string path = list_path;
-  path.insert(name_start, " ");
+  path.insert(FileNameStart(list_path), " ");
   return path;
 }
 

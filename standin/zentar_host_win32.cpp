@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/paths.h"
 #include "base/text_encoding.h"
 #include "base/win32_text.h"
 #include "standin/user_play_win32.h"
@@ -52,7 +53,7 @@ std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
   std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+  return folder.substr(0, zuro::FileNameStart(folder));
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options& options) {
