@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/file_system.h"
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 #include "readers/pcad_reader.h"
 
 namespace {
@@ -40,7 +40,7 @@ void ReadLargeReport(benchmark::State& state) {
   const std::string path = WriteBoard(static_cast<int>(state.range(0)));
   int rows = 0;
   for (auto _ : state) {
-    zuro::grid::GridModel table;
+    zuro::table::GridModel table;
     zuro::readers::ReportAttributes attributes;
     zuro::readers::ReadReport(path, table, attributes);
     rows = table.GetRowCount();
@@ -53,7 +53,7 @@ BENCHMARK(ReadLargeReport)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::
 
 void FillTable(benchmark::State& state) {
   for (auto _ : state) {
-    zuro::grid::GridModel table(1, 1, 1, 1);
+    zuro::table::GridModel table(1, 1, 1, 1);
     for (int col = 1; col <= 20; ++col)
       table.InsertColumn("Атрибут");
     for (int row = 1; row <= state.range(0); ++row) {

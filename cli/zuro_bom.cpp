@@ -12,7 +12,7 @@
 #include "converter/converter_dialog.h"
 #include "converter/converter_ui.h"
 #include "converter/headless_ui.h"
-#include "converter/table_file.h"
+#include "table/table_file.h"
 #include "host/library_context.h"
 
 namespace zuro::cli {
@@ -163,7 +163,7 @@ int RunTable(const TableOptions& options, int command) {
     Print(stderr, "zuro-bom: " + options.report + " was not read\n");
     return kExitStopped;
   }
-  const std::vector<std::string> lines = converter::TableFileText(dialog.table());
+  const std::vector<std::string> lines = table::TableFileText(dialog.table());
   if (options.output.empty()) {
     for (const std::string& line : lines)
       Print(stdout, line + "\n");

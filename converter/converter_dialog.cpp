@@ -26,8 +26,8 @@ constexpr int kUnmarked = 0;
 // A file name of fewer characters is what a cancelled file dialog leaves.
 constexpr size_t kShortestFileName = 3;
 
-constexpr grid::CellFormat kQuantityColumnFormat =
-    grid::kFormatCentre | grid::kFormatVCentre | grid::kFormatSingleLine;
+constexpr table::CellFormat kQuantityColumnFormat =
+    table::kFormatCentre | table::kFormatVCentre | table::kFormatSingleLine;
 
 // The commands that need a loaded table.
 constexpr int kTableCommands[] = {kIdSelectAll, kIdClearAll, kIdCreate, kIdTemplates, kIdReplace};
@@ -332,7 +332,7 @@ void ConverterDialog::AppendQuantityColumns() {
 // Row 0 is the header and carries no mark.
 void ConverterDialog::SetAllMarks(int mark) {
   {
-    grid::GridUpdate update(table_);
+    table::GridUpdate update(table_);
     for (int row = 1; row < table_.GetRowCount(); ++row)
       table_.SetItemImage(row, 0, mark);
   }
@@ -342,7 +342,7 @@ void ConverterDialog::SetAllMarks(int mark) {
 // The grid reports every click on a valid cell; only a click that put the focus into column 1
 // flips the row's mark, so that editing the other cells leaves the marks alone.
 void ConverterDialog::ToggleMark() {
-  const grid::CellId focus = table_.GetFocusCell();
+  const table::CellId focus = table_.GetFocusCell();
   if (focus.col == 1 && focus.row >= 1 && focus.row < table_.GetRowCount()) {
     const int mark = table_.GetItemImage(focus.row, 0);
     table_.SetItemImage(focus.row, 0, mark == kMarked ? kUnmarked : kMarked);

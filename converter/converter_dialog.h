@@ -7,7 +7,7 @@
 #include <string>
 
 #include "converter/converter_ui.h"
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 #include "host/library_context.h"
 
 namespace zuro::converter {
@@ -29,8 +29,8 @@ class ConverterDialog {
   void OnOk();
   void OnCancel();
 
-  grid::GridModel& table() { return table_; }
-  const grid::GridModel& table() const { return table_; }
+  table::GridModel& table() { return table_; }
+  const table::GridModel& table() const { return table_; }
   bool mentor_mode() const { return mentor_mode_; }
   DocumentKind document_kind() const { return document_kind_; }
   OutputDevice output_device() const { return output_device_; }
@@ -72,7 +72,7 @@ class ConverterDialog {
 
   host::LibraryContext& context_;
   ConverterUi& ui_;
-  grid::GridModel table_;
+  table::GridModel table_;
   const bool mentor_mode_;
   DocumentKind document_kind_ = DocumentKind::kSpecification;
   OutputDevice output_device_ = OutputDevice::kGraphic;

@@ -22,8 +22,8 @@ constexpr std::string_view kRowHeading = " ";
 constexpr int kMarkedImage = 1;
 // The designators of one component that the report format was made for.
 constexpr size_t kSelectionSortLimit = 1000;
-constexpr grid::CellFormat kHeadingFormat =
-    grid::kFormatCentre | grid::kFormatVCentre | grid::kFormatSingleLine;
+constexpr table::CellFormat kHeadingFormat =
+    table::kFormatCentre | table::kFormatVCentre | table::kFormatSingleLine;
 
 // A line cut at every double quote: the pieces at odd positions are the field values, those at
 // even positions the separators between them (and whatever stands before the first and after the
@@ -70,7 +70,7 @@ bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
 // One pass over a report, filling the table row by row.
 class ReportReader {
  public:
-  ReportReader(ReportLineReader& lines, grid::GridModel& table, ReportAttributes& attributes)
+  ReportReader(ReportLineReader& lines, table::GridModel& table, ReportAttributes& attributes)
       : lines_(lines), table_(table), attributes_(attributes) {}
 
   void Run();
@@ -85,7 +85,7 @@ class ReportReader {
   std::string DesignatorOf(std::string_view record) const;
 
   ReportLineReader& lines_;
-  grid::GridModel& table_;
+  table::GridModel& table_;
   ReportAttributes& attributes_;
   bool header_seen_ = false;
   size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
@@ -211,7 +211,7 @@ std::string ReportReader::DesignatorOf(std::string_view record) const {
   return WithoutLineFeeds(PieceAt(SplitAtQuotes(record), designator_piece_));
 }
 
-void ResetTable(grid::GridModel& table, ReportAttributes& attributes) {
+void ResetTable(table::GridModel& table, ReportAttributes& attributes) {
   table.DeleteAllItems();
   table.SetRowCount(1);
   table.SetColumnCount(1);
@@ -226,7 +226,7 @@ void ResetTable(grid::GridModel& table, ReportAttributes& attributes) {
 // report leaves an empty table, a file that cannot be read leaves the table as it was. The
 // attributes always describe the table, so they are reset together with it.
 ReadResult ReadReport(const std::string& path,
-                      grid::GridModel& table,
+                      table::GridModel& table,
                       ReportAttributes& attributes) {
   FileHandle file = OpenFile(path, "rb");
   if (!file)
@@ -234,7 +234,7 @@ ReadResult ReadReport(const std::string& path,
   ReportLineReader lines(file.get());
   std::string first_line;
   lines.Read(first_line);
-  grid::GridUpdate update(table);
+  table::GridUpdate update(table);
   if (first_line.find(kQuote) == std::string::npos) {
     table.DeleteAllItems();
     attributes = ReportAttributes();

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 #include "readers/report_attributes.h"
 
 namespace zuro::readers {
@@ -21,7 +21,7 @@ enum class ReadResult {
 
 // Fills the component table from the report at `path` and sets the report's attributes.
 ReadResult ReadReport(const std::string& path,
-                      grid::GridModel& table,
+                      table::GridModel& table,
                       ReportAttributes& attributes);
 
 // The quantity that a component's first record carries in its "Count" field; a record with a

@@ -11,7 +11,7 @@
 
 #include "converter/converter_dialog.h"
 #include "converter/headless_ui.h"
-#include "converter/table_file.h"
+#include "table/table_file.h"
 #include "host/dispatch.h"
 #include "host/library_context.h"
 
@@ -55,9 +55,9 @@ class ConverterDialogTest : public ::testing::Test {
     ui_.CheckRadio(kDocumentKindRadios, index);
     dialog_->OnCommand(radio);
   }
-  std::vector<std::string> Text() const { return TableFileText(dialog_->table()); }
+  std::vector<std::string> Text() const { return table::TableFileText(dialog_->table()); }
   std::string Header() const { return Text().empty() ? "" : Text()[0]; }
-  grid::GridModel& Table() { return dialog_->table(); }
+  table::GridModel& Table() { return dialog_->table(); }
 
   bool CommandsEnabled(bool enabled) const {
     for (const int id : kTableCommands) {
@@ -137,8 +137,8 @@ TEST_F(ConverterDialogTest, LoadedReportEnablesCommandsAndGetsQuantityColumns) {
   EXPECT_EQ(Text().size(), 31u);
   EXPECT_TRUE(Header().starts_with("#Count#RefDes#Value"));
   EXPECT_TRUE(Header().ends_with("#ID PartLib" + kQuantityHeadings));
-  EXPECT_EQ(Table().GetItemFormat(0, Table().GetColumnCount() - 1) & grid::kFormatCentre,
-            grid::kFormatCentre);
+  EXPECT_EQ(Table().GetItemFormat(0, Table().GetColumnCount() - 1) & table::kFormatCentre,
+            table::kFormatCentre);
 
   // A reload rebuilds the table before the columns are appended: again exactly two.
   Load(folder_ + "board.bom");
@@ -269,7 +269,7 @@ TEST_F(ConverterDialogTest, DocumentKindChoiceAddsAndRemovesQuantityColumns) {
 TEST_F(ConverterDialogTest, MarksChangeOnlyInComponentRows) {
   Open();
   Load(Write("small.bom", kSmallReport));
-  grid::GridModel& table = Table();
+  table::GridModel& table = Table();
   const int redraws = ui_.redraws();
 
   table.SetFocusCell(1, 1);
@@ -365,7 +365,7 @@ TEST(ConverterDialogFailureTest, ErrorsEndTheCommandWithAMessage) {
 }
 
 TEST(TableFileTextTest, WritesColumnsFromOneWithEmptyCellsAsAdjacentMarks) {
-  grid::GridModel table(3, 4, 1, 1);
+  table::GridModel table(3, 4, 1, 1);
   table.SetItemText(0, 0, " ");
   table.SetItemText(0, 1, "Count");
   table.SetItemText(0, 2, "RefDes");
@@ -373,9 +373,9 @@ TEST(TableFileTextTest, WritesColumnsFromOneWithEmptyCellsAsAdjacentMarks) {
   table.SetItemText(1, 1, "3");
   table.SetItemText(1, 2, "R1...R3");
   table.SetItemText(2, 3, "1 кОм");
-  EXPECT_EQ(TableFileText(table),
+  EXPECT_EQ(table::TableFileText(table),
             (std::vector<std::string>{"#Count#RefDes#Value", "#3#R1...R3#", "###1 кОм"}));
-  EXPECT_TRUE(TableFileText(grid::GridModel()).empty());
+  EXPECT_TRUE(table::TableFileText(table::GridModel()).empty());
 }
 
 std::string Utf8(const char8_t* text) {

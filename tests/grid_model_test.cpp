@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "converter/grid/grid_model.h"
-#include "converter/grid/grid_pages.h"
+#include "table/grid_model.h"
+#include "table/grid_pages.h"
 
-namespace zuro::grid {
+namespace zuro::table {
 namespace {
 
 // A component table as the converter windows build it: header row 0, mark column 0, and the
@@ -349,4 +349,4 @@ TEST(GridPages, OversizedRowsAndHeadersStillProgress) {
 }
 
 }  // namespace
-}  // namespace zuro::grid
+}  // namespace zuro::table

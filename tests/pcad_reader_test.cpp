@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
 
@@ -45,7 +45,7 @@ class ReportFileTest : public ::testing::Test {
   }
 
   testing_support::TestFolder folder_{"pcad"};
-  grid::GridModel table_;
+  table::GridModel table_;
   ReportAttributes attributes_;
 };
 
@@ -66,9 +66,9 @@ TEST_F(PcadReaderTest, LoadsHeaderAndMarkedComponentRows) {
   EXPECT_EQ(table_.GetItemText(1, 0), " ");
   EXPECT_EQ(table_.GetItemImage(1, 0), 1);
   EXPECT_EQ(table_.GetItemData(1, 0), 0);
-  const grid::CellFormat heading = table_.GetItemFormat(0, 3);
-  EXPECT_TRUE(heading & grid::kFormatCentre);
-  EXPECT_TRUE(heading & grid::kFormatSingleLine);
+  const table::CellFormat heading = table_.GetItemFormat(0, 3);
+  EXPECT_TRUE(heading & table::kFormatCentre);
+  EXPECT_TRUE(heading & table::kFormatSingleLine);
 }
 
 TEST_F(PcadReaderTest, RecordBrokenOverTwoLinesIsJoinedOnce) {

@@ -18,10 +18,11 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace zuro::grid {
 
 // The cell formats are handed to DrawText as they are.
-static_assert(kFormatCentre == DT_CENTER && kFormatRight == DT_RIGHT &&
-              kFormatVCentre == DT_VCENTER && kFormatBottom == DT_BOTTOM &&
-              kFormatWordBreak == DT_WORDBREAK && kFormatSingleLine == DT_SINGLELINE &&
-              kFormatNoPrefix == DT_NOPREFIX && kFormatEndEllipsis == DT_END_ELLIPSIS);
+static_assert(table::kFormatCentre == DT_CENTER && table::kFormatRight == DT_RIGHT &&
+              table::kFormatVCentre == DT_VCENTER && table::kFormatBottom == DT_BOTTOM &&
+              table::kFormatWordBreak == DT_WORDBREAK &&
+              table::kFormatSingleLine == DT_SINGLELINE && table::kFormatNoPrefix == DT_NOPREFIX &&
+              table::kFormatEndEllipsis == DT_END_ELLIPSIS);
 
 namespace {
 
@@ -63,8 +64,7 @@ int ReadWheelScrollLines() {
     DWORD value;
     std::memcpy(&value, buffer, sizeof value);
     lines = value;
-  }
-  else if (type == REG_SZ || type == REG_EXPAND_SZ)
+  } else if (type == REG_SZ || type == REG_EXPAND_SZ)
     lines = wcstoll(buffer, nullptr, 10);
   if (lines == -1 || lines == 0xFFFFFFFFll)
     return -1;
@@ -94,8 +94,9 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
-COLORREF Resolve(Colour colour, int system_colour) {
-  return colour == kSystemColour ? GetSysColor(system_colour) : static_cast<COLORREF>(colour);
+COLORREF Resolve(table::Colour colour, int system_colour) {
+  return colour == table::kSystemColour ? GetSysColor(system_colour)
+                                        : static_cast<COLORREF>(colour);
 }
 
 // The non-fixed items of one axis that show in [fixed_size, extent) of the client area, given
@@ -251,12 +252,13 @@ CGridCtrl::~CGridCtrl() {
     OleUninitialize();
 }
 
-void CGridCtrl::Attach(GridModel* model) {
+void CGridCtrl::Attach(table::GridModel* model) {
   if (model_ && listener_)
     model_->RemoveListener(listener_);
   EndEditing(false);
   model_ = model;
-  listener_ = model_->AddListener([this](const GridChange& change) { OnModelChange(change); });
+  listener_ =
+      model_->AddListener([this](const table::GridChange& change) { OnModelChange(change); });
   scroll_x_ = 0;
   scroll_y_ = 0;
   hover_cell_ = {};
@@ -264,7 +266,7 @@ void CGridCtrl::Attach(GridModel* model) {
   InvalidateLayout();
 }
 
-void CGridCtrl::SetModel(GridModel* model) {
+void CGridCtrl::SetModel(table::GridModel* model) {
   Attach(model ? model : &own_model_);
 }
 
@@ -300,18 +302,18 @@ void CGridCtrl::Refresh() {
 // ---------------------------------------------------------------------------------------------
 // Model changes and layout
 
-void CGridCtrl::OnModelChange(const GridChange& change) {
+void CGridCtrl::OnModelChange(const table::GridChange& change) {
   switch (change.kind) {
-    case ChangeKind::kStructure:
+    case table::ChangeKind::kStructure:
       EndEditing(false);
       hover_cell_ = {};
       HideTitleTip();
       InvalidateLayout();
       break;
-    case ChangeKind::kLayout:
+    case table::ChangeKind::kLayout:
       InvalidateLayout();
       break;
-    case ChangeKind::kEnsureVisible:
+    case table::ChangeKind::kEnsureVisible:
       ScrollCellIntoView(change.range.top, change.range.left);
       break;
     default:
@@ -371,7 +373,7 @@ int CGridCtrl::AutoColumnWidth(HDC dc, int col) const {
       std::min(model_->GetRowCount(), model_->GetFixedRowCount() + kAutoWidthSampleRows);
   int widest = 0;
   for (int row = 0; row < rows; ++row) {
-    const Cell* cell = model_->GetCell(row, col);
+    const table::Cell* cell = model_->GetCell(row, col);
     int width = 0;
     if (!cell->text.empty()) {
       const std::wstring text = WideFromCp1251(cell->text);
@@ -467,7 +469,7 @@ bool CGridCtrl::GetCellRect(int row, int col, RECT* rect) {
   return true;
 }
 
-CellId CGridCtrl::HitTest(POINT point) {
+table::CellId CGridCtrl::HitTest(POINT point) {
   EnsureLayout();
   const int row = RowAtY(point.y);
   const int col = ColumnAtX(point.x);
@@ -562,9 +564,9 @@ void CGridCtrl::PaintCells(HDC dc, const RECT& area) {
 }
 
 void CGridCtrl::DrawCell(HDC dc, const RECT& rect, int row, int col, const Paint& paint) const {
-  const Cell* cell = model_->GetCell(row, col);
+  const table::Cell* cell = model_->GetCell(row, col);
   const bool fixed = model_->IsCellFixed(row, col);
-  const CellId focus = model_->GetFocusCell();
+  const table::CellId focus = model_->GetFocusCell();
   const bool is_focus = !paint.printing && focus.row == row && focus.col == col;
   const bool selected =
       !paint.printing && !fixed && !is_focus && model_->GetSelectedRange().Contains(row, col);
@@ -824,7 +826,7 @@ void CGridCtrl::OnButtonDown(POINT point, bool shift, bool double_click) {
       model_->SetFocusCell(row, fixed_cols);
     anchor_ = {row, fixed_cols};
   } else if (ole_ready_ && !shift && model_->GetSelectedRange().Contains(row, col) &&
-             model_->GetSelectedRange() != CellRange{row, col, row, col}) {
+             model_->GetSelectedRange() != table::CellRange{row, col, row, col}) {
     mouse_mode_ = MouseMode::kDragCandidate;
     last_mouse_ = point;
     SetCapture(hwnd_);
@@ -840,7 +842,7 @@ void CGridCtrl::OnButtonDown(POINT point, bool shift, bool double_click) {
 }
 
 // Extends the selection from the anchor to `cell` in the way the press started.
-void CGridCtrl::SelectTo(CellId cell) {
+void CGridCtrl::SelectTo(table::CellId cell) {
   const int rows = model_->GetRowCount();
   const int cols = model_->GetColumnCount();
   const int fixed_rows = model_->GetFixedRowCount();
@@ -865,7 +867,7 @@ void CGridCtrl::SelectTo(CellId cell) {
 }
 
 // The cell under the point, or the nearest one in view when the point lies outside the cells.
-CellId CGridCtrl::HitTestClamped(POINT point) {
+table::CellId CGridCtrl::HitTestClamped(POINT point) {
   RECT client;
   GetClientRect(hwnd_, &client);
   point.x = std::clamp<LONG>(point.x, FixedWidth(),
@@ -948,7 +950,7 @@ void CGridCtrl::OnButtonUp(POINT point) {
   }
   RECT client;
   GetClientRect(hwnd_, &client);
-  const CellId pressed = std::exchange(pressed_cell_, {});
+  const table::CellId pressed = std::exchange(pressed_cell_, {});
   if (pressed.IsValid() && !press_started_sizing_ && PtInRect(&client, point)) {
     PostMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), 0),
                  reinterpret_cast<LPARAM>(hwnd_));
@@ -977,7 +979,7 @@ void CGridCtrl::StartDrag() {
   mouse_mode_ = MouseMode::kNone;
   if (GetCapture() == hwnd_)
     ReleaseCapture();
-  const std::string text = CopyText(*model_, model_->GetSelectedRange());
+  const std::string text = table::CopyText(*model_, model_->GetSelectedRange());
   if (!text.empty())
     DragText(WideFromCp1251(text));
   // The drag loop swallowed the button release; the press is no click any more.
@@ -989,7 +991,7 @@ void CGridCtrl::StartDrag() {
 
 // Arms the hover detection whenever the pointer enters another cell.
 void CGridCtrl::TrackHover(POINT point) {
-  const CellId cell = HitTest(point);
+  const table::CellId cell = HitTest(point);
   if (cell == hover_cell_ && tracking_mouse_)
     return;
   if (cell != hover_cell_)
@@ -1004,7 +1006,7 @@ void CGridCtrl::TrackHover(POINT point) {
 }
 
 bool CGridCtrl::TextFits(int row, int col, const RECT& rect, SIZE* extent) {
-  const Cell* cell = model_->GetCell(row, col);
+  const table::Cell* cell = model_->GetCell(row, col);
   if (!cell || cell->text.empty())
     return true;
   int room = rect.right - rect.left - 2 * TextMargin() - 1;
@@ -1035,7 +1037,7 @@ void CGridCtrl::ShowTitleTip() {
     return;
   RECT text{cell.left + TextMargin(), cell.top, cell.left + TextMargin() + extent.cx,
             cell.bottom - 1};
-  if (const Cell* item = model_->GetCell(hover_cell_.row, hover_cell_.col);
+  if (const table::Cell* item = model_->GetCell(hover_cell_.row, hover_cell_.col);
       item->image >= 0 && images_) {
     int image_width = 0, image_height = 0;
     ImageList_GetIconSize(images_, &image_width, &image_height);
@@ -1089,7 +1091,7 @@ void CGridCtrl::OnKeyDown(WPARAM key) {
   if (shift && key == VK_DELETE)
     return OnEditCut();
   EnsureLayout();
-  CellId focus = model_->GetFocusCell();
+  table::CellId focus = model_->GetFocusCell();
   const bool had_focus = focus.IsValid();
   if (!had_focus)
     focus = {model_->GetFixedRowCount(), model_->GetFixedColumnCount()};
@@ -1125,17 +1127,17 @@ void CGridCtrl::OnKeyDown(WPARAM key) {
 void CGridCtrl::OnChar(wchar_t ch) {
   if (ch < L' ' || ch == 0x7F)
     return;
-  const CellId focus = model_->GetFocusCell();
+  const table::CellId focus = model_->GetFocusCell();
   const wchar_t typed[2] = {ch, 0};
   StartEdit(focus.row, focus.col, typed);
 }
 
 void CGridCtrl::DeleteSelectedTexts() {
-  CellRange range = model_->GetSelectedRange();
-  const CellId focus = model_->GetFocusCell();
+  table::CellRange range = model_->GetSelectedRange();
+  const table::CellId focus = model_->GetFocusCell();
   if (range.IsEmpty() && focus.IsValid())
     range = {focus.row, focus.col, focus.row, focus.col};
-  GridUpdate batch(*model_);
+  table::GridUpdate batch(*model_);
   for (int row = std::max(range.top, 0); row <= range.bottom; ++row)
     for (int col = std::max(range.left, 0); col <= range.right; ++col)
       if (model_->IsCellEditable(row, col) && !model_->GetItemText(row, col).empty())
@@ -1188,10 +1190,11 @@ void CGridCtrl::EndEditing(bool commit) {
     text.resize(length);
     const std::string value = Cp1251FromWide(text.c_str(), length);
     if (value != model_->GetItemText(edit_cell_.row, edit_cell_.col)) {
-      GridUpdate batch(*model_);
+      table::GridUpdate batch(*model_);
       model_->SetItemText(edit_cell_.row, edit_cell_.col, value);
-      model_->SetItemState(edit_cell_.row, edit_cell_.col,
-                           model_->GetItemState(edit_cell_.row, edit_cell_.col) | kStateModified);
+      model_->SetItemState(
+          edit_cell_.row, edit_cell_.col,
+          model_->GetItemState(edit_cell_.row, edit_cell_.col) | table::kStateModified);
     }
   }
   const bool had_focus = GetFocus() == edit;
@@ -1232,7 +1235,7 @@ bool CGridCtrl::HandleEditKey(WPARAM key) {
 void CGridCtrl::OnEndEditMessage(EditEnd end, HWND edit) {
   if (edit != edit_)
     return;
-  const CellId cell = edit_cell_;
+  const table::CellId cell = edit_cell_;
   EndEditing(end != EditEnd::kCancel);
   switch (end) {
     case EditEnd::kCommitLeft:
@@ -1281,9 +1284,9 @@ LRESULT CALLBACK CGridCtrl::EditProc(HWND edit,
 // Clipboard
 
 // The selection, or the focus cell alone when nothing is selected.
-CellRange CGridCtrl::CopyRange() const {
-  const CellRange range = model_->GetSelectedRange();
-  const CellId focus = model_->GetFocusCell();
+table::CellRange CGridCtrl::CopyRange() const {
+  const table::CellRange range = model_->GetSelectedRange();
+  const table::CellId focus = model_->GetFocusCell();
   if (range.IsEmpty() && focus.IsValid())
     return {focus.row, focus.col, focus.row, focus.col};
   return range;
@@ -1291,21 +1294,21 @@ CellRange CGridCtrl::CopyRange() const {
 
 void CGridCtrl::OnEditCopy() {
   if (CanCopy())
-    PutClipboardText(hwnd_, WideFromCp1251(CopyText(*model_, CopyRange())));
+    PutClipboardText(hwnd_, WideFromCp1251(table::CopyText(*model_, CopyRange())));
 }
 
 void CGridCtrl::OnEditCut() {
   if (!CanCut())
     return;
-  if (PutClipboardText(hwnd_, WideFromCp1251(CopyText(*model_, CopyRange()))))
-    CutText(*model_, CopyRange());
+  if (PutClipboardText(hwnd_, WideFromCp1251(table::CopyText(*model_, CopyRange()))))
+    table::CutText(*model_, CopyRange());
 }
 
 void CGridCtrl::OnEditPaste() {
   std::wstring text;
   if (!CanPaste() || !TakeClipboardText(hwnd_, &text))
     return;
-  PasteText(*model_, model_->GetFocusCell(), Cp1251FromWide(text.c_str()));
+  table::PasteText(*model_, model_->GetFocusCell(), Cp1251FromWide(text.c_str()));
 }
 
 void CGridCtrl::OnEditSelectAll() {
@@ -1321,7 +1324,7 @@ bool CGridCtrl::CanCut() const {
 }
 
 bool CGridCtrl::CanPaste() const {
-  const CellId focus = model_->GetFocusCell();
+  const table::CellId focus = model_->GetFocusCell();
   return model_->IsCellEditable(focus.row, focus.col) && IsClipboardFormatAvailable(CF_UNICODETEXT);
 }
 

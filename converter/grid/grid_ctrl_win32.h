@@ -9,13 +9,16 @@
 #include <memory>
 #include <vector>
 
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
+
+namespace zuro::table {
+struct PrintPage;
+}
 
 namespace zuro::grid {
 
 class TitleTip;
 class GridDropTarget;
-struct PrintPage;
 struct PrintMetrics;
 
 inline constexpr wchar_t kGridWindowClass[] = L"MFCGridCtrl";
@@ -42,10 +45,10 @@ class CGridCtrl {
   CGridCtrl& operator=(const CGridCtrl&) = delete;
 
   HWND GetSafeHwnd() const { return hwnd_; }
-  GridModel& GetModel() { return *model_; }
+  table::GridModel& GetModel() { return *model_; }
   // Shows another model (which must outlive the control or be detached first); nullptr returns
   // to the grid's own model.
-  void SetModel(GridModel* model);
+  void SetModel(table::GridModel* model);
 
   void SetImageList(HIMAGELIST images);
   HIMAGELIST GetImageList() const { return images_; }
@@ -80,7 +83,7 @@ class CGridCtrl {
 
   // Geometry in client coordinates.
   bool GetCellRect(int row, int col, RECT* rect);
-  CellId HitTest(POINT point);
+  table::CellId HitTest(POINT point);
   int GetTopRow();
   int GetLeftColumn();
   int GetColumnWidth(int col);
@@ -116,8 +119,8 @@ class CGridCtrl {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   // Model and layout.
-  void Attach(GridModel* model);
-  void OnModelChange(const GridChange& change);
+  void Attach(table::GridModel* model);
+  void OnModelChange(const table::GridChange& change);
   void InvalidateLayout();
   void EnsureLayout();
   void UpdateScrollBars();
@@ -129,7 +132,7 @@ class CGridCtrl {
   int RowAtY(int y) const;
   int ColumnAtX(int x) const;
   RECT CellRect(int row, int col) const;
-  CellId HitTestClamped(POINT point);
+  table::CellId HitTestClamped(POINT point);
 
   // Painting.
   void OnPaint();
@@ -154,7 +157,7 @@ class CGridCtrl {
   bool OnSetCursor();
   MouseMode BorderUnder(POINT point, int* index) const;
   bool StartSizing(POINT point);
-  void SelectTo(CellId cell);
+  void SelectTo(table::CellId cell);
   void OnKeyDown(WPARAM key);
   void OnChar(wchar_t ch);
   void MoveFocus(int row, int col, bool extend);
@@ -170,18 +173,18 @@ class CGridCtrl {
   void HideTitleTip();
   bool TextFits(int row, int col, const RECT& rect, SIZE* extent);
 
-  CellRange CopyRange() const;
+  table::CellRange CopyRange() const;
 
   // Printing.
   void PrintOnePage(HDC dc,
-                    const PrintPage& page,
+                    const table::PrintPage& page,
                     const PrintMetrics& metrics,
                     int number,
                     int count);
 
   HWND hwnd_;
-  GridModel own_model_;
-  GridModel* model_ = nullptr;
+  table::GridModel own_model_;
+  table::GridModel* model_ = nullptr;
   int listener_ = 0;
   HIMAGELIST images_ = nullptr;
   HFONT message_font_ = nullptr;
@@ -201,17 +204,17 @@ class CGridCtrl {
   bool in_scroll_update_ = false;
 
   MouseMode mouse_mode_ = MouseMode::kNone;
-  CellId pressed_cell_;
-  CellId anchor_;
+  table::CellId pressed_cell_;
+  table::CellId anchor_;
   int sizing_index_ = -1;
   int sizing_origin_ = 0;
   bool press_started_sizing_ = false;
   POINT last_mouse_{};
-  CellId hover_cell_;
+  table::CellId hover_cell_;
   bool tracking_mouse_ = false;
 
   HWND edit_ = nullptr;
-  CellId edit_cell_;
+  table::CellId edit_cell_;
   bool ending_edit_ = false;
   std::unique_ptr<TitleTip> title_tip_;
   GridDropTarget* drop_target_ = nullptr;

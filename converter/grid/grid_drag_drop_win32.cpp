@@ -100,7 +100,7 @@ DWORD GridDropTarget::EffectAt(POINTL point) const {
     return DROPEFFECT_NONE;
   POINT client{point.x, point.y};
   ScreenToClient(grid_->GetSafeHwnd(), &client);
-  const CellId cell = grid_->HitTest(client);
+  const table::CellId cell = grid_->HitTest(client);
   return grid_->GetModel().IsCellEditable(cell.row, cell.col) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
@@ -129,11 +129,11 @@ STDMETHODIMP GridDropTarget::Drop(IDataObject* data, DWORD, POINTL point, DWORD*
     return S_OK;
   POINT client{point.x, point.y};
   ScreenToClient(grid_->GetSafeHwnd(), &client);
-  const CellId cell = grid_->HitTest(client);
-  GridModel& model = grid_->GetModel();
+  const table::CellId cell = grid_->HitTest(client);
+  table::GridModel& model = grid_->GetModel();
   model.SetFocusCell(cell.row, cell.col);
   model.SetSelectedRange({cell.row, cell.col, cell.row, cell.col});
-  PasteText(model, cell, Cp1251FromWide(TextOf(data).c_str()));
+  table::PasteText(model, cell, Cp1251FromWide(TextOf(data).c_str()));
   return S_OK;
 }
 

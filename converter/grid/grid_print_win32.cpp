@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "converter/grid/grid_ctrl_win32.h"
-#include "converter/grid/grid_pages.h"
+#include "table/grid_pages.h"
 
 namespace zuro::grid {
 
@@ -105,7 +105,7 @@ bool CGridCtrl::Print(HDC printer) {
   for (int col = 0; col < model_->GetColumnCount(); ++col)
     metrics.widths.push_back(
         std::max(1, MulDiv(col_lefts_[col + 1] - col_lefts_[col], kPointsPerInch, screen_dpi)));
-  const std::vector<PrintPage> pages = PaginateGrid(
+  const std::vector<table::PrintPage> pages = table::PaginateGrid(
       metrics.heights, metrics.widths, model_->GetFixedRowCount(), model_->GetFixedColumnCount(),
       metrics.area.right - metrics.area.left, metrics.area.bottom - metrics.area.top);
 
@@ -135,7 +135,7 @@ bool CGridCtrl::Print(HDC printer) {
 }
 
 void CGridCtrl::PrintOnePage(HDC dc,
-                             const PrintPage& page,
+                             const table::PrintPage& page,
                              const PrintMetrics& metrics,
                              int number,
                              int count) {

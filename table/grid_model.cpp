@@ -1,10 +1,10 @@
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 
 #include <algorithm>
 #include <cassert>
 #include <utility>
 
-namespace zuro::grid {
+namespace zuro::table {
 
 namespace {
 
@@ -566,4 +566,4 @@ void GridModelTester::Check(const GridChange& change) {
     faults_.push_back("scroll request for a cell outside the table");
 }
 
-}  // namespace zuro::grid
+}  // namespace zuro::table

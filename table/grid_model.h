@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zuro::grid {
+namespace zuro::table {
 
 // Text-drawing flags of a cell. The values are those of the Win32 DT_* flags, so the view hands
 // them to DrawText unchanged.
@@ -240,4 +240,4 @@ std::string CopyText(const GridModel& model, const CellRange& range);
 // Copies the range, then empties its editable non-fixed cells. Returns the copied text.
 std::string CutText(GridModel& model, const CellRange& range);
 
-}  // namespace zuro::grid
+}  // namespace zuro::table

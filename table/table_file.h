@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 
-namespace zuro::converter {
+namespace zuro::table {
 
 // The lines of the table's file, without line ends, in code page 1251.
-std::vector<std::string> TableFileText(const grid::GridModel& table);
+std::vector<std::string> TableFileText(const GridModel& table);
 
-}  // namespace zuro::converter
+}  // namespace zuro::table

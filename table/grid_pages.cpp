@@ -1,10 +1,10 @@
-#include "converter/grid/grid_pages.h"
+#include "table/grid_pages.h"
 
 #include <algorithm>
 #include <numeric>
 #include <utility>
 
-namespace zuro::grid {
+namespace zuro::table {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::vector<PrintPage> PaginateGrid(const std::vector<int>& row_heights,
   return pages;
 }
 
-}  // namespace zuro::grid
+}  // namespace zuro::table

@@ -1,10 +1,10 @@
-#include "converter/table_file.h"
+#include "table/table_file.h"
 
-namespace zuro::converter {
+namespace zuro::table {
 
 // "#" opens every cell, so an empty cell shows as two adjacent "#" and a line always begins with
 // one; a table of only the mark column gives empty lines.
-std::vector<std::string> TableFileText(const grid::GridModel& table) {
+std::vector<std::string> TableFileText(const GridModel& table) {
   std::vector<std::string> lines;
   lines.reserve(table.GetRowCount());
   for (int row = 0; row < table.GetRowCount(); ++row) {
@@ -16,4 +16,4 @@ std::vector<std::string> TableFileText(const grid::GridModel& table) {
   return lines;
 }
 
-}  // namespace zuro::converter
+}  // namespace zuro::table

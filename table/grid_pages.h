@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace zuro::grid {
+namespace zuro::table {
 
 // One printed page: the non-fixed rows first_row..last_row and columns first_col..last_col
 // (last < first when the table has none).
@@ -23,4 +23,4 @@ std::vector<PrintPage> PaginateGrid(const std::vector<int>& row_heights,
                                     int page_width,
                                     int page_height);
 
-}  // namespace zuro::grid
+}  // namespace zuro::table

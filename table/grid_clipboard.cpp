@@ -1,9 +1,9 @@
 // Clipboard text of the grid: paste into the table from the focus cell on, copy and cut a range.
 #include <algorithm>
 
-#include "converter/grid/grid_model.h"
+#include "table/grid_model.h"
 
-namespace zuro::grid {
+namespace zuro::table {
 
 namespace {
 
@@ -115,4 +115,4 @@ std::string CutText(GridModel& model, const CellRange& range) {
   return text;
 }
 
-}  // namespace zuro::grid
+}  // namespace zuro::table
