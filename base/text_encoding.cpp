@@ -70,24 +70,46 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
-std::string Utf8ToCp1251(std::string_view text) {
+namespace {
+
+// The byte of a code point above 0x7F, '?' when code page 1251 has none. Cyrillic letters, most
+// of any text, are found through their block; the rest by a search of the 128 bytes.
+char Cp1251ByteOf(char32_t c) {
+  static const std::array<unsigned char, 0x60> kCyrillic = [] {
+    std::array<unsigned char, 0x60> bytes{};
+    for (size_t k = 0; k < kCp1251High.size(); ++k) {
+      if (kCp1251High[k] >= 0x0400 && kCp1251High[k] < 0x0460)
+        bytes[kCp1251High[k] - 0x0400] = static_cast<unsigned char>(0x80 + k);
+    }
+    return bytes;
+  }();
+  if (c >= 0x0400 && c < 0x0460)
+    return kCyrillic[c - 0x0400] ? static_cast<char>(kCyrillic[c - 0x0400]) : '?';
+  for (size_t k = 0; k < kCp1251High.size(); ++k) {
+    if (kCp1251High[k] == c)
+      return static_cast<char>(0x80 + k);
+  }
+  return '?';
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251(std::string_view text, bool* lost) {
   std::string out;
   out.reserve(text.size());
+  bool any_lost = false;
   for (size_t i = 0; i < text.size();) {
     const char32_t c = NextCodePoint(text, i);
     if (c < 0x80) {
       out += static_cast<char>(c);
       continue;
     }
-    char mapped = '?';
-    for (size_t k = 0; k < kCp1251High.size(); ++k) {
-      if (kCp1251High[k] == c) {
-        mapped = static_cast<char>(0x80 + k);
-        break;
-      }
-    }
+    const char mapped = Cp1251ByteOf(c);
+    any_lost = any_lost || mapped == '?';
     out += mapped;
   }
+  if (lost)
+    *lost = any_lost;
   return out;
 }
 

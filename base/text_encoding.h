@@ -8,7 +8,7 @@
 namespace zuro {
 
 std::string Cp1251ToUtf8(std::string_view text);
-// Characters that code page 1251 lacks become "?".
-std::string Utf8ToCp1251(std::string_view text);
+// Characters that code page 1251 lacks become "?"; `lost` (when given) tells whether any did.
+std::string Utf8ToCp1251(std::string_view text, bool* lost = nullptr);
 
 }  // namespace zuro

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/file_system.h"
+#include "base/text_file.h"
 #include "table/grid_model.h"
 #include "readers/pcad_reader.h"
 
@@ -42,7 +44,8 @@ void ReadLargeReport(benchmark::State& state) {
   for (auto _ : state) {
     zuro::table::GridModel table;
     zuro::readers::ReportAttributes attributes;
-    zuro::readers::ReadReport(path, table, attributes);
+    const std::optional<zuro::TextFile> report = zuro::ReadTextFile(path);
+    zuro::readers::ReadReport(report->text, table, attributes);
     rows = table.GetRowCount();
   }
   state.counters["rows"] = rows;

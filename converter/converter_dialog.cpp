@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "base/file_system.h"
 #include "base/paths.h"
+#include "base/text_file.h"
 #include "host/dispatch.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
@@ -196,42 +196,33 @@ void ConverterDialog::OpenReport() {
   UpdateCommands();
 }
 
-// A Mentor list is first rewritten as a P-CAD report beside it, named with a leading blank, and
-// that report is read and removed again. False when the file could not be read at all: the table
-// is then left as it was.
+// A Mentor list is first rewritten, in memory, as a P-CAD report, which is then read under the
+// list's name with a blank before it. False when the file could not be read at all: the table is
+// then left as it was.
 bool ConverterDialog::LoadReport(const std::string& folder, const std::string& name) {
+  std::optional<TextFile> report = ReadTextFile(folder + name);
+  if (!report) {
+    ReportUnreadable(name);
+    return false;
+  }
   std::string report_name = name;
   if (mentor_mode_) {
     report_name = readers::ConvertedReportPath(name);
-    if (readers::ConvertMentor(folder + name).empty()) {
-      // Either the list cannot be read or the converted report cannot be written beside it.
-      if (FileExists(folder + name))
-        ui_.ShowMessage(Warning("Не удалось записать файл " + folder + report_name));
-      else
-        ReportUnreadable(name);
-      return false;
-    }
+    report->text = readers::ConvertMentor(report->text);
   }
   context_.report_path = report_name;
   context_.report_folder = folder;
-  const readers::ReadResult result =
-      readers::ReadReport(folder + report_name, table_, context_.attributes);
-  if (mentor_mode_)
-    RemoveFile(folder + report_name);
-  switch (result) {
-    case readers::ReadResult::kCannotOpen:
-      ReportUnreadable(name);
-      return false;
-    case readers::ReadResult::kBadStructure:
-      RejectBadStructure();
-      return true;
-    case readers::ReadResult::kLoaded:
-      ui_.AttachMarkImages();
-      ui_.RedrawTable();
-      if (table_.GetRowCount() >= 2)
-        TakeLoadedReport();
-      return true;
+  const readers::ReadResult result = readers::ReadReport(report->text, table_, context_.attributes);
+  if (result == readers::ReadResult::kBadStructure) {
+    RejectBadStructure();
+    return true;
   }
+  ui_.AttachMarkImages();
+  ui_.RedrawTable();
+  if (table_.GetRowCount() >= 2)
+    TakeLoadedReport();
+  if (report->lost_characters)
+    ReportLostCharacters(name);
   return true;
 }
 
@@ -246,6 +237,14 @@ void ConverterDialog::RejectBadStructure() {
 // The table, the caption and the commands stay as they were; only the user is told.
 void ConverterDialog::ReportUnreadable(const std::string& name) {
   ui_.ShowMessage(Warning("Не удалось открыть файл " + name));
+}
+
+// A UTF-8 report is read as its code page 1251 twin; what 1251 cannot write shows as "?", and the
+// designer is told once, after the table is shown.
+void ConverterDialog::ReportLostCharacters(const std::string& name) {
+  ui_.ShowMessage(Warning("Файл " + name +
+                          " записан в кодировке UTF-8. Знаки, которых нет в кодировке "
+                          "Windows-1251, заменены знаком \"?\""));
 }
 
 // The table is rebuilt by every load, so the two quantity columns are appended to a table that

@@ -48,6 +48,7 @@ class ConverterDialog {
   bool LoadReport(const std::string& folder, const std::string& name);
   void RejectBadStructure();
   void ReportUnreadable(const std::string& name);
+  void ReportLostCharacters(const std::string& name);
   void TakeLoadedReport();
   void UpdateCommands();
   const char* ModeCaption() const;

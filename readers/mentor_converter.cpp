@@ -1,12 +1,10 @@
 #include "readers/mentor_converter.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
-#include "base/file_system.h"
 #include "base/paths.h"
+#include "base/text_file.h"
 #include "readers/report_lines.h"
 
 namespace zuro::readers {
@@ -17,8 +15,6 @@ constexpr std::string_view kHeaderMark = "REFDES";
 constexpr std::string_view kQuantityName = "QTY";
 constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kRefDesName = "RefDes";
-// The parts one component can have in a report.
-constexpr int64_t kMostParts = 1000;
 
 std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts;
@@ -71,7 +67,7 @@ const std::string& FieldAt(const std::vector<std::string>& fields, int index) {
 // quote; the reader's continuation rule joins them again.
 class MentorListConverter {
  public:
-  explicit MentorListConverter(std::FILE* report) : report_(report) {}
+  explicit MentorListConverter(std::string& report) : report_(report) {}
   void ConvertLine(std::string_view line);
 
  private:
@@ -79,7 +75,7 @@ class MentorListConverter {
   void ConvertRecord(std::vector<std::string> fields);
   void Write(const std::string& record);
 
-  std::FILE* report_;
+  std::string& report_;
   bool header_seen_ = false;
   int quantity_field_ = -1;
   int designator_field_ = -1;
@@ -111,29 +107,34 @@ void MentorListConverter::ConvertHeader(std::vector<std::string> fields) {
 }
 
 // A list line names all designators of a component; the report has one record per placed part,
-// each with one of them. A quantity larger than the list of designators still gives that many
-// records (the extra ones with an empty designator), because the reader takes the quantity's
-// number of records for the component. A quantity beyond both the list and the thousand parts a
-// component can have is a typing error that would fill the disk: the component then gets one
-// record per listed designator, and its quantity says so.
+// each with one of them. The list is what the designer placed, so a quantity that disagrees with
+// it gives way: the component gets one record per listed designator and its quantity says so
+// (a quantity above the list would give records without a designator, and one below it would
+// drop the designators past it); an empty piece between commas is no designator. A line that
+// lists no designator keeps its quantity, and one whose quantity is not positive makes no record.
 void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
   int64_t quantity = LeadingInteger(FieldAt(fields, quantity_field_));
+  if (quantity <= 0)
+    return;
   const std::string designator_text = FieldAt(fields, designator_field_);
-  const std::vector<std::string> designators = Split(designator_text, ',');
-  const auto listed = static_cast<int64_t>(std::max<size_t>(designators.size(), 1));
-  if (quantity > listed && quantity > kMostParts) {
+  std::vector<std::string> designators = Split(designator_text, ',');
+  std::erase_if(designators, [](const std::string& designator) {
+    return designator.find_first_not_of(" \r\n") == std::string::npos;
+  });
+  const auto listed = static_cast<int64_t>(designators.size());
+  if (listed > 0 && quantity != listed) {
     quantity = listed;
     fields[quantity_field_] = std::to_string(quantity);
   }
   const std::string quoted = QuotedRecord(fields);
   const Occurrences record(quoted, designator_text);  // views into `quoted`
-  for (int64_t part = 0; part < quantity && !std::ferror(report_); ++part)
+  for (int64_t part = 0; part < quantity; ++part)
     Write(record.ReplacedBy(FieldAt(designators, static_cast<int>(part))));
 }
 
 void MentorListConverter::Write(const std::string& record) {
-  std::fwrite(record.data(), 1, record.size(), report_);
-  std::fputc('\n', report_);
+  report_ += record;
+  report_ += '\n';
 }
 
 }  // namespace
@@ -145,26 +146,16 @@ std::string ConvertedReportPath(const std::string& list_path) {
   return path;
 }
 
-// The report is a temporary file that the window deletes after reading it, so it is written
-// directly; a report that could not be written completely is removed.
-std::string ConvertMentor(const std::string& list_path) {
-  FileHandle list = OpenFile(list_path, "rb");
-  if (!list)
-    return {};
-  const std::string report_path = ConvertedReportPath(list_path);
-  FileHandle report = OpenFile(report_path, "wb");
-  if (!report)
-    return {};
-  MentorListConverter converter(report.get());
-  ReportLineReader lines(list.get());
+// The converted report stays in memory: reading a list needs no write access to its folder and
+// touches no file beside it.
+std::string ConvertMentor(std::string_view list_text) {
+  std::string report;
+  report.reserve(list_text.size() + list_text.size() / 2);
+  MentorListConverter converter(report);
+  TextLines lines(list_text);
   for (std::string line; lines.Read(line);)
     converter.ConvertLine(line);
-  const bool complete = !std::ferror(list.get()) && !std::ferror(report.get());
-  const bool closed = std::fclose(report.release()) == 0;
-  if (complete && closed)
-    return report_path;
-  RemoveFile(report_path);
-  return {};
+  return report;
 }
 
 }  // namespace zuro::readers

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zuro::readers {
 
-// The converted report's path: the list's path with a blank before the file name.
+// The converted report's name: the list's name with a blank before it (" board.lst"). The report
+// is never written; the name is the one the window shows.
 std::string ConvertedReportPath(const std::string& list_path);
 
-// Writes the converted report beside the list; returns its path, or "" when the list cannot be
-// read or the report cannot be written.
-std::string ConvertMentor(const std::string& list_path);
+// The list's text (code page 1251) rewritten as the text of a P-CAD report.
+std::string ConvertMentor(std::string_view list_text);
 
 }  // namespace zuro::readers

@@ -5,7 +5,8 @@
 #include <limits>
 #include <utility>
 
-#include "base/file_system.h"
+#include "base/text_file.h"
+#include "readers/component_table.h"
 #include "readers/report_lines.h"
 
 namespace zuro::readers {
@@ -18,12 +19,8 @@ constexpr std::string_view kSeparator = ";";
 constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kRefDesName = "RefDes";
 constexpr std::string_view kPartLibName = "ID PartLib";
-constexpr std::string_view kRowHeading = " ";
-constexpr int kMarkedImage = 1;
 // The designators of one component that the report format was made for.
 constexpr size_t kSelectionSortLimit = 1000;
-constexpr table::CellFormat kHeadingFormat =
-    table::kFormatCentre | table::kFormatVCentre | table::kFormatSingleLine;
 
 // A line cut at every double quote: the pieces at odd positions are the field values, those at
 // even positions the separators between them (and whatever stands before the first and after the
@@ -70,7 +67,7 @@ bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
 // One pass over a report, filling the table row by row.
 class ReportReader {
  public:
-  ReportReader(ReportLineReader& lines, table::GridModel& table, ReportAttributes& attributes)
+  ReportReader(TextLines& lines, table::GridModel& table, ReportAttributes& attributes)
       : lines_(lines), table_(table), attributes_(attributes) {}
 
   void Run();
@@ -84,7 +81,7 @@ class ReportReader {
   std::vector<std::string> GatherDesignators(const std::string& first_record, int64_t quantity);
   std::string DesignatorOf(std::string_view record) const;
 
-  ReportLineReader& lines_;
+  TextLines& lines_;
   table::GridModel& table_;
   ReportAttributes& attributes_;
   bool header_seen_ = false;
@@ -133,7 +130,7 @@ void ReportReader::TakeHeader(std::string_view line) {
       // columns once more; the table stops growing at the attribute limit, so such a report
       // cannot use up the memory.
       if (table_.GetColumnCount() <= static_cast<int>(ReportAttributes::kMaxNames))
-        table_.InsertColumn(name, kHeadingFormat);
+        table_.InsertColumn(name, kAttributeTitleFormat);
       attributes_.names.push_back(std::move(name));
     }
     ++attribute_count_;
@@ -184,9 +181,7 @@ void ReportReader::AddComponent(const std::string& line) {
 // Values go to the columns in order, skipping separators; a value that is itself ";" is taken
 // for a separator, so the values after it move one column to the left. The line end is no value.
 int ReportReader::AddRow(const std::vector<std::string_view>& pieces) {
-  const int row = table_.InsertRow(kRowHeading);
-  table_.SetItemImage(row, 0, kMarkedImage);
-  table_.SetItemData(row, 0, 0);
+  const int row = AppendComponentRow(table_);
   int column = 1;
   for (size_t piece = 1; piece < pieces.size() && column < table_.GetColumnCount(); ++piece) {
     std::string value = WithoutLineFeeds(pieces[piece]);
@@ -211,27 +206,15 @@ std::string ReportReader::DesignatorOf(std::string_view record) const {
   return WithoutLineFeeds(PieceAt(SplitAtQuotes(record), designator_piece_));
 }
 
-void ResetTable(table::GridModel& table, ReportAttributes& attributes) {
-  table.DeleteAllItems();
-  table.SetRowCount(1);
-  table.SetColumnCount(1);
-  table.SetFixedRowCount(1);
-  table.SetFixedColumnCount(1);
-  attributes = ReportAttributes();
-}
-
 }  // namespace
 
-// The report is checked by its first line before the table is touched: a file that is not a
-// report leaves an empty table, a file that cannot be read leaves the table as it was. The
-// attributes always describe the table, so they are reset together with it.
-ReadResult ReadReport(const std::string& path,
+// The report is checked by its first line before the table is touched: a text that is not a
+// report leaves an empty table. The attributes always describe the table, so they are reset
+// together with it.
+ReadResult ReadReport(std::string_view text,
                       table::GridModel& table,
                       ReportAttributes& attributes) {
-  FileHandle file = OpenFile(path, "rb");
-  if (!file)
-    return ReadResult::kCannotOpen;
-  ReportLineReader lines(file.get());
+  TextLines lines(text);
   std::string first_line;
   lines.Read(first_line);
   table::GridUpdate update(table);
@@ -240,9 +223,9 @@ ReadResult ReadReport(const std::string& path,
     attributes = ReportAttributes();
     return ReadResult::kBadStructure;
   }
-  std::rewind(file.get());
-  ResetTable(table, attributes);
-  ReportReader(lines, table, attributes).Run();
+  ResetComponentTable(table, attributes);
+  TextLines records(text);
+  ReportReader(records, table, attributes).Run();
   return ReadResult::kLoaded;
 }
 

@@ -10,19 +10,13 @@
 
 #include "table/grid_model.h"
 #include "readers/report_attributes.h"
+#include "readers/report_lines.h"
 
 namespace zuro::readers {
 
-enum class ReadResult {
-  kLoaded,        // the table holds the report (possibly no component rows)
-  kBadStructure,  // the first line holds no double quote; the table is emptied
-  kCannotOpen,    // the file cannot be read; the table and attributes are unchanged
-};
-
-// Fills the component table from the report at `path` and sets the report's attributes.
-ReadResult ReadReport(const std::string& path,
-                      table::GridModel& table,
-                      ReportAttributes& attributes);
+// Fills the component table from the report's text (code page 1251) and sets the report's
+// attributes.
+ReadResult ReadReport(std::string_view text, table::GridModel& table, ReportAttributes& attributes);
 
 // The quantity that a component's first record carries in its "Count" field; a record with a
 // quantity of 0 or less makes no row.

@@ -1,22 +1,15 @@
-// Line reading and number reading shared by the report readers.
+// What the report readers share: their result and the reading of numbers.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace zuro::readers {
 
-// Reads a report line by line, each line with its line feed; a CR LF line end reads as LF.
-class ReportLineReader {
- public:
-  explicit ReportLineReader(std::FILE* file) : file_(file) {}
-  // False at the end of the file, when nothing is left to read.
-  bool Read(std::string& line);
-
- private:
-  std::FILE* file_;
+enum class ReadResult {
+  kLoaded,        // the table holds the report (possibly no component rows)
+  kBadStructure,  // the report's first line shows it is no report of its kind; the table is emptied
 };
 
 // The integer at the start of a text as atoi reads it (white space, sign, digits; 0 when there

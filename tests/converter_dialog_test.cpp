@@ -2,6 +2,7 @@
 
 #include "tests/test_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "table/table_file.h"
 #include "host/dispatch.h"
 #include "host/library_context.h"
+#include "base/text_encoding.h"
 
 namespace zuro::converter {
 namespace {
@@ -40,7 +42,7 @@ class ConverterDialogTest : public ::testing::Test {
   std::string Write(const std::string& name, const std::string& bytes) {
     return files_.Write(name, bytes);
   }
-  // The sample is copied, since the Mentor conversion writes beside the list.
+  // Samples are copied into the test's folder, as a designer's reports lie in theirs.
   std::string Sample(const std::string& name) { return files_.CopySample(name); }
   void Open(int command = 1) {
     context_.command_number = command;
@@ -146,7 +148,7 @@ TEST_F(ConverterDialogTest, LoadedReportEnablesCommandsAndGetsQuantityColumns) {
   EXPECT_EQ(Table().GetColumnCount(), 16 + 3);
 }
 
-TEST_F(ConverterDialogTest, MentorListIsConvertedReadAndItsReportRemoved) {
+TEST_F(ConverterDialogTest, MentorListIsConvertedAndRead) {
   Open(5);
   Load(Sample("board.lst"));
   EXPECT_TRUE(ui_.messages().empty());
@@ -217,13 +219,56 @@ TEST_F(ConverterDialogTest, UnreadableOrCancelledChoiceKeepsTheTable) {
   Load(folder_ + "missing.lst");
   ASSERT_EQ(ui_.messages().size(), 2u);
   EXPECT_EQ(ui_.messages()[1].text, "Не удалось открыть файл missing.lst");
-  // The converted report cannot be written where a folder of its name stands.
-  std::filesystem::create_directory(folder_ + " board.lst");
-  const std::vector<std::string> before = Text();
-  Load(Sample("board.lst"));
-  ASSERT_EQ(ui_.messages().size(), 3u);
-  EXPECT_EQ(ui_.messages()[2].text, "Не удалось записать файл " + folder_ + " board.lst");
-  EXPECT_EQ(Text(), before);
+}
+
+std::vector<std::string> FolderListing(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Reading a list writes nothing beside it: a file of the converted report's name stays as it
+// was, and a folder the designer may not write to reads the same.
+TEST_F(ConverterDialogTest, MentorListLeavesItsFolderAlone) {
+  Open(5);
+  const std::string list = Sample("board.lst");
+  Write(" board.lst", "чужой файл");
+  const std::vector<std::string> before = FolderListing(folder_);
+  std::filesystem::permissions(folder_, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  Load(list);
+  std::filesystem::permissions(folder_, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_EQ(Text().size(), 31u);
+  EXPECT_EQ(ui_.caption(), kMentorCaption + ": board");
+  EXPECT_EQ(FolderListing(folder_), before);
+  EXPECT_EQ(testing_support::ReadBytes(folder_ + " board.lst"), "чужой файл");
+}
+
+// A report saved in UTF-8 reads as its code page 1251 twin; a character 1251 has no form for
+// becomes "?" and the designer is told once.
+TEST_F(ConverterDialogTest, Utf8ReportReadsAsItsCp1251Twin) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  const std::vector<std::string> twin = Text();
+  Load(Write("utf8.bom", Cp1251ToUtf8(kSmallReport)));
+  EXPECT_EQ(Text(), twin);
+  Load(Write("bom.bom", "\xEF\xBB\xBF" + Cp1251ToUtf8(kSmallReport)));
+  EXPECT_EQ(Text(), twin);
+  EXPECT_TRUE(ui_.messages().empty());
+
+  std::string lossy = kSmallReport;
+  lossy.replace(lossy.find("кОм"), 3, "к\x01\x02");
+  std::string utf8 = Cp1251ToUtf8(lossy);
+  utf8.replace(utf8.find("\x01\x02"), 2, "\xE2\x84\xA6\xE2\x84\xA6");  // two signs of ohm
+  Load(Write("ohm.bom", utf8));
+  EXPECT_EQ(Text()[1], "#2#R1,R2#10 к??##");
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
+  EXPECT_NE(ui_.messages()[0].text.find("ohm.bom"), std::string::npos);
 }
 
 TEST_F(ConverterDialogTest, ShortReportNamesGiveShortCaptions) {
