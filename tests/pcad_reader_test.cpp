@@ -228,6 +228,16 @@ TEST(DesignatorListTest, NumbersAreTheDigitRunsWithoutLeadingZeros) {
   EXPECT_EQ(DesignatorSortNumber("R" + std::string(40, '9')), INT64_MAX);
 }
 
+TEST(DesignatorListTest, ReferenceNumbersReadAllDigitsAsOne) {
+  EXPECT_EQ(ReferenceNumber("DA10"), 10);
+  EXPECT_EQ(ReferenceNumber("R1A2"), 12);
+  EXPECT_EQ(ReferenceNumber("C1.02"), 102);
+  EXPECT_EQ(ReferenceNumber("R007"), 7);
+  EXPECT_EQ(ReferenceNumber("R00"), 0);
+  EXPECT_EQ(ReferenceNumber("X"), 0);
+  EXPECT_EQ(ReferenceNumber("R" + std::string(40, '9')), INT64_MAX);
+}
+
 TEST(DesignatorListTest, SelectionSortMayReorderEqualNumbers) {
   std::vector<NumberedDesignator> list{{"C2", 2}, {"DA2", 2}, {"R1", 1}};
   SortDesignators(list);
