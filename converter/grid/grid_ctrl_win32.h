@@ -132,7 +132,6 @@ class CGridCtrl {
   int RowAtY(int y) const;
   int ColumnAtX(int x) const;
   RECT CellRect(int row, int col) const;
-  table::CellId HitTestClamped(POINT point);
 
   // Painting.
   void OnPaint();
@@ -146,13 +145,13 @@ class CGridCtrl {
   void ScrollTo(int x, int y);
   void ScrollRows(int rows);
   void ScrollPages(int pages);
-  void OnMouseWheel(int delta);
   void ScrollCellIntoView(int row, int col);
 
   // Mouse and keyboard.
   void OnButtonDown(POINT point, bool shift, bool double_click);
   void OnMouseMove(POINT point);
   void OnButtonUp(POINT point);
+  table::CellId HitTestClamped(POINT point);
   void OnAutoScroll();
   bool OnSetCursor();
   MouseMode BorderUnder(POINT point, int* index) const;
@@ -163,11 +162,14 @@ class CGridCtrl {
   void MoveFocus(int row, int col, bool extend);
   void DeleteSelectedTexts();
   void StartDrag();
+  void OnMouseWheel(int delta);
 
-  // In-place editing and title tips.
+  // In-place editing.
   bool StartEdit(int row, int col, const wchar_t* typed);
   bool HandleEditKey(WPARAM key);
   void OnEndEditMessage(EditEnd end, HWND edit);
+
+  // Title tips.
   void TrackHover(POINT point);
   void ShowTitleTip();
   void HideTitleTip();
