@@ -113,4 +113,16 @@ std::string Utf8ToCp1251(std::string_view text, bool* lost) {
   return out;
 }
 
+std::string LowerCp1251(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF))
+      c = static_cast<char>(b + 0x20);
+    else if (b == 0xA8)  // Ё
+      c = static_cast<char>(0xB8);
+  }
+  return lower;
+}
+
 }  // namespace zuro

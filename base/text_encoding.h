@@ -11,4 +11,7 @@ std::string Cp1251ToUtf8(std::string_view text);
 // Characters that code page 1251 lacks become "?"; `lost` (when given) tells whether any did.
 std::string Utf8ToCp1251(std::string_view text, bool* lost = nullptr);
 
+// Lower-case letters of code page 1251 text: Latin, Cyrillic and Ё; other bytes unchanged.
+std::string LowerCp1251(std::string_view text);
+
 }  // namespace zuro

@@ -2,6 +2,7 @@
 // drives the same window classes that the DLL shows, through the headless screen; the user's
 // answers are given as options. Exit status: 0 the road ran, 1 a message stopped it, 2 bad usage.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 
 #include "base/file_system.h"
 #include "base/text_encoding.h"
-#include "converter/converter_dialog.h"
+#include "converter/converter_window.h"
 #include "converter/converter_ui.h"
 #include "converter/headless_ui.h"
 #include "table/table_file.h"
@@ -154,7 +155,9 @@ int RunTable(const TableOptions& options, int command) {
   context.library_folder = WithSeparator(options.library);
   converter::HeadlessUi ui(converter::StandardErrorSink());
   ui.QueueFile(options.report);
-  converter::ConverterDialog dialog(context, ui);
+  const std::unique_ptr<converter::ConverterWindow> window =
+      converter::MakeConverterWindow(context, ui);
+  converter::ConverterWindow& dialog = *window;
   dialog.OnInitDialog();
   dialog.OnCommand(converter::kIdOpenReport);
   if (!ui.messages().empty())

@@ -7,6 +7,7 @@
 
 #include "base/win32_text.h"
 #include "converter/grid/grid_ctrl_win32.h"
+#include "converter/replace_text_dialog_win32.h"
 #include "resources/resource.h"
 
 namespace zuro::converter {
@@ -93,7 +94,7 @@ HtmlHelpProc HtmlHelpEntry() {
 }  // namespace
 
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context)
-    : module_(module), dialog_(context, *this) {}
+    : module_(module), context_(context), dialog_(MakeConverterWindow(context, *this)) {}
 
 // The grid and the tooltips died with the window; the image list is the view's own.
 Win32ConverterDialog::~Win32ConverterDialog() {
@@ -104,7 +105,9 @@ Win32ConverterDialog::~Win32ConverterDialog() {
 INT_PTR Win32ConverterDialog::Run() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  return DialogBoxParamW(module_, MAKEINTRESOURCEW(IDD_CONVERTER), nullptr, &DialogProc,
+  if (!dialog_)
+    return -1;
+  return DialogBoxParamW(module_, MAKEINTRESOURCEW(dialog_->DialogTemplate()), nullptr, &DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
@@ -139,7 +142,12 @@ bool Win32ConverterDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
       FitTable();
       return true;
     case WM_CLOSE:
-      dialog_.OnCancel();
+      dialog_->OnCancel();
+      return true;
+    case WM_COPYDATA:
+      // A step of the replace-text dialog, which waits for it.
+      dialog_->OnReplaceStep();
+      SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
       return true;
   }
   return false;
@@ -151,11 +159,11 @@ bool Win32ConverterDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
 void Win32ConverterDialog::OnInitDialog() {
   grid_ = grid::CGridCtrl::FromHandle(GetDlgItem(window_, kIdGrid));
   if (grid_)
-    grid_->SetModel(&dialog_.table());
+    grid_->SetModel(&dialog_->table());
   AttachMarkImages();
   CreateTooltips();
   FitTable();
-  dialog_.OnInitDialog();
+  dialog_->OnInitDialog();
 }
 
 // A menu command does not take the focus from a cell being edited, so the edit is committed
@@ -173,13 +181,13 @@ bool Win32ConverterDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
     grid_->EndEditing(true);
   switch (id) {
     case IDOK:
-      dialog_.OnOk();
+      dialog_->OnOk();
       return true;
     case IDCANCEL:
-      dialog_.OnCancel();
+      dialog_->OnCancel();
       return true;
     default:
-      return dialog_.OnCommand(id);
+      return dialog_->OnCommand(id);
   }
 }
 
@@ -345,5 +353,14 @@ void Win32ConverterDialog::ShowHelp(const std::string& help_path) {
 
 // The templates dialog comes with the field templates' window.
 void Win32ConverterDialog::ShowTemplatesDialog() {}
+
+// The dialog is owned by this window and sends it its steps; a match it shows stays highlighted
+// in the table while the dialog is open.
+void Win32ConverterDialog::ShowReplaceTextDialog() {
+  Win32ReplaceTextDialog dialog(module_, window_, context_.replace_state, context_.attributes.names,
+                                context_.library_folder);
+  dialog.Run();
+  RedrawTable();
+}
 
 }  // namespace zuro::converter

@@ -1,12 +1,15 @@
-// The P-CAD / Mentor converter window on the screen: dialog 1000 of the library's resources, with
-// its grid, menu 1005, tooltips and mark images. ConverterDialog decides everything; this view
-// turns window messages into its events and carries out what it asks of the screen.
+// A converter window on the screen: its dialog of the library's resources (1000 P-CAD / Mentor,
+// 1003 OrCAD, 1005 Protel / Altium Designer / Cadence Allegro), with its grid, menu 1005,
+// tooltips and mark images. The portable window decides everything; this view turns window
+// messages into its events and carries out what it asks of the screen.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "converter/converter_dialog.h"
+#include <memory>
+
+#include "converter/converter_window.h"
 #include "converter/converter_ui.h"
 
 namespace zuro::grid {
@@ -24,8 +27,8 @@ class Win32ConverterDialog : public ConverterUi {
   Win32ConverterDialog(const Win32ConverterDialog&) = delete;
   Win32ConverterDialog& operator=(const Win32ConverterDialog&) = delete;
 
-  // Shows the window modally, with no owner, until it closes; its result, or -1 when the window
-  // could not be made.
+  // Shows the window of the context's command modally, with no owner, until it closes; its
+  // result, or -1 when the command has no window or the window could not be made.
   INT_PTR Run();
 
   void EnableControl(int id, bool enabled) override;
@@ -43,6 +46,7 @@ class Win32ConverterDialog : public ConverterUi {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override;
   void ShowTemplatesDialog() override;
+  void ShowReplaceTextDialog() override;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -53,11 +57,12 @@ class Win32ConverterDialog : public ConverterUi {
   void CreateTooltips();
 
   HINSTANCE module_;
+  host::LibraryContext& context_;
   HWND window_ = nullptr;
   HWND tooltips_ = nullptr;
   HIMAGELIST marks_ = nullptr;
   grid::CGridCtrl* grid_ = nullptr;
-  ConverterDialog dialog_;
+  std::unique_ptr<ConverterWindow> dialog_;
 };
 
 }  // namespace zuro::converter

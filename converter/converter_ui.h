@@ -106,6 +106,8 @@ class ConverterUi {
   virtual void ShowHelp(const std::string& help_path) = 0;
   // Shows the embedded templates dialog modally.
   virtual void ShowTemplatesDialog() = 0;
+  // Shows the embedded replace-text dialog modally; its steps come back as OnReplaceStep.
+  virtual void ShowReplaceTextDialog() = 0;
 };
 
 }  // namespace zuro::converter

@@ -9,6 +9,7 @@
 
 #include "host/host_objects.h"
 #include "readers/report_attributes.h"
+#include "table/replace_step.h"
 #include "templates/field_templates.h"
 
 namespace zuro::host {
@@ -54,6 +55,11 @@ struct LibraryContext {
   // Column of the specification style that takes the designators ("БЦО"); 0 or less means "look
   // it up again", which every library command asks for.
   int32_t spec_bco_column = 0;
+
+  // The search and replace shared by the replace-text dialog and its window.
+  table::ReplaceState replace_state;
+  // The OrCAD reader's part column, kept when a report's header has none.
+  int32_t orcad_part_column = 0;
 };
 
 // Library folder and help file path from the library module's full path.

@@ -4,17 +4,8 @@
 
 namespace zuro::readers {
 
-namespace {
-constexpr std::string_view kRowHeading = " ";
-constexpr int kMarked = 1;
-}  // namespace
-
 void ResetComponentTable(table::GridModel& table, ReportAttributes& attributes) {
-  table.DeleteAllItems();
-  table.SetRowCount(1);
-  table.SetColumnCount(1);
-  table.SetFixedRowCount(1);
-  table.SetFixedColumnCount(1);
+  table::ResetComponentTable(table);
   attributes = ReportAttributes();
 }
 
@@ -27,13 +18,6 @@ bool AppendAttributeColumn(table::GridModel& table,
   table.InsertColumn(name, format);
   attributes.names.emplace_back(name);
   return true;
-}
-
-int AppendComponentRow(table::GridModel& table) {
-  const int row = table.InsertRow(kRowHeading);
-  table.SetItemImage(row, 0, kMarked);
-  table.SetItemData(row, 0, 0);
-  return row;
 }
 
 }  // namespace zuro::readers

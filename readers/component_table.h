@@ -5,13 +5,12 @@
 #include <string_view>
 
 #include "readers/report_attributes.h"
+#include "table/component_rows.h"
 #include "table/grid_model.h"
 
 namespace zuro::readers {
 
-// Titles of attribute columns: centred on one line.
-inline constexpr table::CellFormat kAttributeTitleFormat =
-    table::kFormatCentre | table::kFormatVCentre | table::kFormatSingleLine;
+inline constexpr table::CellFormat kAttributeTitleFormat = table::kColumnTitleFormat;
 
 // Empties the table to its title row and mark column, and the attributes with it.
 void ResetComponentTable(table::GridModel& table, ReportAttributes& attributes);
@@ -21,7 +20,6 @@ bool AppendAttributeColumn(table::GridModel& table,
                            ReportAttributes& attributes,
                            std::string_view name,
                            table::CellFormat format = kAttributeTitleFormat);
-// Appends a component row: heading " ", marked for conversion, RowMark 0. Returns its row.
-int AppendComponentRow(table::GridModel& table);
+using table::AppendComponentRow;
 
 }  // namespace zuro::readers

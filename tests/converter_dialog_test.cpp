@@ -382,6 +382,118 @@ TEST_F(ConverterDialogTest, TemplatesAreLoadedWhenAReportIsOpened) {
   EXPECT_FALSE(context_.field_templates.loaded);
 }
 
+// A table saved with all its edits comes back as it was saved, every row marked, in a window
+// whose choices start again; the report's name and columns stay those of the last report read.
+TEST_F(ConverterDialogTest, SavedTableOpensAgainWithItsEdits) {
+  Open();
+  Load(Sample("board.bom"));
+  ChooseKind(kIdPurchaseRadio, 2);
+  Table().SetItemText(3, 3, "0,1 мкФ ±10%");
+  Table().SetItemText(1, Table().GetColumnCount() - 2, "5");
+  Table().SetItemImage(2, 0, 0);
+  const std::vector<std::string> edited = Text();
+  context_.duplicate_flags = {true, true, true};
+
+  ui_.QueueFile(folder_ + "saved.tbl");
+  dialog_->OnCommand(kIdSaveTable);
+  const FileDialogRequest& save = ui_.file_dialogs().back();
+  EXPECT_TRUE(save.save && save.overwrite_prompt && save.hide_read_only);
+  EXPECT_EQ(save.initial_name + save.default_extension + save.filter, "boardtbl.tbl||");
+  const std::string bytes = testing_support::ReadBytes(folder_ + "saved.tbl");
+  EXPECT_TRUE(bytes.starts_with("#Count#RefDes#Value#"));
+  EXPECT_NE(bytes.find("#Количество в комплекты#Количество на регулировку\r\n#1#A1#"),
+            std::string::npos);
+
+  Load(Write("small.bom", kSmallReport));
+  ui_.QueueFile(folder_ + "saved.tbl");
+  dialog_->OnCommand(kIdOpenTable);
+  const FileDialogRequest& open = ui_.file_dialogs().back();
+  EXPECT_EQ(open.initial_name + open.default_extension + open.filter, "*.tbltbl.tbl||");
+  EXPECT_EQ(Text(), edited);
+  EXPECT_EQ(Table().GetItemImage(2, 0), 1);
+  EXPECT_EQ(context_.attributes.names.back(), "Количество на регулировку");
+  EXPECT_EQ(context_.attributes.names.size(), 18u);
+  EXPECT_EQ(context_.report_path, "small.bom");
+  EXPECT_EQ(context_.attributes.refdes_column, 2);  // small.bom's, not the table's
+  EXPECT_EQ(context_.attributes.partlib_column, -1);
+  EXPECT_EQ(ui_.caption(), kPcadCaption + ":saved");
+  EXPECT_EQ(dialog_->document_kind(), DocumentKind::kSpecification);
+  EXPECT_EQ(ui_.CheckedRadio(kDocumentKindRadios), 0);
+  EXPECT_FALSE(dialog_->purchase_columns());
+  EXPECT_FALSE(ui_.IsControlEnabled(kIdSortByGostRadio));
+  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_TRUE(CommandsEnabled(true));
+
+  // The specification choice keeps the columns that came with the table.
+  ChooseKind(kIdSpecRadio, 0);
+  EXPECT_EQ(Text(), edited);
+}
+
+TEST_F(ConverterDialogTest, TableFilesWithATitleLineOnlyOrNothing) {
+  Open(5);
+  ui_.QueueFile(Write("titles.tbl", "#Count#RefDes\r\n"));
+  dialog_->OnCommand(kIdOpenTable);
+  EXPECT_EQ(Text(), std::vector<std::string>{"#Count#RefDes"});
+  EXPECT_TRUE(CommandsEnabled(true));
+  EXPECT_EQ(ui_.caption(), kMentorCaption + ":titles");
+
+  ui_.QueueFile(Write("empty.tbl", ""));
+  dialog_->OnCommand(kIdOpenTable);
+  EXPECT_EQ(Table().GetRowCount(), 1);
+  EXPECT_EQ(Table().GetColumnCount(), 1);
+  EXPECT_TRUE(CommandsEnabled(false));
+  EXPECT_TRUE(ui_.messages().empty());
+
+  // A cancelled dialog, a short name and a missing file change nothing.
+  ui_.QueueFile(Write("titles.tbl", "#Count#RefDes\r\n#1#R1\r\n"));
+  dialog_->OnCommand(kIdOpenTable);
+  const std::vector<std::string> opened = Text();
+  dialog_->OnCommand(kIdOpenTable);
+  ui_.QueueFile(Write("a.t", "#x\r\n"));
+  dialog_->OnCommand(kIdOpenTable);
+  ui_.QueueFile(folder_ + "missing.tbl");
+  dialog_->OnCommand(kIdOpenTable);
+  EXPECT_EQ(Text(), opened);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Не удалось открыть файл missing.tbl");
+}
+
+// A table that cannot be written is told of, and the file saved before stays whole.
+TEST_F(ConverterDialogTest, UnwritableTableKeepsTheOldFile) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  const std::string old_file = Write("kept.tbl", "#old\r\n");
+  std::filesystem::create_directory(folder_ + "kept.tbl.new");  // the temporary file's place
+  ui_.QueueFile(old_file);
+  dialog_->OnCommand(kIdSaveTable);
+  EXPECT_EQ(testing_support::ReadBytes(old_file), "#old\r\n");
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Не удалось записать файл kept.tbl");
+  ui_.QueueFile(folder_ + "abc");  // a name this short reads as cancelled
+  dialog_->OnCommand(kIdSaveTable);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "abc"));
+}
+
+TEST_F(ConverterDialogTest, ReplaceStartsANewSearchAndStepsRunOnTheTable) {
+  Open();
+  Load(Write("small.bom", kSmallReport));
+  context_.replace_state = {};
+  context_.replace_state.pending_row = 2;
+  context_.replace_state.Finish();
+  context_.replace_state.column = 3;
+  dialog_->OnCommand(kIdReplace);
+  EXPECT_EQ(ui_.replace_dialogs(), 1);
+  EXPECT_EQ(context_.replace_state.pending_row, 0);
+  EXPECT_EQ(context_.replace_state.next_row, 1);
+  EXPECT_FALSE(context_.replace_state.finished);
+  EXPECT_EQ(context_.replace_state.column, 3);
+  context_.replace_state.find_text = "кОм";
+  context_.replace_state.replacement_text = "Ом";
+  context_.replace_state.all = true;
+  dialog_->OnReplaceStep();
+  EXPECT_EQ(Table().GetItemText(1, 3), "10 Ом");
+}
+
 // A screen whose file dialog fails as a host call or the library itself may fail.
 class FailingUi : public HeadlessUi {
  public:

@@ -1,0 +1,384 @@
+#include "converter/converter_window.h"
+
+#include <exception>
+
+#include "base/paths.h"
+#include "host/dispatch.h"
+#include "table/component_rows.h"
+#include "templates/field_templates.h"
+
+namespace zuro::converter {
+
+namespace {
+
+constexpr const char* kWarningCaption = "Внимание";
+constexpr const char* kKitsColumn = "Количество в комплекты";
+constexpr const char* kAdjustmentColumn = "Количество на регулировку";
+constexpr const char* kKitsMark = "комп";
+
+// A file name of fewer characters is what a cancelled file dialog leaves.
+constexpr size_t kShortestFileName = 3;
+
+constexpr table::CellFormat kQuantityColumnFormat = table::kColumnTitleFormat;
+
+// The commands that need a loaded table.
+constexpr int kTableCommands[] = {kIdSelectAll, kIdClearAll, kIdCreate, kIdTemplates, kIdReplace};
+
+struct Tooltip {
+  int control;
+  const char* text;
+};
+constexpr Tooltip kTooltips[] = {
+    {kIdOpenReport, " Открыть файл *.ВОМ "},
+    {kIdSelectAll, " Выбрать все элементы "},
+    {kIdClearAll, " Оменить выбор всех элементов "},
+    {kIdTemplates, " Настроить шаблоны полей текстовой КД "},
+};
+
+MessageRequest Warning(std::string text) {
+  return {std::move(text), kWarningCaption, MessageButtons::kOk};
+}
+
+}  // namespace
+
+std::string WithoutExtension(const std::string& file_name) {
+  return file_name.substr(0, file_name.size() > 4 ? file_name.size() - 4 : 0);
+}
+
+std::string CaptionWithFileName(const std::string& caption, const std::string& file_name) {
+  return caption + ":" + WithoutExtension(file_name);
+}
+
+ConverterWindow::ConverterWindow(host::LibraryContext& context, ConverterUi& ui)
+    : context_(context), ui_(ui) {}
+
+// Every event handler runs through here. A host call that fails ends the command with a message
+// and leaves the window open; nothing may leave a window procedure, whatever went wrong.
+template <typename Handler>
+void ConverterWindow::Guarded(Handler handler) {
+  try {
+    handler();
+  } catch (const host::AutomationError& error) {
+    ui_.ShowMessage(Warning(std::string("Ошибка обращения к ЗЕНТАР: ") + error.what()));
+  } catch (const std::exception& error) {
+    ui_.ShowMessage(Warning(std::string("Внутренняя ошибка: ") + error.what()));
+  } catch (...) {
+    ui_.ShowMessage(Warning("Внутренняя ошибка"));
+  }
+}
+
+void ConverterWindow::OnInitDialog() {
+  Guarded([this] { Initialise(); });
+}
+
+// A command that failed was still the window's.
+bool ConverterWindow::OnCommand(int id) {
+  bool handled = true;
+  Guarded([&] { handled = Dispatch(id); });
+  return handled;
+}
+
+void ConverterWindow::OnOk() {
+  Guarded([this] { Generate(); });
+}
+
+void ConverterWindow::OnCancel() {
+  ui_.CloseWindow(kIdClose);
+}
+
+// The dialog waits for the step and then reads the state; the table shows the change at once.
+void ConverterWindow::OnReplaceStep() {
+  Guarded([this] {
+    table::ReplaceStep(table_, context_.replace_state);
+    ui_.RedrawTable();
+  });
+}
+
+void ConverterWindow::ShowWarning(const std::string& text) {
+  ui_.ShowMessage(Warning(text));
+}
+
+// The window starts empty with every command that needs a table greyed. The choices are shown
+// first, as the dialog's data exchange does before any handler runs. With a model document active
+// only the specification can be made, and the report is asked for at once.
+void ConverterWindow::Initialise() {
+  ShowChoices();
+  for (const int id : kTableCommands)
+    ui_.EnableControl(id, false);
+  for (const Tooltip& tooltip : kTooltips)
+    ui_.AddTooltip(tooltip.control, tooltip.text);
+  ChooseSpecification();
+  for (const int id : kDocumentKindRadios)
+    ui_.EnableControl(id, false);
+  ui_.EnableMenuItem(kSettingsMenu, false);
+  ui_.EnableMenuItem(kCreateMenu, false);
+  context_.duplicate_flags.fill(false);
+  ui_.SetCaption(WindowTitle());
+  if (context_.model_document_flag == 1) {
+    ui_.EnableMenuItem(kCreateListMenu, false);
+    ui_.EnableMenuItem(kCreatePurchasedMenu, false);
+    OpenReport();
+  }
+}
+
+bool ConverterWindow::Dispatch(int id) {
+  switch (id) {
+    case kIdOpenReport:
+      OpenReport();
+      return true;
+    case kIdSaveTable:
+      SaveTable();
+      return true;
+    case kIdOpenTable:
+      OpenTable();
+      return true;
+    case kIdCreate:
+      Generate();
+      return true;
+    case kIdClose:
+      ui_.CloseWindow(kIdClose);
+      return true;
+    case kIdSelectAll:
+      SetAllMarks(table::kMarked);
+      return true;
+    case kIdClearAll:
+      SetAllMarks(table::kUnmarked);
+      return true;
+    case kIdTemplates:
+    case kIdTemplatesMenu:
+      ui_.ShowTemplatesDialog();
+      return true;
+    case kIdCreateSpec:
+    case kIdCreateListByElements:
+    case kIdCreateListByGost:
+    case kIdCreatePurchased:
+      CreateDocument(id);
+      return true;
+    case kIdHelp:
+      ui_.ShowHelp(context_.help_path);
+      return true;
+    case kIdReplace:
+      ReplaceText();
+      return true;
+    case kIdSpecRadio:
+      ChooseSpecification();
+      return true;
+    case kIdListRadio:
+      ChooseListOfElements();
+      return true;
+    case kIdPurchaseRadio:
+      ChoosePurchasedItems();
+      return true;
+    case kIdGrid:
+      ToggleMark();
+      return true;
+    default:
+      return DispatchOwn(id);
+  }
+}
+
+bool ConverterWindow::DispatchOwn(int) {
+  return false;
+}
+
+// "Файл" → "Открыть...". The templates are loaded first so that the window knows whether it may
+// compose texts later. Only the report's name is kept as ReportPath; its folder goes to
+// report_folder instead of becoming the process's current folder, which belongs to the host.
+void ConverterWindow::OpenReport() {
+  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+  const std::string previous_path = context_.report_path;
+  const std::string previous_folder = context_.report_folder;
+  context_.report_path.clear();
+  const std::optional<std::string> chosen = ui_.ChooseFile(ReportDialog());
+  const FolderAndName report = SplitFolder(chosen.value_or(""));
+  if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
+    // The table still holds what it held before, and ReportPath names it again.
+    context_.report_path = previous_path;
+    context_.report_folder = previous_folder;
+  }
+  UpdateCommands();
+}
+
+// False when the file could not be read at all: the table is then left as it was. A UTF-8 report
+// is read as its code page 1251 twin; what 1251 cannot write shows as "?", and the designer is
+// told once, after the table is shown.
+bool ConverterWindow::LoadReport(const std::string& folder, const std::string& name) {
+  std::optional<TextFile> report = ReadTextFile(folder + name);
+  if (!report) {
+    ShowWarning("Не удалось открыть файл " + name);
+    return false;
+  }
+  context_.report_path = name;
+  context_.report_folder = folder;
+  if (ReadReportText(folder, name, report->text) == readers::ReadResult::kBadStructure) {
+    RejectBadStructure();
+    return true;
+  }
+  ui_.AttachMarkImages();
+  ui_.RedrawTable();
+  if (table_.GetRowCount() >= 2)
+    TakeLoadedReport();
+  if (report->lost_characters)
+    TellLostCharacters(name);
+  return true;
+}
+
+void ConverterWindow::TellLostCharacters(const std::string& name) {
+  ShowWarning("Файл " + name +
+              " записан в кодировке UTF-8. Знаки, которых нет в кодировке Windows-1251, "
+              "заменены знаком \"?\"");
+}
+
+// The reader has emptied the table already.
+void ConverterWindow::RejectBadStructure() {
+  ShowWarning("Недопустимая структура файла");
+  ui_.RedrawTable();
+  context_.report_path.clear();
+  ui_.SetCaption(WindowTitle());
+}
+
+// The table is rebuilt by every load, so the two quantity columns are appended to a table that
+// has none of them yet.
+void ConverterWindow::TakeLoadedReport() {
+  context_.duplicate_flags.fill(false);
+  for (const int id : kDocumentKindRadios)
+    ui_.EnableControl(id, true);
+  ui_.SetCaption(CaptionWithFileName(WindowTitle(), context_.report_path));
+  if (AppendsQuantityColumns())
+    AppendQuantityColumns();
+}
+
+// The commands follow the table: enabled with at least one component row, greyed otherwise. The
+// one-pixel change of width makes the window lay its table out again.
+void ConverterWindow::UpdateCommands() {
+  const bool loaded = table_.GetRowCount() >= 2;
+  EnableTableCommands(loaded);
+  ui_.ResizeWidth(loaded ? 1 : -1);
+}
+
+// The buttons and the menu-bar positions "Настройка" and "Создать".
+void ConverterWindow::EnableTableCommands(bool enabled) {
+  for (const int id : kTableCommands)
+    ui_.EnableControl(id, enabled);
+  ui_.EnableMenuItem(kSettingsMenu, enabled);
+  ui_.EnableMenuItem(kCreateMenu, enabled);
+}
+
+void ConverterWindow::ShowChoices() {
+  ui_.CheckRadio(kDocumentKindRadios, static_cast<int>(document_kind_));
+  ui_.CheckRadio(kOutputDeviceRadios, static_cast<int>(output_device_));
+  ui_.CheckRadio(kSortModeRadios, static_cast<int>(sort_mode_));
+}
+
+// A group without a checked radio keeps its value.
+void ConverterWindow::ReadChoices() {
+  if (const int kind = ui_.CheckedRadio(kDocumentKindRadios); kind >= 0)
+    document_kind_ = static_cast<DocumentKind>(kind);
+  if (const int device = ui_.CheckedRadio(kOutputDeviceRadios); device >= 0)
+    output_device_ = static_cast<OutputDevice>(device);
+  if (const int sort = ui_.CheckedRadio(kSortModeRadios); sort >= 0)
+    sort_mode_ = static_cast<SortMode>(sort);
+}
+
+// The sort order means something for the list of elements only.
+void ConverterWindow::ChooseSpecification() {
+  ReadChoices();
+  ui_.EnableControl(kIdSortByElementsRadio, false);
+  ui_.EnableControl(kIdSortByGostRadio, false);
+  RemovePurchaseColumns();
+}
+
+void ConverterWindow::ChooseListOfElements() {
+  ReadChoices();
+  ui_.EnableControl(kIdSortByElementsRadio, true);
+  ui_.EnableControl(kIdSortByGostRadio, true);
+  RemovePurchaseColumns();
+}
+
+// The purchased-items list needs the kits and adjustment quantities; a table that already ends
+// with them (the last-but-one heading names the kits) is left alone.
+void ConverterWindow::ChoosePurchasedItems() {
+  ui_.EnableControl(kIdSortByElementsRadio, false);
+  ui_.EnableControl(kIdSortByGostRadio, false);
+  const int columns = table_.GetColumnCount();
+  if (columns > 0 && table_.GetItemText(0, columns - 2).find(kKitsMark) == std::string::npos)
+    AppendQuantityColumns();
+  ui_.RedrawTable();
+  purchase_columns_ = true;
+}
+
+// Removes the last two columns, which the purchased-items choice made sure of; the mark column
+// is never removed.
+void ConverterWindow::RemovePurchaseColumns() {
+  if (!purchase_columns_)
+    return;
+  for (int removed = 0; removed < 2 && table_.GetColumnCount() > 1; ++removed)
+    table_.DeleteColumn(table_.GetColumnCount() - 1);
+  ui_.RedrawTable();
+  purchase_columns_ = false;
+}
+
+void ConverterWindow::AppendQuantityColumns() {
+  table_.InsertColumn(kKitsColumn, kQuantityColumnFormat);
+  table_.InsertColumn(kAdjustmentColumn, kQuantityColumnFormat);
+}
+
+// Row 0 is the header and carries no mark.
+void ConverterWindow::SetAllMarks(int mark) {
+  {
+    table::GridUpdate update(table_);
+    for (int row = 1; row < table_.GetRowCount(); ++row)
+      table_.SetItemImage(row, 0, mark);
+  }
+  ui_.RedrawTable();
+}
+
+// The grid reports every click on a valid cell; only a click that put the focus into column 1
+// flips the row's mark, so that editing the other cells leaves the marks alone.
+void ConverterWindow::ToggleMark() {
+  const table::CellId focus = table_.GetFocusCell();
+  const bool allowed = !MarksNeedComponents() || table_.GetRowCount() > 1;
+  if (allowed && focus.col == 1 && focus.row >= 1 && focus.row < table_.GetRowCount()) {
+    const int mark = table_.GetItemImage(focus.row, 0);
+    table_.SetItemImage(focus.row, 0, mark == table::kMarked ? table::kUnmarked : table::kMarked);
+  }
+  ui_.RedrawTable();
+}
+
+// "Заменить..." starts a new search; the column, the texts and the histories keep their last
+// values.
+void ConverterWindow::ReplaceText() {
+  table::ReplaceState& state = context_.replace_state;
+  state.pending_row = 0;
+  state.Restart();
+  state.all = false;
+  state.skip = false;
+  ui_.ShowReplaceTextDialog();
+}
+
+// The "Создать" menu: the command names the document kind, and for the list of elements the
+// sort order; the other commands keep the sort order as it was.
+void ConverterWindow::CreateDocument(int command) {
+  switch (command) {
+    case kIdCreateSpec:
+      document_kind_ = DocumentKind::kSpecification;
+      break;
+    case kIdCreateListByElements:
+      document_kind_ = DocumentKind::kListOfElements;
+      sort_mode_ = SortMode::kByElements;
+      break;
+    case kIdCreateListByGost:
+      document_kind_ = DocumentKind::kListOfElements;
+      sort_mode_ = SortMode::kByGost;
+      break;
+    case kIdCreatePurchased:
+      document_kind_ = DocumentKind::kPurchasedItems;
+      break;
+  }
+  Generate();
+}
+
+// The generation run writes the chosen document; it arrives with the document writers.
+void ConverterWindow::Generate() {}
+
+}  // namespace zuro::converter

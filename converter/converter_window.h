@@ -1,0 +1,126 @@
+// What every converter window shares: its component table, the three choices, the marks, the
+// quantity columns, opening a report, table files, the replace-text steps and the create
+// commands. The P-CAD / Mentor, OrCAD and Protel / Altium Designer / Cadence Allegro windows
+// derive from it and differ only in their titles, file dialogs, readers and a few rules. The
+// screen is reached only through ConverterUi, so the same classes run behind the Win32 dialogs,
+// in the tests and in zuro-bom.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/text_file.h"
+#include "converter/converter_ui.h"
+#include "host/library_context.h"
+#include "readers/report_lines.h"
+#include "table/grid_model.h"
+
+namespace zuro::converter {
+
+enum class DocumentKind : int32_t { kSpecification = 0, kListOfElements = 1, kPurchasedItems = 2 };
+enum class OutputDevice : int32_t { kGraphic = 0, kVector = 1 };
+enum class SortMode : int32_t { kByElements = 0, kByGost = 1 };
+
+class ConverterWindow {
+ public:
+  ConverterWindow(host::LibraryContext& context, ConverterUi& ui);
+  virtual ~ConverterWindow() = default;
+  ConverterWindow(const ConverterWindow&) = delete;
+  ConverterWindow& operator=(const ConverterWindow&) = delete;
+
+  // Window events. None of them throws.
+  void OnInitDialog();
+  // A command or control notification; false for an id the window does not handle.
+  bool OnCommand(int id);
+  void OnOk();
+  void OnCancel();
+  // One search-and-replace step asked for by the replace-text dialog (WM_COPYDATA).
+  void OnReplaceStep();
+
+  // The dialog template of the window in the library's resources.
+  virtual int DialogTemplate() const = 0;
+
+  table::GridModel& table() { return table_; }
+  const table::GridModel& table() const { return table_; }
+  DocumentKind document_kind() const { return document_kind_; }
+  OutputDevice output_device() const { return output_device_; }
+  SortMode sort_mode() const { return sort_mode_; }
+  bool purchase_columns() const { return purchase_columns_; }
+
+ protected:
+  // The bare window title, shown at start and after a failed read.
+  virtual std::string WindowTitle() const = 0;
+  // The open-file dialog of the window's reports.
+  virtual FileDialogRequest ReportDialog() const = 0;
+  // Turns the chosen report's text into the table, converting it first where the kind asks for
+  // it; sets ReportPath to the name the window then shows.
+  virtual readers::ReadResult ReadReportText(const std::string& folder,
+                                             const std::string& name,
+                                             std::string& text) = 0;
+  // Whether a loaded report gets the two quantity columns.
+  virtual bool AppendsQuantityColumns() const { return true; }
+  // Whether a click toggles a mark only when the table has component rows.
+  virtual bool MarksNeedComponents() const { return false; }
+  // Commands beyond those every window has.
+  virtual bool DispatchOwn(int id);
+
+  void ShowWarning(const std::string& text);
+  void OpenReport();
+
+  host::LibraryContext& context_;
+  ConverterUi& ui_;
+
+ private:
+  template <typename Handler>
+  void Guarded(Handler handler);
+  bool Dispatch(int id);
+  void Initialise();
+
+  // Report loading.
+  bool LoadReport(const std::string& folder, const std::string& name);
+  void RejectBadStructure();
+  void TakeLoadedReport();
+  void UpdateCommands();
+  void EnableTableCommands(bool enabled);
+  void TellLostCharacters(const std::string& name);
+
+  // Choices and marks.
+  void ShowChoices();
+  void ReadChoices();
+  void ChooseSpecification();
+  void ChooseListOfElements();
+  void ChoosePurchasedItems();
+  void RemovePurchaseColumns();
+  void AppendQuantityColumns();
+  void SetAllMarks(int mark);
+  void ToggleMark();
+
+  // Table files and replace.
+  void SaveTable();
+  void OpenTable();
+  void TakeOpenedTable(const std::string& name);
+  void ReplaceText();
+
+  // Commands that come with the document writers.
+  void CreateDocument(int command);
+  void Generate();
+
+  table::GridModel table_;
+  DocumentKind document_kind_ = DocumentKind::kSpecification;
+  OutputDevice output_device_ = OutputDevice::kGraphic;
+  SortMode sort_mode_ = SortMode::kByElements;
+  bool purchase_columns_ = false;
+};
+
+// The window of a library command (1..6), or null for a number that opens none.
+std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& context,
+                                                     ConverterUi& ui);
+
+// "Текстовый конвертер P-CAD-ЗЕНТАР:board" for the report "board.bom": the caption of a window
+// with the name of its report or table file, the name's last four characters (".bom") dropped.
+std::string CaptionWithFileName(const std::string& caption, const std::string& file_name);
+// A file name less its last four characters, as the captions and the save dialog show it.
+std::string WithoutExtension(const std::string& file_name);
+
+}  // namespace zuro::converter
