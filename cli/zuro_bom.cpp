@@ -147,9 +147,12 @@ bool WriteTableFile(const std::string& path, const std::vector<std::string>& lin
   });
 }
 
-// The window is opened as the host opens it for command 1 or 5, and its open command is answered
-// with the report. Any message the window shows stops the road.
-int RunTable(const TableOptions& options, int command) {
+// The window is opened as the host opens it for the converter's command, and its open command
+// ("Открыть..." or, for a table file, "Открыть таблицу") is answered with the report. A message
+// that leaves no table stops the road; one that comes with a table (characters UTF-8 had that
+// code page 1251 lacks, a converted report that could not be kept) is printed and the road goes
+// on.
+int RunTable(const TableOptions& options, int command, bool table_file) {
   host::LibraryContext context;
   context.command_number = command;
   context.library_folder = WithSeparator(options.library);
@@ -157,16 +160,14 @@ int RunTable(const TableOptions& options, int command) {
   ui.QueueFile(options.report);
   const std::unique_ptr<converter::ConverterWindow> window =
       converter::MakeConverterWindow(context, ui);
-  converter::ConverterWindow& dialog = *window;
-  dialog.OnInitDialog();
-  dialog.OnCommand(converter::kIdOpenReport);
-  if (!ui.messages().empty())
-    return kExitStopped;
-  if (dialog.table().GetRowCount() == 0) {
-    Print(stderr, "zuro-bom: " + options.report + " was not read\n");
+  window->OnInitDialog();
+  window->OnCommand(table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
+  if (window->table().GetRowCount() == 0) {
+    if (ui.messages().empty())
+      Print(stderr, "zuro-bom: " + options.report + " was not read\n");
     return kExitStopped;
   }
-  const std::vector<std::string> lines = table::TableFileText(dialog.table());
+  const std::vector<std::string> lines = table::TableFileText(window->table());
   if (options.output.empty()) {
     for (const std::string& line : lines)
       Print(stdout, line + "\n");
@@ -179,25 +180,31 @@ int RunTable(const TableOptions& options, int command) {
   return kExitDone;
 }
 
+// The command of each converter, as the library menu numbers them.
+int CommandOf(const std::string& converter) {
+  constexpr std::pair<std::string_view, int> kCommands[] = {
+      {"pcad", 1}, {"orcad", 2}, {"protel", 3}, {"altium", 4}, {"mentor", 5}, {"allegro", 6}};
+  for (const auto& [name, command] : kCommands) {
+    if (converter == name)
+      return command;
+  }
+  return 0;
+}
+
 int Table(const std::vector<std::string>& args) {
   std::string problem;
   std::optional<TableOptions> options = ParseTableOptions(args, problem);
   if (!options)
     return BadUsage(problem);
-  if (EndsWith(options->report, ".tbl"))
-    return NotYet("opening a table file");
+  const bool table_file = EndsWith(options->report, ".tbl");
   if (options->converter.empty())
-    options->converter = ConverterOfExtension(options->report);
-  if (options->converter == "pcad")
-    return RunTable(*options, 1);
-  if (options->converter == "mentor")
-    return RunTable(*options, 5);
-  if (options->converter == "orcad" || options->converter == "protel" ||
-      options->converter == "altium" || options->converter == "allegro")
-    return NotYet("the " + options->converter + " converter");
+    options->converter = table_file ? "pcad" : ConverterOfExtension(options->report);
   if (options->converter.empty())
     return BadUsage("the converter of " + options->report + " is not known; give --converter");
-  return BadUsage("unknown converter " + options->converter);
+  const int command = CommandOf(options->converter);
+  if (command == 0)
+    return BadUsage("unknown converter " + options->converter);
+  return RunTable(*options, command, table_file);
 }
 
 int Main(const std::vector<std::string>& args) {

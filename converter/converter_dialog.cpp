@@ -10,7 +10,7 @@ constexpr int kMentorCommand = 5;
 }  // namespace
 
 ConverterDialog::ConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-    : ConverterWindow(context, ui), mentor_mode_(context.command_number == kMentorCommand) {}
+    : ConverterWindow(context, ui, kPcadWindowRules), mentor_mode_(context.command_number == kMentorCommand) {}
 
 std::string ConverterDialog::WindowTitle() const {
   return mentor_mode_ ? "Текстовый конвертер MENTOR-ЗЕНТАР" : "Текстовый конвертер P-CAD-ЗЕНТАР";
@@ -34,11 +34,6 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
     text = readers::ConvertMentor(text);
   }
   return readers::ReadReport(text, table(), context_.attributes);
-}
-
-// The PDM road writes text lines and has no use for the quantity columns.
-bool ConverterDialog::AppendsQuantityColumns() const {
-  return context_.text_output_mode == 0;
 }
 
 }  // namespace zuro::converter

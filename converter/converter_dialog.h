@@ -19,7 +19,6 @@ class ConverterDialog : public ConverterWindow {
   readers::ReadResult ReadReportText(const std::string& folder,
                                      const std::string& name,
                                      std::string& text) override;
-  bool AppendsQuantityColumns() const override;
 
  private:
   const bool mentor_mode_;

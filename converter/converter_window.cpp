@@ -49,8 +49,10 @@ std::string CaptionWithFileName(const std::string& caption, const std::string& f
   return caption + ":" + WithoutExtension(file_name);
 }
 
-ConverterWindow::ConverterWindow(host::LibraryContext& context, ConverterUi& ui)
-    : context_(context), ui_(ui) {}
+ConverterWindow::ConverterWindow(host::LibraryContext& context,
+                                 ConverterUi& ui,
+                                 WindowRules rules)
+    : context_(context), ui_(ui), rules_(rules) {}
 
 // Every event handler runs through here. A host call that fails ends the command with a message
 // and leaves the window open; nothing may leave a window procedure, whatever went wrong.
@@ -172,13 +174,14 @@ bool ConverterWindow::Dispatch(int id) {
     case kIdGrid:
       ToggleMark();
       return true;
+    case kIdOpenReportAlso:
+      if (!rules_.open_report_command_also)
+        return false;
+      OpenReport();
+      return true;
     default:
-      return DispatchOwn(id);
+      return false;
   }
-}
-
-bool ConverterWindow::DispatchOwn(int) {
-  return false;
 }
 
 // "Файл" → "Открыть...". The templates are loaded first so that the window knows whether it may
@@ -238,13 +241,13 @@ void ConverterWindow::RejectBadStructure() {
 }
 
 // The table is rebuilt by every load, so the two quantity columns are appended to a table that
-// has none of them yet.
+// has none of them yet. The PDM road writes text lines and has no use for them.
 void ConverterWindow::TakeLoadedReport() {
   context_.duplicate_flags.fill(false);
   for (const int id : kDocumentKindRadios)
     ui_.EnableControl(id, true);
   ui_.SetCaption(CaptionWithFileName(WindowTitle(), context_.report_path));
-  if (AppendsQuantityColumns())
+  if (!rules_.quantity_columns_follow_text_output || context_.text_output_mode == 0)
     AppendQuantityColumns();
 }
 
@@ -337,7 +340,7 @@ void ConverterWindow::SetAllMarks(int mark) {
 // flips the row's mark, so that editing the other cells leaves the marks alone.
 void ConverterWindow::ToggleMark() {
   const table::CellId focus = table_.GetFocusCell();
-  const bool allowed = !MarksNeedComponents() || table_.GetRowCount() > 1;
+  const bool allowed = !rules_.marks_need_components || table_.GetRowCount() > 1;
   if (allowed && focus.col == 1 && focus.row >= 1 && focus.row < table_.GetRowCount()) {
     const int mark = table_.GetItemImage(focus.row, 0);
     table_.SetItemImage(focus.row, 0, mark == table::kMarked ? table::kUnmarked : table::kMarked);

@@ -22,9 +22,25 @@ enum class DocumentKind : int32_t { kSpecification = 0, kListOfElements = 1, kPu
 enum class OutputDevice : int32_t { kGraphic = 0, kVector = 1 };
 enum class SortMode : int32_t { kByElements = 0, kByGost = 1 };
 
+// The rules in which the OrCAD and the Protel / Altium Designer / Cadence Allegro windows differ
+// from the P-CAD window.
+struct WindowRules {
+  // A click toggles a mark only when the table has component rows.
+  bool marks_need_components = false;
+  // Command 32771 opens a report as "Открыть..." does.
+  bool open_report_command_also = false;
+  // The quantity columns are left out while the PDM road writes text lines.
+  bool quantity_columns_follow_text_output = true;
+};
+inline constexpr WindowRules kPcadWindowRules{};
+inline constexpr WindowRules kLaterWindowRules{true, true, false};
+
+// Opens a report as "Открыть..." does, in the OrCAD and Protel windows.
+inline constexpr int kIdOpenReportAlso = 32771;
+
 class ConverterWindow {
  public:
-  ConverterWindow(host::LibraryContext& context, ConverterUi& ui);
+  ConverterWindow(host::LibraryContext& context, ConverterUi& ui, WindowRules rules);
   virtual ~ConverterWindow() = default;
   ConverterWindow(const ConverterWindow&) = delete;
   ConverterWindow& operator=(const ConverterWindow&) = delete;
@@ -58,13 +74,6 @@ class ConverterWindow {
   virtual readers::ReadResult ReadReportText(const std::string& folder,
                                              const std::string& name,
                                              std::string& text) = 0;
-  // Whether a loaded report gets the two quantity columns.
-  virtual bool AppendsQuantityColumns() const { return true; }
-  // Whether a click toggles a mark only when the table has component rows.
-  virtual bool MarksNeedComponents() const { return false; }
-  // Commands beyond those every window has.
-  virtual bool DispatchOwn(int id);
-
   void ShowWarning(const std::string& text);
   void OpenReport();
 
@@ -106,6 +115,7 @@ class ConverterWindow {
   void CreateDocument(int command);
   void Generate();
 
+  const WindowRules rules_;
   table::GridModel table_;
   DocumentKind document_kind_ = DocumentKind::kSpecification;
   OutputDevice output_device_ = OutputDevice::kGraphic;

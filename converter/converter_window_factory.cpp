@@ -1,5 +1,7 @@
 #include "converter/converter_dialog.h"
 #include "converter/converter_window.h"
+#include "converter/orcad_converter_dialog.h"
+#include "converter/protel_converter_dialog.h"
 
 namespace zuro::converter {
 
@@ -11,6 +13,12 @@ std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& conte
     case 1:
     case 5:
       return std::make_unique<ConverterDialog>(context, ui);
+    case 2:
+      return std::make_unique<OrcadConverterDialog>(context, ui);
+    case 3:
+    case 4:
+    case 6:
+      return std::make_unique<ProtelConverterDialog>(context, ui);
     default:
       return nullptr;
   }

@@ -14,14 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "standin/user_play_win32.h"
 #include "standin/zapi5.h"
+#include "tests/win/window_play.h"
 
 namespace {
 
-using zuro::standin::AnswerFileDialog;
-using zuro::standin::FindThreadDialogs;
-using zuro::standin::WaitsForInput;
+using namespace zuro::win_tests;
 
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
 
@@ -29,9 +27,6 @@ constexpr int kGrid = 1015;
 constexpr int kOpenReport = 1012;
 constexpr int kSelectAllMarks = 1001;
 constexpr int kClearAllMarks = 1002;
-constexpr WPARAM kGridSelectAll = 57642;
-constexpr WPARAM kGridCopy = 57634;
-constexpr DWORD kStepTimeout = 10000;
 // The rows whose check boxes the test looks at; all of them fit in the window.
 constexpr int kFirstLookedAtRow = 1;
 constexpr int kLastLookedAtRow = 6;
@@ -42,79 +37,12 @@ constexpr int kMarkHeight = 15;
 const wchar_t kStartCaption[] = L"Текстовый конвертер P-CAD-ЗЕНТАР";
 const wchar_t kLoadedCaption[] = L"Текстовый конвертер P-CAD-ЗЕНТАР:board";
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeout = kStepTimeout) {
-  for (DWORD waited = 0; waited < timeout; waited += 50) {
-    if (condition())
-      return true;
-    Sleep(50);
-  }
-  return condition();
-}
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return text;
-}
-
-// Ends the command whatever its windows are doing: every dialog of the thread, shown or not yet
-// shown, is cancelled once, until none is left.
-void CloseAllDialogs(DWORD thread) {
-  std::vector<HWND> cancelled;
-  WaitFor([&] {
-    const std::vector<HWND> dialogs = FindThreadDialogs(thread).all;
-    for (HWND dialog : dialogs) {
-      if (std::find(cancelled.begin(), cancelled.end(), dialog) == cancelled.end()) {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        cancelled.push_back(dialog);
-      }
-    }
-    return dialogs.empty();
-  });
-}
-
 bool MenuItemGreyed(HMENU menu, int position) {
   return (GetMenuState(menu, position, MF_BYPOSITION) & MF_GRAYED) != 0;
 }
 
 bool MenuBarItemGreyed(HWND window, int position) {
   return MenuItemGreyed(GetMenu(window), position);
-}
-
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 2000))
-    return text;
-  if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(block))) {
-      text = chars;
-      GlobalUnlock(block);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-// The whole table below its header, as the grid's own copy command puts it on the clipboard.
-std::wstring CopiedTable(HWND grid) {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-  SendMessageW(grid, WM_COMMAND, kGridSelectAll, 0);
-  SendMessageW(grid, WM_COMMAND, kGridCopy, 0);
-  return ClipboardText();
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, const std::wstring& separator) {
-  std::vector<std::wstring> pieces;
-  size_t start = 0;
-  for (size_t end; (end = text.find(separator, start)) != std::wstring::npos;
-       start = end + separator.size())
-    pieces.push_back(text.substr(start, end - start));
-  pieces.push_back(text.substr(start));
-  return pieces;
 }
 
 // Where the grid's cells lie, read from outside through its scroll bars: the vertical range is
@@ -151,49 +79,6 @@ bool ReadGeometry(HWND grid, int data_rows, GridGeometry* geometry) {
   return (vertical.nMax + 1) % data_rows == 0 && geometry->row_height > kMarkHeight &&
          geometry->header_height == geometry->row_height && geometry->mark_column_width > 16;
 }
-
-// The grid drawn into a bitmap of its client area, as it paints itself.
-class GridPicture {
- public:
-  explicit GridPicture(HWND grid) {
-    RECT client;
-    GetClientRect(grid, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    const auto* pixels = static_cast<const uint32_t*>(bits);
-    pixels_.assign(pixels, pixels + static_cast<size_t>(width_) * height_);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-  }
-
-  bool IsDark(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-      return false;
-    const uint32_t pixel = pixels_[static_cast<size_t>(y) * width_ + x];
-    return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF) < 150;
-  }
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<uint32_t> pixels_;
-};
 
 // The mark a row's check box shows: 1 when a tick crosses the inside of the box, 0 when the
 // inside is clear, -1 when what is drawn there is neither.
@@ -435,41 +320,6 @@ class UserPlay {
 DWORD WINAPI PlayTheUser(void* parameter) {
   UserPlay(*static_cast<Session*>(parameter)).Run();
   return 0;
-}
-
-// A window that waits for nobody must not hang the run: the program ends after a minute.
-DWORD WINAPI Watchdog(void* parameter) {
-  if (WaitForSingleObject(static_cast<HANDLE>(parameter), 60000) == WAIT_TIMEOUT) {
-    std::fputs("converter window test: timed out\n", stderr);
-    ExitProcess(3);
-  }
-  return 0;
-}
-
-std::string CallLog() {
-  std::string log(ZsimCallLog(nullptr, 0), '\0');
-  ZsimCallLog(log.data(), static_cast<int>(log.size()));
-  log.pop_back();
-  return log;
-}
-
-std::wstring FullPath(const wchar_t* path) {
-  wchar_t full[MAX_PATH * 4];
-  const DWORD length = GetFullPathNameW(path, MAX_PATH * 4, full, nullptr);
-  return std::wstring(full, length);
-}
-
-std::wstring CurrentFolder() {
-  wchar_t folder[MAX_PATH * 4];
-  const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
-  return std::wstring(folder, length);
-}
-
-std::vector<std::wstring> TableLines(const std::wstring& table) {
-  std::vector<std::wstring> lines = Split(table, L"\r\n");
-  if (!lines.empty() && lines.back().empty())
-    lines.pop_back();
-  return lines;
 }
 
 const std::wstring& SampleReport() {

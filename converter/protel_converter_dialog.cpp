@@ -1,0 +1,105 @@
+#include "converter/protel_converter_dialog.h"
+
+#include <cstdio>
+
+#include "base/file_system.h"
+#include "base/text_encoding.h"
+#include "readers/csv_conversion.h"
+#include "readers/csv_reader.h"
+
+namespace zuro::converter {
+
+namespace {
+
+constexpr int kProtel = 3;
+constexpr int kAltium = 4;
+constexpr int kAllegro = 6;
+
+bool WriteText(const std::string& path, const std::string& text) {
+  return ReplaceFileContents(path, [&](std::FILE* file) {
+    for (size_t start = 0; start < text.size();) {
+      size_t end = text.find('\n', start);
+      end = end == std::string::npos ? text.size() : end + 1;
+      std::string line = text.substr(start, end - start);
+      if (line.ends_with("\n"))
+        line.insert(line.size() - 1, "\r");
+      if (std::fwrite(line.data(), 1, line.size(), file) != line.size())
+        return false;
+      start = end;
+    }
+    return true;
+  });
+}
+
+}  // namespace
+
+// The extension goes from the last "." of the name on, when there is one.
+std::string ConvertedCsvName(const std::string& report_name) {
+  const size_t dot = report_name.find_last_of('.');
+  return report_name.substr(0, dot == std::string::npos ? report_name.size() : dot) + ".csv";
+}
+
+std::string ProtelConverterDialog::WindowTitle() const {
+  switch (context_.command_number) {
+    case kAltium:
+      return "Текстовый конвертер Altium Designer-ЗЕНТАР";
+    case kAllegro:
+      return "Текстовый конвертер Cadence Allegro-ЗЕНТАР";
+    default:
+      return "Текстовый конвертер Protel-ЗЕНТАР";
+  }
+}
+
+FileDialogRequest ProtelConverterDialog::ReportDialog() const {
+  FileDialogRequest request;
+  switch (context_.command_number) {
+    case kAltium:
+      request.filter = "*.csv;*.txt||";
+      request.initial_name = "*csv;*.txt";
+      request.default_extension = "csv;txt";
+      break;
+    case kAllegro:
+      request.filter = "*.htm||";
+      request.initial_name = "*.htm";
+      request.default_extension = "htm";
+      break;
+    default:
+      request.filter = "*.csv||";
+      request.initial_name = "*.csv";
+      request.default_extension = "csv";
+      break;
+  }
+  return request;
+}
+
+// Altium Designer and Cadence Allegro reports are rewritten as quoted CSV, which is read and kept
+// beside the report for the designer; ReportPath then names the CSV.
+readers::ReadResult ProtelConverterDialog::ReadReportText(const std::string& folder,
+                                                          const std::string& name,
+                                                          std::string& text) {
+  if (context_.command_number == kAltium || context_.command_number == kAllegro) {
+    text = context_.command_number == kAltium ? readers::ConvertAltiumText(text)
+                                              : readers::ConvertAllegroHtml(text);
+    const std::string converted_name = ConvertedCsvName(name);
+    KeepConvertedReport(folder, name, converted_name, text);
+    context_.report_path = converted_name;
+  }
+  return readers::ReadQuotedCsv(text, table(), context_.attributes);
+}
+
+// The CSV is written whole beside the report and moved into place, so an old file of its name is
+// replaced only by a complete one. A report that already bears the CSV's name (an Altium Designer
+// report saved as ".csv") is never written over: the table is read from the conversion in memory
+// and the report stays as it was. A CSV that cannot be written costs the table nothing; the
+// designer is told.
+void ProtelConverterDialog::KeepConvertedReport(const std::string& folder,
+                                                const std::string& report_name,
+                                                const std::string& converted_name,
+                                                const std::string& text) {
+  if (LowerCp1251(converted_name) == LowerCp1251(report_name))
+    return;
+  if (!WriteText(folder + converted_name, text))
+    ShowWarning("Не удалось записать файл " + converted_name);
+}
+
+}  // namespace zuro::converter

@@ -1,0 +1,35 @@
+// The Protel / Altium Designer / Cadence Allegro converter window (commands 3, 4 and 6, dialog
+// 1005): quoted CSV reports, and Altium Designer text and Cadence Allegro HTML reports rewritten
+// as quoted CSV beside themselves.
+#pragma once
+
+#include "converter/converter_window.h"
+
+namespace zuro::converter {
+
+class ProtelConverterDialog : public ConverterWindow {
+ public:
+  ProtelConverterDialog(host::LibraryContext& context, ConverterUi& ui)
+      : ConverterWindow(context, ui, kLaterWindowRules) {}
+
+  int DialogTemplate() const override { return 1005; }
+
+ protected:
+  std::string WindowTitle() const override;
+  FileDialogRequest ReportDialog() const override;
+  readers::ReadResult ReadReportText(const std::string& folder,
+                                     const std::string& name,
+                                     std::string& text) override;
+
+ private:
+  void KeepConvertedReport(const std::string& folder,
+                           const std::string& report_name,
+                           const std::string& converted_name,
+                           const std::string& text);
+};
+
+// The name of the quoted CSV a report is rewritten into: the report's name with ".csv" for its
+// extension.
+std::string ConvertedCsvName(const std::string& report_name);
+
+}  // namespace zuro::converter
