@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "readers/component_table.h"
 #include "readers/csv_conversion.h"
 #include "readers/csv_reader.h"
+#include "readers/pcad_reader.h"
 #include "readers/report_lines.h"
 #include "table/grid_model.h"
 
@@ -220,6 +224,74 @@ TEST_F(CsvReaderTest, AnyInputReadsWithoutFault) {
   Read(many_fields);
   EXPECT_EQ(attributes_.names.size(), ReportAttributes::kMaxNames);
   EXPECT_EQ(table_.GetRowCount(), 3);
+}
+
+// The designators of a row as a set: lists split at commas, blanks dropped, runs first...last
+// expanded over the numbers of their ends (the sample board's designators are letters and a
+// number).
+std::set<std::string> Designators(const std::string& list) {
+  std::set<std::string> designators;
+  std::string piece;
+  for (size_t start = 0; start <= list.size(); start += piece.size() + 1) {
+    piece = list.substr(start, list.find(',', start) - start);
+    std::string reference = piece;
+    std::erase(reference, ' ');
+    const size_t dots = reference.find("...");
+    if (dots == std::string::npos) {
+      designators.insert(reference);
+      continue;
+    }
+    const std::string first = reference.substr(0, dots);
+    const std::string prefix = first.substr(0, first.find_first_of("0123456789"));
+    for (int64_t n = ReferenceNumber(first); n <= ReferenceNumber(reference.substr(dots + 3)); ++n)
+      designators.insert(prefix + std::to_string(n));
+  }
+  return designators;
+}
+
+std::vector<std::set<std::string>> ComponentDesignators(const table::GridModel& table, int column) {
+  std::vector<std::set<std::string>> components;
+  for (int row = 1; row < table.GetRowCount(); ++row)
+    components.push_back(Designators(table.GetItemText(row, column)));
+  std::sort(components.begin(), components.end());
+  return components;
+}
+
+// The sample board written by Protel, Altium Designer and Cadence Allegro gives the components
+// and designators of its P-CAD report.
+TEST_F(CsvReaderTest, SampleBoardReadsAlikeFromEveryFormat) {
+  const std::string samples = std::string(ZURO_SOURCE_DIR) + "/samples/";
+  ASSERT_EQ(ReadReport(testing_support::ReadBytes(samples + "board.bom"), table_, attributes_),
+            ReadResult::kLoaded);
+  const auto expected = ComponentDesignators(table_, attributes_.refdes_column);
+  ASSERT_EQ(expected.size(), 30u);
+  const struct {
+    std::string text;
+    std::string designator_name;
+    std::string two_designators;
+  } kSamples[] = {
+      {testing_support::ReadBytes(samples + "board.csv"), "Designator", "C11, C12"},
+      {ConvertAltiumText(testing_support::ReadBytes(samples + "board.txt")), "Designator",
+       "C11, C12"},
+      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board.htm")), "REFDES", "C11,C12"},
+  };
+  for (const auto& sample : kSamples) {
+    Read(sample.text);
+    ASSERT_EQ(table_.GetRowCount(), 31);
+    const auto name =
+        std::find(attributes_.names.begin(), attributes_.names.end(), sample.designator_name);
+    ASSERT_NE(name, attributes_.names.end());
+    const int column = static_cast<int>(name - attributes_.names.begin()) + 1;
+    EXPECT_EQ(ComponentDesignators(table_, column), expected);
+    EXPECT_EQ(attributes_.names[attributes_.partlib_column - 1], "ID PartLib");
+    std::string designators;
+    for (int row = 1; row < table_.GetRowCount(); ++row)
+      designators += "|" + table_.GetItemText(row, column);
+    EXPECT_NE(designators.find("|C1...C10|"), std::string::npos) << designators;
+    EXPECT_NE(designators.find("|" + sample.two_designators + "|"), std::string::npos);
+    EXPECT_NE(designators.find("|R1...R5,R7...R9|R6|"), std::string::npos);
+    EXPECT_NE(designators.find("|R12...R14,R16|"), std::string::npos);
+  }
 }
 
 }  // namespace
