@@ -1,0 +1,26 @@
+// The quoted CSV reader of the Protel, Altium Designer and Cadence Allegro reports: values in
+// double quotes separated by commas, a header line naming the attributes, one line per component
+// with all its designators in one value. Altium Designer and Cadence Allegro reports are first
+// converted into this format (readers/csv_conversion.h).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "readers/report_attributes.h"
+#include "readers/report_lines.h"
+#include "table/grid_model.h"
+
+namespace zuro::readers {
+
+// Fills the component table from a quoted CSV text (code page 1251). Always kLoaded: the format
+// has no structure check; a text without a header line gives the title row only.
+ReadResult ReadQuotedCsv(std::string_view text,
+                         table::GridModel& table,
+                         ReportAttributes& attributes);
+
+// A designator value as the reader stores it: two references or fewer unchanged, more sorted by
+// number and joined into runs (C3, C1, C2, C7 gives C1...C3,C7).
+std::string RewriteReferences(std::string_view value);
+
+}  // namespace zuro::readers

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include "tests/test_folder.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "readers/component_table.h"
+#include "readers/csv_conversion.h"
+#include "readers/csv_reader.h"
+#include "readers/pcad_reader.h"
+#include "readers/report_lines.h"
+#include "table/grid_model.h"
+
+namespace zuro::readers {
+namespace {
+
+// One Protel line: each value quoted, separated by commas, ended by CR LF.
+std::string Line(const std::vector<std::string>& values) {
+  std::string line;
+  for (const std::string& value : values)
+    line += (line.empty() ? "\"" : ",\"") + value + "\"";
+  return line + "\r\n";
+}
+
+class CsvReaderTest : public ::testing::Test {
+ protected:
+  void Read(const std::string& text) {
+    ASSERT_EQ(ReadQuotedCsv(text, table_, attributes_), ReadResult::kLoaded);
+  }
+  // The table's columns 1.. as "#cell#cell" per row, one row per line.
+  std::string Dump() const {
+    std::string text;
+    for (int row = 0; row < table_.GetRowCount(); ++row) {
+      for (int col = 1; col < table_.GetColumnCount(); ++col)
+        text += "#" + table_.GetItemText(row, col);
+      text += "\n";
+    }
+    return text;
+  }
+
+  table::GridModel table_;
+  ReportAttributes attributes_;
+};
+
+TEST_F(CsvReaderTest, HeaderIsTheFirstLineNamingTheQuantity) {
+  Read(Line({"Bill of Materials"}) + "\r\n" + Line({"Designator", "Comment", "QUANTITY"}) +
+       Line({"C1,C2,C3", "100n", "3"}));
+  EXPECT_EQ(Dump(), "#Designator#Comment#QUANTITY\n#C1...C3#100n#3\n");
+  Read(Line({"Source: Quantity", "board"}) + Line({"Comment", "Quantity"}) + Line({"1k", "1"}));
+  // Only the first line mentioning the quantity is the header; later ones are components.
+  EXPECT_EQ(Dump(), "#Source: Quantity#board\n#Comment#Quantity\n#1k#1\n");
+  Read(Line({"Designator", "Comment", "Quantity", "ID PartLib"}) + Line({"R1", "1k", "1", "P"}));
+  EXPECT_EQ(attributes_.names,
+            (std::vector<std::string>{"Designator", "Comment", "Quantity", "ID PartLib"}));
+  EXPECT_EQ(attributes_.partlib_column, 4);
+  EXPECT_EQ(attributes_.refdes_column, -1);
+  EXPECT_EQ(table_.GetFixedRowCount(), 1);
+  EXPECT_EQ(table_.GetFixedColumnCount(), 1);
+  EXPECT_EQ(table_.GetItemFormat(0, 2), kAttributeTitleFormat);
+  EXPECT_EQ(table_.GetItemText(1, 0), " ");
+  EXPECT_EQ(table_.GetItemImage(1, 0), 1);
+  EXPECT_EQ(table_.GetItemData(1, 0), 0);
+  // No header at all: the title row only, whatever came before.
+  for (const std::string text : {"", "\"R1\",\"1k\"\r\n\r\nquantity\n", "\"Quantit\"y\""}) {
+    Read(text);
+    EXPECT_EQ(table_.GetRowCount(), 1);
+    EXPECT_EQ(table_.GetColumnCount(), 1);
+    EXPECT_TRUE(attributes_.names.empty());
+    EXPECT_EQ(attributes_.partlib_column, -1);
+  }
+}
+
+TEST_F(CsvReaderTest, HeaderPiecesBetweenCommasNameTheColumns) {
+  // Empty pieces and a quoted "," name nothing; an empty pair of quotes names an empty column; a
+  // piece loses its first and last character whenever it holds a quote.
+  Read(",\"A\",,\",\",\"\",Quantity, \"B\",\r\n" + Line({"1", "2", "3", "4"}));
+  EXPECT_EQ(attributes_.names, (std::vector<std::string>{"A", "", "Quantity", "\"B"}));
+  EXPECT_EQ(Dump(), "#A##Quantity#\"B\n#1#2#3#4\n");
+}
+
+TEST_F(CsvReaderTest, ValuesGoToTheColumnsInOrder) {
+  const std::string header = Line({"Comment", "Quantity", "Value", "Note"});
+  // Text before the first quote is no value, empty pairs keep their columns, a value that is
+  // exactly "," is a separator, values past the last column are dropped.
+  Read(header + "x,\"a\",\"\",\"c\",\"d\",\"e\"\r\n" + "\"a\",\",\",\"b\"\r\n" +
+       "\"\",\"\",\"\",\"d\"\n" + "\"a\"\r\n");
+  EXPECT_EQ(Dump(), "#Comment#Quantity#Value#Note\n#a##c#d\n#a#b##\n####d\n#a###\n");
+}
+
+TEST_F(CsvReaderTest, LinesAfterTheHeaderAreRowsUnlessEmpty) {
+  Read(Line({"Comment", "Quantity"}) + Line({"1k", "2"}) + "\r\n\n" + "not a component\r\n" +
+       ",,\"Total\",65\r\n" + Line({"2k", "1"}));
+  EXPECT_EQ(Dump(), "#Comment#Quantity\n#1k#2\n##\n#Total#,65\n#2k#1\n");
+  // The line without quotes leaves an empty, unmarked row; the others are marked.
+  EXPECT_EQ(table_.GetItemImage(2, 0), 0);
+  EXPECT_EQ(table_.GetItemText(2, 0), " ");
+  EXPECT_EQ(table_.GetItemImage(3, 0), 1);
+  EXPECT_EQ(table_.GetItemImage(4, 0), 1);
+}
+
+TEST_F(CsvReaderTest, ReferenceColumnsAreFoundByName) {
+  const std::vector<std::string> names{"Components", "Designator",  "REFDES",  "Refdes",
+                                       "RefDes",     "Designators", "Comment", "Quantity"};
+  const std::vector<std::string> values(names.size(), "C3, C1, C2");
+  Read(Line(names) + Line(values) + Line(std::vector<std::string>(names.size(), "C2, C1")));
+  EXPECT_EQ(Dump(),
+            "#Components#Designator#REFDES#Refdes#RefDes#Designators#Comment#Quantity\n"
+            "#C1...C3#C1...C3#C1...C3#C1...C3#C1...C3#C3, C1, C2#C3, C1, C2#C3, C1, C2\n"
+            "#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1\n");
+  EXPECT_EQ(attributes_.refdes_column, -1);
+}
+
+TEST(RewriteReferencesTest, ThreeOrMoreAreSortedAndJoinedIntoRuns) {
+  EXPECT_EQ(RewriteReferences("C1,C2,C3"), "C1...C3");
+  EXPECT_EQ(RewriteReferences("C3,C1,C2,C7"), "C1...C3,C7");
+  EXPECT_EQ(RewriteReferences("C1, C2, C4"), "C1...C2,C4");  // two-member runs keep "..."
+  EXPECT_EQ(RewriteReferences("C1, C10, C2, C9"), "C1...C2,C9...C10");
+  EXPECT_EQ(RewriteReferences("R5,R1,R3,R2,R4"), "R1...R5");
+  EXPECT_EQ(RewriteReferences("C9,C7,C5"), "C5,C7,C9");
+  // All digits make the number: C1.02 is 102, not 12.
+  EXPECT_EQ(RewriteReferences("C103,C1.02,C101"), "C101...C103");
+  // References counting 0 come first; equal numbers keep the selection order and make no run.
+  EXPECT_EQ(RewriteReferences("R2,R1,X,R0"), "X,R0...R2");
+  EXPECT_EQ(RewriteReferences("C2,DA2,R1"), "R1...DA2,C2");
+  EXPECT_EQ(RewriteReferences("R1,R1,R2"), "R1,R1...R2");
+}
+
+TEST(RewriteReferencesTest, TwoOrFewerStayAsWritten) {
+  for (const std::string value : {"C2, C1", "C1", "", " C2 ,C1", "C2,,C1", "C2, ,C1,", ", "})
+    EXPECT_EQ(RewriteReferences(value), value);
+  // Empty pieces are no references, so they neither count nor appear.
+  EXPECT_EQ(RewriteReferences("C3, C1,, C2,"), "C1...C3");
+  EXPECT_EQ(RewriteReferences(" C3 , C 1 ,C2 "), "C1...C3");
+}
+
+TEST(RewriteReferencesTest, EveryReferenceOfALongValueIsKept) {
+  std::string value;
+  for (int i = 100000; i >= 1; --i)
+    value += "R" + std::to_string(i) + (i % 2 ? ", " : ",");
+  EXPECT_EQ(RewriteReferences(value), "R1...R100000");
+  value.clear();
+  for (int i = 1; i <= 1500; ++i)
+    value += "C" + std::to_string(3 * i) + ",";
+  const std::string list = RewriteReferences(value);
+  EXPECT_EQ(std::count(list.begin(), list.end(), ','), 1499);
+  EXPECT_TRUE(list.ends_with(",C4497,C4500"));
+}
+
+TEST(AltiumTextTest, TabbedLinesBecomeQuotedFields) {
+  EXPECT_EQ(ConvertAltiumText("Bill of Materials\r\n\r\n"
+                              "\tDesignator\t\tQuantity\t,\tComment\t\r\n"
+                              "C1, C2, C3\t3\t,\t\t100n\r\n"
+                              "ab\r\n"
+                              "abc\r\r\n"
+                              "R1\t1\t10\" panel\t\r\n"),
+            "\"Bill of Materials\",\n"
+            "\"Designator\",\"Quantity\",\"Comment\",\n\n"
+            "\"C1, C2, C3\",\"3\",\"\",\"100n\",\n"
+            "\"abc\r\",\n"
+            "\"R1\",\"1\",10\" panel,\"\",\n");
+  // A quoted CSV has no tabs: each line passes as it is, with a comma added.
+  EXPECT_EQ(ConvertAltiumText("\"Designator\",\"Quantity\"\r\n\"R1\",\"1\"\r\n"),
+            "\"Designator\",\"Quantity\",\n\n\"R1\",\"1\",\n");
+  EXPECT_EQ(ConvertAltiumText(""), "");
+}
+
+TEST_F(CsvReaderTest, AltiumTextReadsLikeTheSameDataInProtelCsv) {
+  Read(Line({"Comment", "Designator", "Quantity", "Footprint", "ID PartLib"}) +
+       Line({"10 кОм", "R3, R1, R2", "3", "", "PL-1"}) +
+       Line({"1 кОм", "R5, R4", "2", "0805", ""}));
+  const std::string protel = Dump();
+  Read(
+      ConvertAltiumText("Comment\tDesignator\tQuantity\tFootprint\tID PartLib\r\n"
+                        "10 кОм\tR3, R1, R2\t3\t\tPL-1\r\n1 кОм\tR5, R4\t2\t0805\t\r\n"));
+  EXPECT_EQ(Dump(), protel);
+  EXPECT_EQ(attributes_.partlib_column, 5);
+  Read(ConvertAltiumText(Line({"Comment", "Designator", "Quantity", "Footprint", "ID PartLib"}) +
+                         Line({"10 кОм", "R3, R1, R2", "3", "", "PL-1"}) +
+                         Line({"1 кОм", "R5, R4", "2", "0805", ""})));
+  EXPECT_EQ(Dump(), protel);
+}
+
+TEST(AllegroHtmlTest, CellsOfARowBecomeOneLine) {
+  EXPECT_EQ(ConvertAllegroHtml("<html><body><table>\r\n<tr>\r\n"
+                               "<td><b>REFDES</b></td>\r\n"
+                               "<TD><B>Qty<br></B></TD>\r\n"
+                               "<td><b>ID PartLib\r\n"
+                               "</tr>\r\n\r\n"
+                               "</tr>\r\n"
+                               "<td nowrap>R1;R2</td>\n"
+                               "<td>2</td>\n"
+                               "<TD NOWRAP>10 кОм</TD>\n"
+                               "<td nowrap>unclosed\n"
+                               "<td nowrap <b>bold</b></td>\n"
+                               "<td nowrap<x>y</td>\n"
+                               " <td nowrap>indented</td>\n"
+                               "<td nowrap>\"5\"\"\n"
+                               "<p>note</p>\n"
+                               "</TR>\n"
+                               "<td nowrap>lost</td>\n"),
+            "\"REFDES\",\"Qty<br>\",\"ID PartLib\",\n\n"
+            "\"R1,R2\",\"\",\"10 кОм\",\"unclosed\",\"\",\"\",\"5\"\",\n");
+  EXPECT_EQ(ConvertAllegroHtml(""), "");
+}
+
+TEST_F(CsvReaderTest, AnyInputReadsWithoutFault) {
+  std::string binary;
+  for (int i = 0; i < 300000; ++i)
+    binary += static_cast<char>((i * 7919u) % 256);
+  std::string many_fields = "\"Designator\"";
+  for (int i = 0; i < 100000; ++i)
+    many_fields += ",\"Quantity" + std::to_string(i) + "\"";
+  many_fields += "\n" + std::string(1 << 20, '"') + "\n" + std::string(1 << 20, ',') + "\n";
+  for (const std::string& text : {binary, many_fields, std::string(1 << 20, '<'),
+                                  std::string("\0<td nowrap>\0</tr>\n", 19)}) {
+    Read(text);
+    Read(ConvertAltiumText(text));
+    Read(ConvertAllegroHtml(text));
+    EXPECT_LE(table_.GetColumnCount(), 101);
+  }
+  Read(many_fields);
+  EXPECT_EQ(attributes_.names.size(), ReportAttributes::kMaxNames);
+  EXPECT_EQ(table_.GetRowCount(), 3);
+}
+
+// The designators of a row as a set: lists split at commas, blanks dropped, runs first...last
+// expanded over the numbers of their ends (the sample board's designators are letters and a
+// number).
+std::set<std::string> Designators(const std::string& list) {
+  std::set<std::string> designators;
+  std::string piece;
+  for (size_t start = 0; start <= list.size(); start += piece.size() + 1) {
+    piece = list.substr(start, list.find(',', start) - start);
+    std::string reference = piece;
+    std::erase(reference, ' ');
+    const size_t dots = reference.find("...");
+    if (dots == std::string::npos) {
+      designators.insert(reference);
+      continue;
+    }
+    const std::string first = reference.substr(0, dots);
+    const std::string prefix = first.substr(0, first.find_first_of("0123456789"));
+    for (int64_t n = ReferenceNumber(first); n <= ReferenceNumber(reference.substr(dots + 3)); ++n)
+      designators.insert(prefix + std::to_string(n));
+  }
+  return designators;
+}
+
+std::vector<std::set<std::string>> ComponentDesignators(const table::GridModel& table, int column) {
+  std::vector<std::set<std::string>> components;
+  for (int row = 1; row < table.GetRowCount(); ++row)
+    components.push_back(Designators(table.GetItemText(row, column)));
+  std::sort(components.begin(), components.end());
+  return components;
+}
+
+// The sample board written by Protel, Altium Designer and Cadence Allegro gives the components
+// and designators of its P-CAD report.
+TEST_F(CsvReaderTest, SampleBoardReadsAlikeFromEveryFormat) {
+  const std::string samples = std::string(ZURO_SOURCE_DIR) + "/samples/";
+  ASSERT_EQ(ReadReport(testing_support::ReadBytes(samples + "board.bom"), table_, attributes_),
+            ReadResult::kLoaded);
+  const auto expected = ComponentDesignators(table_, attributes_.refdes_column);
+  ASSERT_EQ(expected.size(), 30u);
+  const struct {
+    std::string text;
+    std::string designator_name;
+    std::string two_designators;
+  } kSamples[] = {
+      {testing_support::ReadBytes(samples + "board.csv"), "Designator", "C11, C12"},
+      {ConvertAltiumText(testing_support::ReadBytes(samples + "board.txt")), "Designator",
+       "C11, C12"},
+      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board.htm")), "REFDES", "C11,C12"},
+  };
+  for (const auto& sample : kSamples) {
+    Read(sample.text);
+    ASSERT_EQ(table_.GetRowCount(), 31);
+    const auto name =
+        std::find(attributes_.names.begin(), attributes_.names.end(), sample.designator_name);
+    ASSERT_NE(name, attributes_.names.end());
+    const int column = static_cast<int>(name - attributes_.names.begin()) + 1;
+    EXPECT_EQ(ComponentDesignators(table_, column), expected);
+    EXPECT_EQ(attributes_.names[attributes_.partlib_column - 1], "ID PartLib");
+    std::string designators;
+    for (int row = 1; row < table_.GetRowCount(); ++row)
+      designators += "|" + table_.GetItemText(row, column);
+    EXPECT_NE(designators.find("|C1...C10|"), std::string::npos) << designators;
+    EXPECT_NE(designators.find("|" + sample.two_designators + "|"), std::string::npos);
+    EXPECT_NE(designators.find("|R1...R5,R7...R9|R6|"), std::string::npos);
+    EXPECT_NE(designators.find("|R12...R14,R16|"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace zuro::readers
