@@ -271,9 +271,9 @@ TEST_F(CsvReaderTest, SampleBoardReadsAlikeFromEveryFormat) {
     std::string two_designators;
   } kSamples[] = {
       {testing_support::ReadBytes(samples + "board.csv"), "Designator", "C11, C12"},
-      {ConvertAltiumText(testing_support::ReadBytes(samples + "board.txt")), "Designator",
+      {ConvertAltiumText(testing_support::ReadBytes(samples + "board_altium.txt")), "Designator",
        "C11, C12"},
-      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board.htm")), "REFDES", "C11,C12"},
+      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board_allegro.htm")), "REFDES", "C11,C12"},
   };
   for (const auto& sample : kSamples) {
     Read(sample.text);
