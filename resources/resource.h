@@ -48,3 +48,14 @@
 #define IDC_REPLACE_ONE 1004
 #define IDC_REPLACE_ALL 1005
 #define IDC_REPLACE_SKIP 1006
+
+// Templates dialog "Шаблоны обозначений". Its control ids repeat numbers of the converter window's
+// controls; ids are per dialog.
+#define IDD_TEMPLATES 1002
+#define IDC_TEMPLATES_HELP 1004
+#define IDC_TEMPLATE_FIELD 1005
+#define IDC_AVAILABLE_ATTRIBUTES 1006
+#define IDC_CHOSEN_ATTRIBUTES 1007
+#define IDC_ADD_ATTRIBUTE 1009
+#define IDC_REMOVE_ATTRIBUTE 1010
+#define IDC_REMOVE_ALL_ATTRIBUTES 1011

@@ -1,0 +1,55 @@
+// The templates dialog "Шаблоны обозначений": the user builds each document field's template by
+// moving attribute names of the loaded report into the field's ordered list. The dialog edits the
+// library-wide templates table in place and writes it to the command's file at OK. The screen is
+// reached only through TemplatesUi, so the same class runs behind the Win32 dialog and in tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "templates/field_templates.h"
+#include "templates/templates_ui.h"
+
+namespace zuro::templates {
+
+// What a converter window hands to its templates dialog. The table and the names are the
+// library's own and must outlive the dialog.
+struct TemplatesDialogSetup {
+  FieldTemplates& templates;
+  // Attribute names of the loaded report, in column order; empty before any report is read.
+  const std::vector<std::string>& attribute_names;
+  int command_number = 0;      // selects the templates file
+  std::string library_folder;  // ends with the path separator
+  std::string help_path;       // the library's compiled HTML help file
+};
+
+class TemplatesDialog {
+ public:
+  TemplatesDialog(const TemplatesDialogSetup& setup, TemplatesUi& ui);
+  TemplatesDialog(const TemplatesDialog&) = delete;
+  TemplatesDialog& operator=(const TemplatesDialog&) = delete;
+
+  // Dialog events.
+  void OnInitDialog();
+  void OnFieldChanged();
+  void OnAvailableSelectionChanged();
+  void OnChosenSelectionChanged();
+  void OnAdd();
+  void OnRemove();
+  void OnRemoveAll();
+  void OnOk();
+  void OnCancel();
+  void OnHelp();
+  // A click on one of the dialog's buttons, by its control id; false for any other id.
+  bool OnButton(int id);
+
+ private:
+  void ShowField();
+  void EnableRemoving(bool enabled);
+  void Sync();
+
+  TemplatesDialogSetup setup_;
+  TemplatesUi& ui_;
+};
+
+}  // namespace zuro::templates
