@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/html_help_win32.h"
 #include "base/win32_text.h"
 #include "converter/grid/grid_ctrl_win32.h"
 #include "converter/replace_text_dialog_win32.h"
 #include "resources/resource.h"
+#include "templates/templates_dialog_win32.h"
 
 namespace zuro::converter {
 
@@ -20,9 +22,6 @@ constexpr int kMarkHeight = 15;
 constexpr COLORREF kMarkTransparent = RGB(255, 255, 255);
 // Room for a long path, as the file dialogs may return one.
 constexpr DWORD kFileBufferChars = 32768;
-constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
-
-using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 HIMAGELIST LoadMarkImages(HINSTANCE module) {
   auto* bitmap = static_cast<HBITMAP>(
@@ -77,18 +76,6 @@ DWORD FileDialogFlags(const FileDialogRequest& request) {
   if (request.hide_read_only)
     flags |= OFN_HIDEREADONLY;
   return flags;
-}
-
-// The HTML help viewer is looked for once, when help is first asked for: a system without it
-// simply shows no help.
-HtmlHelpProc HtmlHelpEntry() {
-  static const HtmlHelpProc entry = [] {
-    HMODULE viewer = LoadLibraryW(L"hhctrl.ocx");
-    return viewer ? reinterpret_cast<HtmlHelpProc>(
-                        reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpW")))
-                  : nullptr;
-  }();
-  return entry;
 }
 
 }  // namespace
@@ -347,12 +334,16 @@ std::optional<std::string> Win32ConverterDialog::ChooseFile(const FileDialogRequ
 
 // The help window has no owner, so it stays open beside the converter window and after it.
 void Win32ConverterDialog::ShowHelp(const std::string& help_path) {
-  if (const HtmlHelpProc html_help = HtmlHelpEntry())
-    html_help(nullptr, WideFromCp1251(help_path).c_str(), kHelpDisplayTopic, 0);
+  ShowHtmlHelp(nullptr, help_path);
 }
 
-// The templates dialog comes with the field templates' window.
-void Win32ConverterDialog::ShowTemplatesDialog() {}
+// The dialog edits the library's templates in place and writes their file at its OK.
+void Win32ConverterDialog::ShowTemplatesDialog() {
+  templates::RunTemplatesDialog(
+      module_, window_,
+      {context_.field_templates, context_.attributes.names, context_.command_number,
+       context_.library_folder, context_.help_path});
+}
 
 // The dialog is owned by this window and sends it its steps; a match it shows stays highlighted
 // in the table while the dialog is open.

@@ -2,28 +2,13 @@
 
 #include <vector>
 
+#include "base/html_help_win32.h"
 #include "base/win32_text.h"
 #include "resources/resource.h"
 
 namespace zuro::templates {
 
 namespace {
-
-constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
-
-using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-
-// The HTML help viewer is looked for once, when help is first asked for: a system without it
-// simply shows no help.
-HtmlHelpProc HtmlHelpEntry() {
-  static const HtmlHelpProc entry = [] {
-    HMODULE viewer = LoadLibraryW(L"hhctrl.ocx");
-    return viewer ? reinterpret_cast<HtmlHelpProc>(
-                        reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpW")))
-                  : nullptr;
-  }();
-  return entry;
-}
 
 class Win32TemplatesDialog : public TemplatesUi {
  public:
@@ -167,8 +152,7 @@ void Win32TemplatesDialog::EnableControl(int id, bool enabled) {
 
 // The same help file as the converter windows', at its default topic, owned by the dialog.
 void Win32TemplatesDialog::ShowHelp(const std::string& help_path) {
-  if (const HtmlHelpProc html_help = HtmlHelpEntry())
-    html_help(window_, WideFromCp1251(help_path).c_str(), kHelpDisplayTopic, 0);
+  ShowHtmlHelp(window_, help_path);
 }
 
 }  // namespace
