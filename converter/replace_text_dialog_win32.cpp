@@ -1,11 +1,32 @@
 #include "converter/replace_text_dialog_win32.h"
 
+#include <algorithm>
+
 #include "base/win32_text.h"
 
 namespace zuro::converter {
 
 namespace {
+
 constexpr int kReplaceDialogTemplate = 1004;
+
+// The dialog opens beside its converter window, where it hides none of the table it searches;
+// when the screen has no room there, over the window's right edge.
+void PlaceBesideOwner(HWND dialog, HWND owner) {
+  RECT frame, over;
+  if (!owner || !GetWindowRect(dialog, &frame) || !GetWindowRect(owner, &over))
+    return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor))
+    return;
+  const int width = frame.right - frame.left;
+  int left = over.right;
+  if (left + width > monitor.rcWork.right)
+    left = std::max<int>(monitor.rcWork.left, over.right - width);
+  SetWindowPos(dialog, nullptr, left, over.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Win32ReplaceTextDialog::Win32ReplaceTextDialog(HINSTANCE module,
@@ -34,6 +55,7 @@ INT_PTR CALLBACK Win32ReplaceTextDialog::DialogProc(HWND window,
     switch (message) {
       case WM_INITDIALOG:
         view->window_ = window;
+        PlaceBesideOwner(window, view->owner_);
         view->dialog_.OnInitDialog();
         return TRUE;
       case WM_COMMAND:

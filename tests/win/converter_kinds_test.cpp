@@ -114,16 +114,14 @@ class KindPlay {
     PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kSaveTable, 0), 0);
     if (!AnswerNextFileDialog("save dialog shown", session_.table_file))
       return false;
-    session_.table_file_written = WaitFor([&] {
-      return GetFileAttributesW(session_.table_file.c_str()) != INVALID_FILE_ATTRIBUTES;
-    });
+    session_.table_file_written = WaitFor(
+        [&] { return GetFileAttributesW(session_.table_file.c_str()) != INVALID_FILE_ATTRIBUTES; });
     if (!Step("table file written", session_.table_file_written && WaitsForInput(converter_)))
       return false;
     PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kOpenTable, 0), 0);
     if (!AnswerNextFileDialog("open table dialog shown", session_.table_file))
       return false;
-    const bool opened =
-        WaitFor([&] { return WindowText(converter_) != session_.loaded_caption; });
+    const bool opened = WaitFor([&] { return WindowText(converter_) != session_.loaded_caption; });
     session_.table_caption = WindowText(converter_);
     if (!Step("table opened", opened && WaitsForInput(converter_)))
       return false;
@@ -198,13 +196,13 @@ TEST_P(ConverterKinds, ReadTheirSampleAndSaveAndReopenTheTable) {
 INSTANTIATE_TEST_SUITE_P(
     Commands,
     ConverterKinds,
-    ::testing::Values(
-        Kind{2, L"board_orcad.bom", L"Текстовый конвертер OrCAD-ЗЕНТАР", L"board_orcad"},
-        Kind{3, L"board.csv", L"Текстовый конвертер Protel-ЗЕНТАР", L"board"},
-        Kind{4, L"board_altium.txt", L"Текстовый конвертер Altium Designer-ЗЕНТАР",
-             L"board_altium"},
-        Kind{6, L"board_allegro.htm", L"Текстовый конвертер Cadence Allegro-ЗЕНТАР",
-             L"board_allegro"}));
+    ::testing::Values(Kind{2, L"board_orcad.bom", L"Текстовый конвертер OrCAD-ЗЕНТАР",
+                           L"board_orcad"},
+                      Kind{3, L"board.csv", L"Текстовый конвертер Protel-ЗЕНТАР", L"board"},
+                      Kind{4, L"board_altium.txt", L"Текстовый конвертер Altium Designer-ЗЕНТАР",
+                           L"board_altium"},
+                      Kind{6, L"board_allegro.htm", L"Текстовый конвертер Cadence Allegro-ЗЕНТАР",
+                           L"board_allegro"}));
 
 // The replace-text dialog, opened from the P-CAD window: a column, a text and its replacement;
 // "Заменить" highlights the first match, "Заменить все" replaces every one and tells the search
@@ -252,27 +250,26 @@ DWORD WINAPI PlayReplace(void* parameter) {
   HWND dialog = nullptr;
   HWND message = nullptr;
   HWND grid = nullptr;
-  const bool played =
-      step("converter window shown", WaitFor([&] {
-             converter = FindThreadDialogs(session.ui_thread).converter;
-             return converter && WaitsForInput(converter);
-           })) &&
-      (PostMessageW(converter, WM_COMMAND, MAKEWPARAM(kOpenReport, 0), 0), true) &&
-      step("file dialog shown", WaitFor([&] {
-             file_dialog = FindThreadDialogs(session.ui_thread).file_dialog;
-             return file_dialog && WaitsForInput(file_dialog);
-           })) &&
-      (AnswerFileDialog(file_dialog, session.report), true) &&
-      step("report loaded", WaitFor([&] {
-             return WindowText(converter).find(L":board") != std::wstring::npos &&
-                    WaitsForInput(converter);
-           })) &&
-      (grid = GetDlgItem(converter, kGrid),
-       PostMessageW(converter, WM_COMMAND, MAKEWPARAM(kReplace, 0), 0), true) &&
-      step("replace dialog shown", WaitFor([&] {
-             dialog = FindDialog(session.ui_thread, L"Заменить текст");
-             return dialog && WaitsForInput(dialog);
-           }));
+  const bool played = step("converter window shown", WaitFor([&] {
+                             converter = FindThreadDialogs(session.ui_thread).converter;
+                             return converter && WaitsForInput(converter);
+                           })) &&
+                      (PostMessageW(converter, WM_COMMAND, MAKEWPARAM(kOpenReport, 0), 0), true) &&
+                      step("file dialog shown", WaitFor([&] {
+                             file_dialog = FindThreadDialogs(session.ui_thread).file_dialog;
+                             return file_dialog && WaitsForInput(file_dialog);
+                           })) &&
+                      (AnswerFileDialog(file_dialog, session.report), true) &&
+                      step("report loaded", WaitFor([&] {
+                             return WindowText(converter).find(L":board") != std::wstring::npos &&
+                                    WaitsForInput(converter);
+                           })) &&
+                      (grid = GetDlgItem(converter, kGrid),
+                       PostMessageW(converter, WM_COMMAND, MAKEWPARAM(kReplace, 0), 0), true) &&
+                      step("replace dialog shown", WaitFor([&] {
+                             dialog = FindDialog(session.ui_thread, L"Заменить текст");
+                             return dialog && WaitsForInput(dialog);
+                           }));
   if (played) {
     session.dialog_caption = WindowText(dialog);
     // Column 3 is "Value"; "кОм" becomes "kOhm".
@@ -286,6 +283,7 @@ DWORD WINAPI PlayReplace(void* parameter) {
                WaitsForInput(dialog);
                return (session.highlighted_pixels = CountPixels(grid, kMatchPixel)) > 0;
              }))) {
+      HoldForScreenshot();
       session.table_after_first = CopiedTable(grid);
       PostMessageW(GetDlgItem(dialog, kReplaceAll), BM_CLICK, 0, 0);
       if (step("end of search told", WaitFor([&] {

@@ -15,37 +15,19 @@
 #include <vector>
 
 #include "base/win32_text.h"
-#include "standin/user_play_win32.h"
 #include "templates/field_templates.h"
 #include "templates/templates_dialog_win32.h"
+#include "tests/win/window_play.h"
 
 namespace {
 
-using zuro::standin::FindThreadDialogs;
-using zuro::standin::WaitsForInput;
 using namespace zuro::templates;
+using namespace zuro::win_tests;
 
-constexpr DWORD kStepTimeout = 10000;
 const wchar_t kCaption[] = L"Шаблоны обозначений";
 const std::vector<std::string> kAttributes = {"RefDes", "Наименование", "Value", "Count", "Note"};
 const std::vector<std::wstring> kWideAttributes = {L"RefDes", L"Наименование", L"Value", L"Count",
                                                    L"Note"};
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeout = kStepTimeout) {
-  for (DWORD waited = 0; waited < timeout; waited += 50) {
-    if (condition())
-      return true;
-    Sleep(50);
-  }
-  return condition();
-}
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
 
 // The controls of the shown dialog, as a user's clicks reach them.
 class Screen {
@@ -166,13 +148,6 @@ std::vector<bool> AddRemoveEnabled(const Screen& screen) {
           screen.Enabled(kIdRemoveAllAttributes)};
 }
 
-// Holds the filled dialog on the screen for a screenshot when ZURO_SCREENSHOT_HOLD_MS is set.
-void HoldForScreenshot() {
-  wchar_t value[16] = {};
-  if (GetEnvironmentVariableW(L"ZURO_SCREENSHOT_HOLD_MS", value, 16) > 0)
-    Sleep(static_cast<DWORD>(_wtoi(value)));
-}
-
 HWND WaitForDialog(Session& session) {
   HWND dialog = nullptr;
   session.Step("dialog shown", WaitFor([&] {
@@ -250,15 +225,6 @@ DWORD WINAPI EditThenCancel(void* parameter) {
   screen.SelectItem(kIdAvailableAttributes, 4);
   session.Step("> clicked", screen.Click(kIdAddAttribute));
   session.Step("Отмена clicked", screen.Click(kIdTemplatesCancel));
-  return 0;
-}
-
-// A dialog that waits for nobody must not hang the run: the program ends after a minute.
-DWORD WINAPI Watchdog(void* parameter) {
-  if (WaitForSingleObject(static_cast<HANDLE>(parameter), 60000) == WAIT_TIMEOUT) {
-    std::fputs("templates dialog test: timed out\n", stderr);
-    ExitProcess(3);
-  }
   return 0;
 }
 

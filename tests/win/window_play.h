@@ -176,4 +176,11 @@ inline std::vector<std::wstring> TableLines(const std::wstring& table) {
   return lines;
 }
 
+// Holds what the user sees on the screen for a screenshot when ZURO_SCREENSHOT_HOLD_MS is set.
+inline void HoldForScreenshot() {
+  wchar_t value[16] = {};
+  if (GetEnvironmentVariableW(L"ZURO_SCREENSHOT_HOLD_MS", value, 16) > 0)
+    Sleep(static_cast<DWORD>(_wtoi(value)));
+}
+
 }  // namespace zuro::win_tests
