@@ -136,17 +136,6 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-bool WriteTableFile(const std::string& path, const std::vector<std::string>& lines) {
-  return ReplaceFileContents(path, [&](std::FILE* file) {
-    for (const std::string& line : lines) {
-      const std::string text = line + "\r\n";
-      if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        return false;
-    }
-    return true;
-  });
-}
-
 // The window is opened as the host opens it for the converter's command, and its open command
 // ("Открыть..." or, for a table file, "Открыть таблицу") is answered with the report. A message
 // that leaves no table stops the road; one that comes with a table (characters UTF-8 had that
@@ -167,13 +156,12 @@ int RunTable(const TableOptions& options, int command, bool table_file) {
       Print(stderr, "zuro-bom: " + options.report + " was not read\n");
     return kExitStopped;
   }
-  const std::vector<std::string> lines = table::TableFileText(window->table());
   if (options.output.empty()) {
-    for (const std::string& line : lines)
+    for (const std::string& line : table::TableFileText(window->table()))
       Print(stdout, line + "\n");
     return kExitDone;
   }
-  if (!WriteTableFile(options.output, lines)) {
+  if (!table::WriteTableFile(options.output, window->table())) {
     Print(stderr, "zuro-bom: cannot write " + options.output + "\n");
     return kExitStopped;
   }

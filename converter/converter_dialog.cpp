@@ -10,7 +10,8 @@ constexpr int kMentorCommand = 5;
 }  // namespace
 
 ConverterDialog::ConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-    : ConverterWindow(context, ui, kPcadWindowRules), mentor_mode_(context.command_number == kMentorCommand) {}
+    : ConverterWindow(context, ui, kPcadWindowRules),
+      mentor_mode_(context.command_number == kMentorCommand) {}
 
 std::string ConverterDialog::WindowTitle() const {
   return mentor_mode_ ? "Текстовый конвертер MENTOR-ЗЕНТАР" : "Текстовый конвертер P-CAD-ЗЕНТАР";

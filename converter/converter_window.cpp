@@ -49,9 +49,7 @@ std::string CaptionWithFileName(const std::string& caption, const std::string& f
   return caption + ":" + WithoutExtension(file_name);
 }
 
-ConverterWindow::ConverterWindow(host::LibraryContext& context,
-                                 ConverterUi& ui,
-                                 WindowRules rules)
+ConverterWindow::ConverterWindow(host::LibraryContext& context, ConverterUi& ui, WindowRules rules)
     : context_(context), ui_(ui), rules_(rules) {}
 
 // Every event handler runs through here. A host call that fails ends the command with a message

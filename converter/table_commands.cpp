@@ -1,9 +1,6 @@
 // The table-file commands of every converter window: "Сохранить таблицу" (1023) writes the
 // component table with all its edits, "Открыть таблицу" (1024) reads one back instead of a
 // report.
-#include <cstdio>
-
-#include "base/file_system.h"
 #include "base/paths.h"
 #include "converter/converter_window.h"
 #include "table/table_file.h"
@@ -14,17 +11,6 @@ namespace {
 
 // A file name of at most this many characters is what a cancelled dialog leaves.
 constexpr size_t kCancelledNameLength = 3;
-
-bool WriteTableFile(const std::string& path, const std::vector<std::string>& lines) {
-  return ReplaceFileContents(path, [&](std::FILE* file) {
-    for (const std::string& line : lines) {
-      const std::string text = line + "\r\n";
-      if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        return false;
-    }
-    return true;
-  });
-}
 
 }  // namespace
 
@@ -43,7 +29,7 @@ void ConverterWindow::SaveTable() {
   const FolderAndName file = SplitFolder(chosen.value_or(""));
   if (file.name.size() <= kCancelledNameLength)
     return;
-  if (!WriteTableFile(file.folder + file.name, table::TableFileText(table_)))
+  if (!table::WriteTableFile(file.folder + file.name, table_))
     ShowWarning("Не удалось записать файл " + file.name);
 }
 

@@ -1,7 +1,9 @@
 #include "table/table_file.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "base/file_system.h"
 #include "base/text_file.h"
 #include "table/component_rows.h"
 
@@ -43,6 +45,18 @@ std::vector<std::string> TableFileText(const GridModel& table) {
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+bool WriteTableFile(const std::string& path, const GridModel& table) {
+  const std::vector<std::string> lines = TableFileText(table);
+  return ReplaceFileContents(path, [&](std::FILE* file) {
+    for (const std::string& line : lines) {
+      const std::string text = line + "\r\n";
+      if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        return false;
+    }
+    return true;
+  });
 }
 
 // Lines are read whole, whatever their length: the library writes its rows without a limit, and

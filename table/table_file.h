@@ -18,6 +18,10 @@ inline constexpr int kMaxTableFileColumns = 102;
 // The lines of the table's file, without line ends, in code page 1251.
 std::vector<std::string> TableFileText(const GridModel& table);
 
+// Writes the table's file, lines ended by CR LF, into a temporary file beside `path` that replaces
+// the old file only once it is whole. False when it could not be written; the old file stays.
+bool WriteTableFile(const std::string& path, const GridModel& table);
+
 // Rebuilds the table from a table file's text (code page 1251): the first line's cells become the
 // column titles, returned in `titles`, every further line a marked component row. Returns the
 // number of lines read; 0 leaves the title row only.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/table_text.h"
+
 #include "tests/test_folder.h"
 
 #include <algorithm>
@@ -30,16 +32,7 @@ class CsvReaderTest : public ::testing::Test {
   void Read(const std::string& text) {
     ASSERT_EQ(ReadQuotedCsv(text, table_, attributes_), ReadResult::kLoaded);
   }
-  // The table's columns 1.. as "#cell#cell" per row, one row per line.
-  std::string Dump() const {
-    std::string text;
-    for (int row = 0; row < table_.GetRowCount(); ++row) {
-      for (int col = 1; col < table_.GetColumnCount(); ++col)
-        text += "#" + table_.GetItemText(row, col);
-      text += "\n";
-    }
-    return text;
-  }
+  std::string Dump() const { return testing_support::TableText(table_); }
 
   table::GridModel table_;
   ReportAttributes attributes_;
@@ -273,7 +266,8 @@ TEST_F(CsvReaderTest, SampleBoardReadsAlikeFromEveryFormat) {
       {testing_support::ReadBytes(samples + "board.csv"), "Designator", "C11, C12"},
       {ConvertAltiumText(testing_support::ReadBytes(samples + "board_altium.txt")), "Designator",
        "C11, C12"},
-      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board_allegro.htm")), "REFDES", "C11,C12"},
+      {ConvertAllegroHtml(testing_support::ReadBytes(samples + "board_allegro.htm")), "REFDES",
+       "C11,C12"},
   };
   for (const auto& sample : kSamples) {
     Read(sample.text);

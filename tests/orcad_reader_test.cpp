@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/table_text.h"
+
 #include "tests/test_folder.h"
 
 #include <algorithm>
@@ -46,16 +48,7 @@ class OrcadReaderTest : public ::testing::Test {
   ReadResult Read(const std::string& text) {
     return ReadOrcadReport(text, table_, attributes_, part_column_);
   }
-  // The table's columns 1.. as "#cell#cell" per row, one row per line.
-  std::string Dump() const {
-    std::string text;
-    for (int row = 0; row < table_.GetRowCount(); ++row) {
-      for (int col = 1; col < table_.GetColumnCount(); ++col)
-        text += "#" + table_.GetItemText(row, col);
-      text += "\n";
-    }
-    return text;
-  }
+  std::string Dump() const { return testing_support::TableText(table_); }
   // The reference cell (column 3) of a report of kHeader's columns holding the lines given.
   std::string References(const std::string& lines) {
     EXPECT_EQ(Read(kTitle + kHeader + lines), ReadResult::kLoaded);

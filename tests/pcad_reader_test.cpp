@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/table_text.h"
+
 #include "tests/test_folder.h"
 
 #include <filesystem>
@@ -28,16 +30,7 @@ const std::string kHeader = Line({"RefDes", "Count", "Value"});
 class ReportFileTest : public ::testing::Test {
  protected:
   ReadResult Read(const std::string& text) { return ReadReport(text, table_, attributes_); }
-  // The table's columns 1.. as "#cell#cell" per row, one row per line.
-  std::string Dump() const {
-    std::string text;
-    for (int row = 0; row < table_.GetRowCount(); ++row) {
-      for (int col = 1; col < table_.GetColumnCount(); ++col)
-        text += "#" + table_.GetItemText(row, col);
-      text += "\n";
-    }
-    return text;
-  }
+  std::string Dump() const { return testing_support::TableText(table_); }
 
   table::GridModel table_;
   ReportAttributes attributes_;

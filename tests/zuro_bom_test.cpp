@@ -96,11 +96,13 @@ TEST_F(ZuroBomTest, AMessageStopsTheRoadWithOne) {
 // Every sample reads into the same 30 components, with the two quantity columns; a table written
 // by -o reads back, as a .tbl REPORT, into the same table.
 TEST_F(ZuroBomTest, ReadsEverySampleAndEveryTableItWrote) {
-  const std::pair<std::string, std::string> kSamples[] = {
-      {"board.bom", ""},          {"board.lst", ""},
-      {"board_orcad.bom", "orcad"}, {"board_orcad_fixed.bom", "orcad"},
-      {"board.csv", ""},          {"board_altium.txt", ""},
-      {"board_allegro.htm", ""}};
+  const std::pair<std::string, std::string> kSamples[] = {{"board.bom", ""},
+                                                          {"board.lst", ""},
+                                                          {"board_orcad.bom", "orcad"},
+                                                          {"board_orcad_fixed.bom", "orcad"},
+                                                          {"board.csv", ""},
+                                                          {"board_altium.txt", ""},
+                                                          {"board_allegro.htm", ""}};
   for (const auto& [sample, converter] : kSamples) {
     SCOPED_TRACE(sample);
     const std::string report = Sample(sample);
@@ -111,8 +113,9 @@ TEST_F(ZuroBomTest, ReadsEverySampleAndEveryTableItWrote) {
     EXPECT_TRUE(read.err.empty()) << read.err;
     const std::string table = ReadBytes(tbl);
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 31);
-    EXPECT_NE(table.find(Utf8ToCp1251(Utf8(u8"#Количество в комплекты#Количество на регулировку\r\n"))),
-              std::string::npos);
+    EXPECT_NE(
+        table.find(Utf8ToCp1251(Utf8(u8"#Количество в комплекты#Количество на регулировку\r\n"))),
+        std::string::npos);
     const Outcome again = Run("table '" + tbl + "'" + option);
     ASSERT_EQ(again.status, 0) << again.err;
     std::string expected = Utf8ToCp1251(again.out);
@@ -129,7 +132,8 @@ TEST_F(ZuroBomTest, ReadsEverySampleAndEveryTableItWrote) {
 // goes on with the table.
 TEST_F(ZuroBomTest, Utf8ReportsReadWithAWarningOnlyWhenCharactersAreLost) {
   const std::string twin = Run("table '" + Sample("board.bom") + "'").out;
-  std::ofstream(folder_ + "utf8.bom", std::ios::binary) << Cp1251ToUtf8(ReadBytes(folder_ + "board.bom"));
+  std::ofstream(folder_ + "utf8.bom", std::ios::binary)
+      << Cp1251ToUtf8(ReadBytes(folder_ + "board.bom"));
   const Outcome utf8 = Run("table '" + folder_ + "utf8.bom'");
   EXPECT_EQ(utf8.status, 0);
   EXPECT_EQ(utf8.out, twin);

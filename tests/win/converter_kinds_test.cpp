@@ -16,8 +16,6 @@ namespace {
 
 using namespace zuro::win_tests;
 
-using LibraryEntryProc = void(WINAPI*)(unsigned int);
-
 constexpr int kGrid = 1015;
 constexpr int kOpenReport = 1012;
 constexpr int kReplace = 1004;
@@ -139,30 +137,6 @@ DWORD WINAPI PlayKind(void* parameter) {
   return 0;
 }
 
-// Runs a library command of a freshly loaded zuro.dll on this thread, as the host does, while
-// `user` plays the user on another thread. The current folder is restored afterwards.
-bool RunCommand(unsigned command, LPTHREAD_START_ROUTINE user, void* session) {
-  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
-  HMODULE library = LoadLibraryW(L"zuro.dll");
-  const auto entry = reinterpret_cast<LibraryEntryProc>(
-      reinterpret_cast<void*>(GetProcAddress(library, "LIBRARYENTRY")));
-  bool user_done = false;
-  if (library && entry) {
-    const std::wstring folder_before = CurrentFolder();
-    HANDLE player = CreateThread(nullptr, 0, user, session, 0, nullptr);
-    entry(command);
-    user_done = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
-    SetCurrentDirectoryW(folder_before.c_str());
-  }
-  if (library)
-    FreeLibrary(library);
-  SetEvent(finished);
-  CloseHandle(finished);
-  return user_done;
-}
-
 struct Kind {
   unsigned command;
   const wchar_t* sample;
@@ -181,7 +155,8 @@ TEST_P(ConverterKinds, ReadTheirSampleAndSaveAndReopenTheTable) {
   session.report = CopySample(folder, kind.sample);
   session.table_file = folder + L"таблица платы.tbl";
   DeleteFileW(session.table_file.c_str());
-  ASSERT_TRUE(RunCommand(kind.command, PlayKind, &session));
+  const CommandRun run = RunLibraryCommand(kind.command, PlayKind, &session);
+  ASSERT_TRUE(run.started && run.user_done);
   EXPECT_EQ(session.failed_step, "");
   EXPECT_EQ(session.start_caption, kind.title);
   EXPECT_EQ(session.loaded_caption, std::wstring(kind.title) + L":" + kind.loaded_name);
@@ -309,7 +284,8 @@ TEST(ReplaceTextDialog, HighlightsAndReplacesThroughItsButtons) {
   ReplaceSession session;
   session.ui_thread = GetCurrentThreadId();
   session.report = CopySample(folder, L"board.bom");
-  ASSERT_TRUE(RunCommand(1, PlayReplace, &session));
+  const CommandRun run = RunLibraryCommand(1, PlayReplace, &session);
+  ASSERT_TRUE(run.started && run.user_done);
   EXPECT_EQ(session.failed_step, "");
   EXPECT_EQ(session.dialog_caption, L"Заменить текст");
   EXPECT_GT(session.highlighted_pixels, 0);

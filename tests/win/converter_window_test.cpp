@@ -21,8 +21,6 @@ namespace {
 
 using namespace zuro::win_tests;
 
-using LibraryEntryProc = void(WINAPI*)(unsigned int);
-
 constexpr int kGrid = 1015;
 constexpr int kOpenReport = 1012;
 constexpr int kSelectAllMarks = 1001;
@@ -327,47 +325,12 @@ const std::wstring& SampleReport() {
   return path;
 }
 
-struct CommandRun {
-  bool started = false;    // the library was loaded and its entry found
-  bool user_done = false;  // the user's thread ended in time
-  std::wstring folder_after;
-  std::string log;  // the host calls the command made
-};
-
-// Runs the P-CAD command of a freshly loaded zuro.dll on this thread, as the host does, while
-// `user` plays the user on another thread. The current folder is restored afterwards.
-CommandRun RunPcadCommand(LPTHREAD_START_ROUTINE user, void* session) {
-  CommandRun run;
-  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
-  HMODULE library = LoadLibraryW(L"zuro.dll");
-  const auto entry = reinterpret_cast<LibraryEntryProc>(
-      reinterpret_cast<void*>(GetProcAddress(library, "LIBRARYENTRY")));
-  run.started = library && entry;
-  if (run.started) {
-    const std::string log_before = CallLog();
-    const std::wstring folder_before = CurrentFolder();
-    HANDLE player = CreateThread(nullptr, 0, user, session, 0, nullptr);
-    entry(1);
-    run.user_done = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
-    run.folder_after = CurrentFolder();
-    SetCurrentDirectoryW(folder_before.c_str());
-    run.log = CallLog().substr(log_before.size());
-  }
-  if (library)
-    FreeLibrary(library);
-  SetEvent(finished);
-  CloseHandle(finished);
-  return run;
-}
-
 TEST(ConverterWindow, OpensAReportThenTicksAndEditsRowsAsTheUserClicksAndTypes) {
   ZsimOpenGraphicDocument();
   Session session;
   session.ui_thread = GetCurrentThreadId();
   session.report = SampleReport();
-  const CommandRun run = RunPcadCommand(PlayTheUser, &session);
+  const CommandRun run = RunLibraryCommand(1, PlayTheUser, &session);
   ASSERT_TRUE(run.started);
   ASSERT_TRUE(run.user_done);
   EXPECT_EQ(session.failed_step, "");
@@ -474,7 +437,7 @@ TEST(ConverterWindowWithModelDocument, AsksForTheReportAtOnceAndOffersOnlyTheSpe
   ModelSession session;
   session.ui_thread = GetCurrentThreadId();
   session.report = SampleReport();
-  const CommandRun run = RunPcadCommand(ChooseTheReportAtOnce, &session);
+  const CommandRun run = RunLibraryCommand(1, ChooseTheReportAtOnce, &session);
   ASSERT_TRUE(run.started);
   ASSERT_TRUE(run.user_done);
   ASSERT_TRUE(session.file_dialog_shown);

@@ -176,6 +176,43 @@ inline std::vector<std::wstring> TableLines(const std::wstring& table) {
   return lines;
 }
 
+using LibraryEntryProc = void(WINAPI*)(unsigned int);
+
+struct CommandRun {
+  bool started = false;    // the library was loaded and its entry found
+  bool user_done = false;  // the user's thread ended in time
+  std::wstring folder_after;
+  std::string log;  // the host calls the command made
+};
+
+// Runs a library command of a freshly loaded zuro.dll on this thread, as the host does, while
+// `user` plays the user on another thread. The current folder is restored afterwards.
+inline CommandRun RunLibraryCommand(unsigned command, LPTHREAD_START_ROUTINE user, void* session) {
+  CommandRun run;
+  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
+  HMODULE library = LoadLibraryW(L"zuro.dll");
+  const auto entry = reinterpret_cast<LibraryEntryProc>(
+      reinterpret_cast<void*>(GetProcAddress(library, "LIBRARYENTRY")));
+  run.started = library && entry;
+  if (run.started) {
+    const std::string log_before = CallLog();
+    const std::wstring folder_before = CurrentFolder();
+    HANDLE player = CreateThread(nullptr, 0, user, session, 0, nullptr);
+    entry(command);
+    run.user_done = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
+    CloseHandle(player);
+    run.folder_after = CurrentFolder();
+    SetCurrentDirectoryW(folder_before.c_str());
+    run.log = CallLog().substr(log_before.size());
+  }
+  if (library)
+    FreeLibrary(library);
+  SetEvent(finished);
+  CloseHandle(finished);
+  return run;
+}
+
 // Holds what the user sees on the screen for a screenshot when ZURO_SCREENSHOT_HOLD_MS is set.
 inline void HoldForScreenshot() {
   wchar_t value[16] = {};
