@@ -1,0 +1,178 @@
+// The OrCAD and the Protel / Altium Designer / Cadence Allegro windows where they differ from the
+// P-CAD window: titles, file dialogs, the converted CSV kept beside a report, the marks and the
+// second open command.
+#include <gtest/gtest.h>
+
+#include "tests/test_folder.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "base/text_encoding.h"
+#include "converter/converter_window.h"
+#include "converter/headless_ui.h"
+#include "converter/protel_converter_dialog.h"
+#include "host/library_context.h"
+#include "table/table_file.h"
+
+namespace zuro::converter {
+namespace {
+
+const std::string kAltiumText =
+    "Bill of materials\r\n"
+    "Designator\tQuantity\tComment\r\n"
+    "C3,C1,C2\t3\t100n\r\n"
+    "R1\t1\t10k\r\n";
+
+class ConverterKindsTest : public ::testing::Test {
+ protected:
+  void Open(int command) {
+    context_.command_number = command;
+    context_.library_folder = files_.path();
+    window_ = MakeConverterWindow(context_, ui_);
+    ASSERT_TRUE(window_);
+    window_->OnInitDialog();
+  }
+  void Load(const std::string& path, int command = kIdOpenReport) {
+    ui_.QueueFile(path);
+    window_->OnCommand(command);
+  }
+  std::vector<std::string> Text() const { return table::TableFileText(window_->table()); }
+
+  testing_support::TestFolder files_{"kinds"};
+  host::LibraryContext context_;
+  HeadlessUi ui_;
+  std::unique_ptr<ConverterWindow> window_;
+};
+
+TEST_F(ConverterKindsTest, EachCommandHasItsWindowTitleAndFileDialog) {
+  struct Expected {
+    int command;
+    int dialog;
+    const char* title;
+    const char* dialog_fields;  // extension, initial name and filter
+  };
+  const Expected kinds[] = {
+      {1, 1000, "Текстовый конвертер P-CAD-ЗЕНТАР", "bom*.bom*.bom||"},
+      {2, 1003, "Текстовый конвертер OrCAD-ЗЕНТАР", "bom*.bom*.bom||"},
+      {3, 1005, "Текстовый конвертер Protel-ЗЕНТАР", "csv*.csv*.csv||"},
+      {4, 1005, "Текстовый конвертер Altium Designer-ЗЕНТАР", "csv;txt*csv;*.txt*.csv;*.txt||"},
+      {5, 1000, "Текстовый конвертер MENTOR-ЗЕНТАР", "lst*.lst*.lst||"},
+      {6, 1005, "Текстовый конвертер Cadence Allegro-ЗЕНТАР", "htm*.htm*.htm||"},
+  };
+  for (const Expected& kind : kinds) {
+    SCOPED_TRACE(kind.command);
+    Open(kind.command);
+    EXPECT_EQ(window_->DialogTemplate(), kind.dialog);
+    EXPECT_EQ(ui_.caption(), kind.title);
+    Load("");
+    const FileDialogRequest& request = ui_.file_dialogs().back();
+    EXPECT_EQ(request.default_extension + request.initial_name + request.filter,
+              kind.dialog_fields);
+  }
+  context_.command_number = 7;
+  EXPECT_FALSE(MakeConverterWindow(context_, ui_));
+}
+
+// The CSV is kept beside the report for the designer, replacing an older one only when whole;
+// the caption and ReportPath name it.
+TEST_F(ConverterKindsTest, AltiumReportIsReadThroughTheCsvKeptBesideIt) {
+  Open(4);
+  files_.Write("board.csv", "old");
+  Load(files_.Write("board.txt", kAltiumText));
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_EQ(Text(), (std::vector<std::string>{"#Designator#Quantity#Comment#Количество в комплекты"
+                                              "#Количество на регулировку",
+                                              "#C1...C3#3#100n##", "#R1#1#10k##"}));
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"),
+            "\"Bill of materials\",\r\n\"Designator\",\"Quantity\",\"Comment\",\r\n\r\n"
+            "\"C3,C1,C2\",\"3\",\"100n\",\r\n\"R1\",\"1\",\"10k\",\r\n");
+  EXPECT_EQ(context_.report_path, "board.csv");
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board");
+}
+
+// An Altium Designer report saved as CSV bears the name its conversion would get: it is read from
+// the conversion in memory and never written over, in any letter case.
+TEST_F(ConverterKindsTest, ReportBearingTheCsvNameIsNeverWrittenOver) {
+  Open(4);
+  const std::string report =
+      "\"Designator\",\"Quantity\",\"Comment\"\r\n\"C3,C1,C2\",\"3\",\"100n\"\r\n";
+  Load(files_.Write("BOARD.CSV", report));
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "BOARD.CSV"), report);
+  EXPECT_EQ(Text()[1], "#C1...C3#3#100n##");
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+// A CSV that cannot be written costs the table nothing; the designer is told.
+TEST_F(ConverterKindsTest, UnwritableCsvStillGivesTheTable) {
+  Open(6);
+  std::filesystem::create_directory(files_ + "board.csv.new");
+  Load(files_.Write("board.htm",
+                    "<tr>\r\n<td><b>Designator</b></td>\r\n<td><b>Quantity</b></td>\r\n</tr>\r\n"
+                    "<td nowrap>R1;R2;R3</td>\r\n<td nowrap>3</td>\r\n</tr>\r\n"));
+  EXPECT_EQ(Text()[1], "#R1...R3#3##");
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Не удалось записать файл board.csv");
+  EXPECT_FALSE(std::filesystem::exists(files_ + "board.csv"));
+}
+
+TEST(ConvertedCsvNameTest, TheLastExtensionBecomesCsv) {
+  EXPECT_EQ(ConvertedCsvName("board.txt"), "board.csv");
+  EXPECT_EQ(ConvertedCsvName("плата.v2.htm"), "плата.v2.csv");
+  EXPECT_EQ(ConvertedCsvName("board"), "board.csv");
+  EXPECT_EQ(ConvertedCsvName("board.csv"), "board.csv");
+}
+
+// A click toggles a mark only in a table with component rows; command 32771 opens a report in
+// these windows only.
+TEST_F(ConverterKindsTest, MarksAndTheSecondOpenCommand) {
+  Open(3);
+  const std::string report =
+      files_.Write("board.csv", "\"Designator\",\"Quantity\"\r\n\"R1\",\"1\"\r\n\"R2\",\"1\"\r\n");
+  Load(report, kIdOpenReportAlso);
+  ASSERT_EQ(window_->table().GetRowCount(), 3);
+  EXPECT_TRUE(ui_.IsMenuItemEnabled(kCreateMenu));
+  window_->table().SetFocusCell(2, 1);
+  window_->OnCommand(kIdGrid);
+  EXPECT_EQ(window_->table().GetItemImage(2, 0), 0);
+
+  // A table of no component rows: the same click does nothing.
+  Load(files_.Write("empty.csv", "\"Designator\",\"Quantity\"\r\n"));
+  window_->table().SetItemImage(0, 0, 1);
+  window_->table().SetFocusCell(0, 1);
+  window_->OnCommand(kIdGrid);
+  EXPECT_EQ(window_->table().GetItemImage(0, 0), 1);
+  EXPECT_FALSE(ui_.IsMenuItemEnabled(kCreateMenu));
+
+  Open(1);
+  EXPECT_FALSE(window_->OnCommand(kIdOpenReportAlso));
+}
+
+// The PDM road's text output leaves the P-CAD window without quantity columns; the later windows
+// append them whatever it says.
+TEST_F(ConverterKindsTest, QuantityColumnsInTheLaterWindowsDoNotFollowTextOutput) {
+  context_.text_output_mode = 1;
+  Open(3);
+  Load(files_.Write("board.csv", "\"Designator\",\"Quantity\"\r\n\"R1\",\"1\"\r\n"));
+  EXPECT_EQ(window_->table().GetColumnCount(), 5);
+  Open(1);
+  Load(files_.Write("board.bom", "\"Count\";\"RefDes\"\r\n\"1\";\"R1\"\r\n"));
+  EXPECT_EQ(window_->table().GetColumnCount(), 3);
+}
+
+// OrCAD refuses a report whose first line begins with a double quote, with its own title back.
+TEST_F(ConverterKindsTest, OrcadRefusalRestoresItsTitle) {
+  Open(2);
+  Load(files_.Write("good.bom", "Title\r\nItem\tQuantity\tReference\tPart\r\n1\t1\tR1\t10k\r\n"));
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер OrCAD-ЗЕНТАР:good");
+  Load(files_.Write("bad.bom", "\"Count\";\"RefDes\"\r\n"));
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер OrCAD-ЗЕНТАР");
+  EXPECT_EQ(window_->table().GetRowCount(), 0);
+  EXPECT_TRUE(context_.report_path.empty());
+}
+
+}  // namespace
+}  // namespace zuro::converter
