@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/test_folder.h"
+
 #include "base/file_system.h"
 #include "base/text_encoding.h"
 
@@ -22,10 +24,11 @@ TEST(TextEncoding, LiteralsAreCp1251AndConvertToUtf8) {
   EXPECT_EQ(Utf8ToCp1251("\xE4\xB8\xAD"), "?");  // no such character in 1251
 }
 
+// Each test writes in a folder of its own: CTest runs the tests side by side.
 class ReplaceFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = testing::TempDir() + "zuro_replace_test.txt";
+    path_ = folder_ + "replaced.txt";
     ASSERT_TRUE(
         ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; }));
   }
@@ -41,6 +44,7 @@ class ReplaceFileTest : public ::testing::Test {
       text += static_cast<char>(c);
     return text;
   }
+  testing_support::TestFolder folder_{"replace_file"};
   std::string path_;
 };
 
