@@ -5,6 +5,7 @@
 #include "base/paths.h"
 #include "host/dispatch.h"
 #include "table/component_rows.h"
+#include "generation/patterns.h"
 #include "templates/field_templates.h"
 
 namespace zuro::converter {
@@ -357,29 +358,116 @@ void ConverterWindow::ReplaceText() {
   ui_.ShowReplaceTextDialog();
 }
 
-// The "Создать" menu: the command names the document kind, and for the list of elements the
-// sort order; the other commands keep the sort order as it was.
+// The "Создать" menu. With no document open in the host, a new one is made from the kind's
+// pattern first, and offered for saving at the end; a second document of a kind from the same
+// table is made only when the designer says so. The command names the document kind, and for
+// the list of elements the sort order; the other commands keep the sort order as it was.
 void ConverterWindow::CreateDocument(int command) {
+  DocumentKind kind = DocumentKind::kSpecification;
   switch (command) {
-    case kIdCreateSpec:
-      document_kind_ = DocumentKind::kSpecification;
-      break;
     case kIdCreateListByElements:
-      document_kind_ = DocumentKind::kListOfElements;
-      sort_mode_ = SortMode::kByElements;
-      break;
     case kIdCreateListByGost:
-      document_kind_ = DocumentKind::kListOfElements;
-      sort_mode_ = SortMode::kByGost;
+      kind = DocumentKind::kListOfElements;
       break;
     case kIdCreatePurchased:
-      document_kind_ = DocumentKind::kPurchasedItems;
+      kind = DocumentKind::kPurchasedItems;
       break;
   }
+  // The specification comes with its writer and the work database. With a model document
+  // active only the specification can be made: its menu greys the other commands, and a command
+  // sent all the same does nothing.
+  if (kind == DocumentKind::kSpecification || context_.model_document_flag == 1)
+    return;
+  const bool new_document =
+      context_.graphic_document.empty() && context_.model_document_flag == 0;
+  if (new_document && !MakeDocumentFromPattern(kind))
+    return;
+  if (!ConfirmDuplicate(kind))
+    return;
+  document_kind_ = kind;
+  if (command == kIdCreateListByElements)
+    sort_mode_ = SortMode::kByElements;
+  if (command == kIdCreateListByGost)
+    sort_mode_ = SortMode::kByGost;
+  ShowChoices();
   Generate();
+  context_.duplicate_flags[static_cast<size_t>(kind)] = true;
+  if (new_document)
+    OfferSave();
 }
 
-// The generation run writes the chosen document; it arrives with the document writers.
-void ConverterWindow::Generate() {}
+// A pattern that is missing or cannot be copied makes no document, and the command stops: the
+// working copy an earlier command left must not receive this command's objects.
+bool ConverterWindow::MakeDocumentFromPattern(DocumentKind kind) {
+  const generation::PatternFiles files = generation::PatternOf(kind);
+  switch (generation::NewFromPattern(kind, context_.library_folder, context_.application,
+                                     context_.spec_document)) {
+    case generation::NewDocument::kMade:
+      return true;
+    case generation::NewDocument::kPatternMissing:
+      ShowWarning(std::string("Не найден файл шаблона документа ") + files.pattern);
+      return false;
+    case generation::NewDocument::kCopyNotWritten:
+      ShowWarning(std::string("Не удалось записать файл ") + files.working_copy);
+      return false;
+  }
+  return false;
+}
+
+bool ConverterWindow::ConfirmDuplicate(DocumentKind kind) {
+  static constexpr const char* kQuestions[] = {
+      "Объекты спецификации уже созданы и будут дублированы. Продолжить? ",
+      "Объекты перечня элементов уже созданы и будут дублированы. Продолжить? ",
+      "Объекты ведомости покупных изделий уже созданы и будут дублированы. Продолжить? ",
+  };
+  const auto index = static_cast<size_t>(kind);
+  if (!context_.duplicate_flags[index])
+    return true;
+  return ui_.ShowMessage({kQuestions[index], "", MessageButtons::kYesNo}) == MessageAnswer::kYes;
+}
+
+// A name of one character, or the "*.spw" the dialog started with, saves nothing; the host is
+// told that no name was chosen.
+void ConverterWindow::OfferSave() {
+  FileDialogRequest request;
+  request.save = true;
+  request.default_extension = "spw";
+  request.initial_name = "*.spw";
+  request.filter = "*.spw||";
+  request.overwrite_prompt = true;
+  request.hide_read_only = true;
+  const std::string path = ui_.ChooseFile(request).value_or("");
+  if (path.size() > 1 && !SplitFolder(path).name.starts_with("*."))
+    context_.spec_document.SaveAs(path);
+  else
+    context_.spec_document.NoNameChosen();
+}
+
+// "Создать": the run reads the choices back from the controls, composes every selected row with
+// the templates loaded afresh, and ends with the kind's completion message. Rows a GOST split
+// appended stay in the table.
+void ConverterWindow::Generate() {
+  ReadChoices();
+  if (document_kind_ == DocumentKind::kSpecification)
+    return;
+  context_.field_templates.loaded = templates::Load(
+      context_.field_templates, context_.command_number, context_.library_folder);
+  if (!context_.field_templates.loaded) {
+    ShowWarning("Не созданы шаблоны полей КД");
+    return;
+  }
+  const generation::RunChoices choices{document_kind_, sort_mode_, output_device_,
+                                       context_.text_output_mode != 0};
+  generation::RunGeneration(
+      table_, context_.attributes, context_.field_templates, choices, rules_.generation,
+      {context_.application, context_.graphic_document, context_.spec_document});
+  ui_.RedrawTable();
+  static constexpr const char* kCompleted[] = {
+      "Формирование объектов спецификации в документе завершено",
+      "Формирование объектов перечня элементов в документе завершено",
+      "Формирование объектов ВП в документе завершено",
+  };
+  ui_.ShowMessage({kCompleted[static_cast<size_t>(document_kind_)], "", MessageButtons::kOk});
+}
 
 }  // namespace zuro::converter

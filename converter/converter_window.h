@@ -11,6 +11,8 @@
 #include <string>
 
 #include "base/text_file.h"
+#include "generation/document_kinds.h"
+#include "generation/generation_run.h"
 #include "converter/converter_ui.h"
 #include "host/library_context.h"
 #include "readers/report_lines.h"
@@ -18,9 +20,9 @@
 
 namespace zuro::converter {
 
-enum class DocumentKind : int32_t { kSpecification = 0, kListOfElements = 1, kPurchasedItems = 2 };
-enum class OutputDevice : int32_t { kGraphic = 0, kVector = 1 };
-enum class SortMode : int32_t { kByElements = 0, kByGost = 1 };
+using generation::DocumentKind;
+using generation::OutputDevice;
+using generation::SortMode;
 
 // The rules in which the OrCAD and the Protel / Altium Designer / Cadence Allegro windows differ
 // from the P-CAD window.
@@ -31,9 +33,12 @@ struct WindowRules {
   bool open_report_command_also = false;
   // The quantity columns are left out while the PDM road writes text lines.
   bool quantity_columns_follow_text_output = true;
+  // How "Создать" counts, merges and writes.
+  generation::GenerationRules generation = generation::kPcadRules;
 };
 inline constexpr WindowRules kPcadWindowRules{};
-inline constexpr WindowRules kLaterWindowRules{true, true, false};
+inline constexpr WindowRules kOrcadWindowRules{true, true, false, generation::kOrcadRules};
+inline constexpr WindowRules kProtelWindowRules{true, true, false, generation::kProtelRules};
 
 // Opens a report as "Открыть..." does, in the OrCAD and Protel windows.
 inline constexpr int kIdOpenReportAlso = 32771;
@@ -111,8 +116,11 @@ class ConverterWindow {
   void TakeOpenedTable(const std::string& name);
   void ReplaceText();
 
-  // Commands that come with the document writers.
+  // The create commands and the generation run.
   void CreateDocument(int command);
+  bool MakeDocumentFromPattern(DocumentKind kind);
+  bool ConfirmDuplicate(DocumentKind kind);
+  void OfferSave();
   void Generate();
 
   const WindowRules rules_;

@@ -9,7 +9,7 @@ namespace zuro::converter {
 class OrcadConverterDialog : public ConverterWindow {
  public:
   OrcadConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-      : ConverterWindow(context, ui, kLaterWindowRules) {}
+      : ConverterWindow(context, ui, kOrcadWindowRules) {}
 
   int DialogTemplate() const override { return 1003; }
 

@@ -10,7 +10,7 @@ namespace zuro::converter {
 class ProtelConverterDialog : public ConverterWindow {
  public:
   ProtelConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-      : ConverterWindow(context, ui, kLaterWindowRules) {}
+      : ConverterWindow(context, ui, kProtelWindowRules) {}
 
   int DialogTemplate() const override { return 1005; }
 

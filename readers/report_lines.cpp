@@ -1,5 +1,6 @@
 #include "readers/report_lines.h"
 
+#include <charconv>
 #include <limits>
 
 namespace zuro::readers {
@@ -18,6 +19,18 @@ int64_t LeadingInteger(std::string_view text) {
     value = value > (kLimit - digit) / 10 ? kLimit : value * 10 + digit;
   }
   return negative ? -value : value;
+}
+
+double LeadingReal(std::string_view text) {
+  const size_t start = text.find_first_not_of(" \t\n\v\f\r");
+  if (start == std::string_view::npos)
+    return 0;
+  text.remove_prefix(start);
+  if (text.starts_with('+'))
+    text.remove_prefix(1);
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 int64_t ReferenceNumber(std::string_view reference) {

@@ -1,0 +1,198 @@
+// zuro-bom convert: a report converted into a document of the stand-in host, through the
+// library's entry and the converter window of the report's kind, as a designer would do it.
+#include <memory>
+
+#include "cli/cli_support.h"
+#include "converter/converter_window.h"
+#include "converter/headless_ui.h"
+#include "host/library_context.h"
+#include "host/library_entry.h"
+#include "standin/sim_host.h"
+
+namespace zuro::cli {
+
+namespace {
+
+struct ConvertRequest {
+  std::string report;
+  bool table_file = false;
+  int create_command = 0;
+  std::string output;
+  std::vector<std::pair<int, int>> unmarks;  // rows, as (row, 0)
+  struct Edit {
+    int row;
+    int col;
+    std::string text;
+  };
+  std::vector<Edit> edits;
+};
+
+class StandInConnector : public host::HostConnector {
+ public:
+  explicit StandInConnector(host::DispatchRef application) : application_(std::move(application)) {}
+  host::DispatchRef Connect() override { return application_; }
+
+ private:
+  host::DispatchRef application_;
+};
+
+// The designer's part, played headlessly: the report chosen in the open dialog, the marks and
+// edits made, the create command picked, its questions answered yes and the document saved under
+// the output's name.
+class ConvertingWindows : public host::ConverterWindows {
+ public:
+  explicit ConvertingWindows(const ConvertRequest& request) : request_(request) {}
+
+  void Run(host::ConverterWindowKind, host::LibraryContext& context) override;
+  bool completed() const { return completed_; }
+
+ private:
+  bool Prepare(converter::ConverterWindow& window);
+
+  const ConvertRequest& request_;
+  bool completed_ = false;
+};
+
+void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& context) {
+  converter::HeadlessUi ui(converter::StandardErrorSink());
+  const bool opens_at_once = context.model_document_flag == 1;
+  if (opens_at_once && request_.table_file)
+    ui.QueueFile(std::nullopt);  // the report dialog shown at once is cancelled
+  ui.QueueFile(request_.report);
+  ui.QueueFile(request_.output);  // the save dialog of a document made from its pattern
+  for (int answer = 0; answer < 4; ++answer)
+    ui.QueueAnswer(converter::MessageAnswer::kYes);
+  const std::unique_ptr<converter::ConverterWindow> window =
+      converter::MakeConverterWindow(context, ui);
+  window->OnInitDialog();
+  if (!opens_at_once || request_.table_file)
+    window->OnCommand(request_.table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
+  if (!Prepare(*window))
+    return;
+  const size_t messages = ui.messages().size();
+  window->OnCommand(request_.create_command);
+  for (size_t m = messages; m < ui.messages().size(); ++m) {
+    if (ui.messages()[m].caption.empty() && ui.messages()[m].text.starts_with("Формирование"))
+      completed_ = true;
+  }
+}
+
+// Rows and columns count as in the component table; one outside it stops the road.
+bool ConvertingWindows::Prepare(converter::ConverterWindow& window) {
+  table::GridModel& table = window.table();
+  if (table.GetRowCount() < 2) {
+    Print(stderr, "zuro-bom: " + request_.report + " gave no components\n");
+    return false;
+  }
+  for (const auto& [row, col] : request_.unmarks) {
+    if (!table.SetItemImage(row, col, 0) || row < 1) {
+      Print(stderr, "zuro-bom: there is no row " + std::to_string(row) + "\n");
+      return false;
+    }
+  }
+  for (const ConvertRequest::Edit& edit : request_.edits) {
+    if (edit.row < 1 || edit.col < 1 || !table.SetItemText(edit.row, edit.col, edit.text)) {
+      Print(stderr, "zuro-bom: there is no cell " + std::to_string(edit.row) + "," +
+                        std::to_string(edit.col) + "\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+int CreateCommandOf(const std::string& document, const std::string& sort) {
+  if (document == "list")
+    return sort == "gost" ? converter::kIdCreateListByGost : converter::kIdCreateListByElements;
+  if (document == "purchased")
+    return converter::kIdCreatePurchased;
+  return 0;
+}
+
+// "ROW,COL=TEXT"; false when it is not of that form.
+bool ParseEdit(const std::string& text, ConvertRequest::Edit& edit) {
+  const size_t comma = text.find(',');
+  const size_t equals = text.find('=');
+  if (comma == std::string::npos || equals == std::string::npos || equals < comma)
+    return false;
+  try {
+    edit.row = std::stoi(text.substr(0, comma));
+    edit.col = std::stoi(text.substr(comma + 1, equals - comma - 1));
+  } catch (...) {
+    return false;
+  }
+  edit.text = text.substr(equals + 1);
+  return true;
+}
+
+}  // namespace
+
+int Convert(const std::vector<std::string>& args) {
+  std::string problem;
+  const std::optional<ParsedOptions> options = ParseOptions(
+      args,
+      {{"--converter", "--document", "--sort", "--device", "--library", "--model", "-o",
+        "--html"},
+       {"--unmark", "--set"},
+       {"--graphic"}},
+      problem);
+  if (!options)
+    return BadUsage(problem);
+  const std::string converter = ConverterOf(*options);
+  const int command = CommandOf(converter);
+  if (command == 0)
+    return BadUsage(converter.empty() ? "the converter of " + options->report +
+                                            " is not known; give --converter"
+                                      : "unknown converter " + converter);
+  const std::string sort = options->Value("--sort", "elements");
+  const std::string device = options->Value("--device", "graphic");
+  ConvertRequest request;
+  request.report = options->report;
+  request.table_file = EndsWithIgnoringCase(options->report, ".tbl");
+  request.create_command = CreateCommandOf(options->Value("--document"), sort);
+  request.output = options->Value("-o");
+  if (request.create_command == 0)
+    return BadUsage("--document must be list or purchased");
+  if ((sort != "elements" && sort != "gost") || (device != "graphic" && device != "vector"))
+    return BadUsage("--sort takes elements or gost, --device graphic or vector");
+  if (request.output.empty())
+    return BadUsage("-o OUT.json is missing");
+  if (options->Has("--graphic") && options->Has("--model"))
+    return BadUsage("--graphic and --model exclude each other");
+  if (options->Has("--model"))
+    return BadUsage("with a model document open only the specification can be made");
+  for (const std::string& row : options->repeated.count("--unmark")
+                                    ? options->repeated.at("--unmark")
+                                    : std::vector<std::string>{}) {
+    request.unmarks.emplace_back(std::atoi(row.c_str()), 0);
+  }
+  if (options->repeated.count("--set")) {
+    for (const std::string& text : options->repeated.at("--set")) {
+      ConvertRequest::Edit edit;
+      if (!ParseEdit(text, edit))
+        return BadUsage("--set takes ROW,COL=TEXT");
+      request.edits.push_back(edit);
+    }
+  }
+
+  standin::SimHost host;
+  if (options->Has("--graphic"))
+    host.OpenGraphicDocument();
+  StandInConnector connector(host.Application());
+  ConvertingWindows windows(request);
+  host::LibraryContext context;
+  context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  host::LibraryEntry(context, connector, windows, static_cast<uint32_t>(command));
+  context.ReleaseHostObjects();
+  if (!windows.completed())
+    return kExitStopped;
+  // A document made from its pattern was saved by the host under the output's name; the open
+  // graphic document is written there as the host would save it.
+  const standin::SimDocument* document = host.TargetDocument();
+  if (options->Has("--graphic") && (!document || !standin::SaveDocument(*document, request.output))) {
+    Print(stderr, "zuro-bom: cannot write " + request.output + "\n");
+    return kExitStopped;
+  }
+  return kExitDone;
+}
+
+}  // namespace zuro::cli

@@ -1,0 +1,229 @@
+#include "generation/generation_run.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "generation/designators.h"
+#include "generation/gost_split.h"
+#include "readers/report_lines.h"
+
+namespace zuro::generation {
+
+namespace {
+
+using templates::DocumentField;
+
+constexpr int kSelected = 1;
+constexpr int32_t kMerged = -1;
+constexpr std::string_view kCountTitle = "Count";
+constexpr std::string_view kQuantityTitle = "Quantity";
+
+// The table's side of a run: which rows take part, and what their cells say.
+class RunTable {
+ public:
+  RunTable(table::GridModel& table,
+           const readers::ReportAttributes& attributes,
+           const templates::FieldTemplates& templates,
+           const GenerationRules& rules)
+      : table_(table), templates_(templates), rules_(rules),
+        attribute_count_(static_cast<int>(attributes.names.size())),
+        partlib_column_(attributes.partlib_column) {}
+
+  bool TakesPart(int row) const {
+    return table_.GetItemImage(row, 0) == kSelected && table_.GetItemData(row, 0) != kMerged;
+  }
+  templates::FieldTexts Compose(int row) const {
+    return templates::Compose(templates_, attribute_count_,
+                              [&](int column) { return table_.GetItemText(row, column); });
+  }
+  std::string CountText(int row, int* count_column) const;
+  std::string DesignatorText(int row, int* designator_column) const;
+  ItemTexts Texts(int row, std::string_view group_counts, std::string_view group_designators) const;
+
+ private:
+  bool CountsAsQuantity(int column) const;
+  // References of a field that name an attribute of the loaded report; the columns the window
+  // appends after them are never taken for one.
+  template <typename Visit>
+  void ForEachReference(DocumentField field, Visit visit) const {
+    for (const int32_t reference : templates_.Row(field)) {
+      if (reference > 0)
+        visit(reference, reference <= attribute_count_);
+    }
+  }
+
+  table::GridModel& table_;
+  const templates::FieldTemplates& templates_;
+  const GenerationRules& rules_;
+  const int attribute_count_;
+  const int32_t partlib_column_;
+};
+
+bool RunTable::CountsAsQuantity(int column) const {
+  const std::string title = table_.GetItemText(0, column);
+  return rules_.any_title_counts || title == kCountTitle ||
+         (rules_.quantity_title_counts && title == kQuantityTitle);
+}
+
+// The quantity of a row: the cells of the "Количество" references whose columns count as
+// quantities, each followed by a blank. The last such column is the one a GOST split rewrites.
+std::string RunTable::CountText(int row, int* count_column) const {
+  std::string text;
+  ForEachReference(DocumentField::kCount, [&](int column, bool exists) {
+    if (!exists || !CountsAsQuantity(column))
+      return;
+    text += table_.GetItemText(row, column) + " ";
+    if (count_column)
+      *count_column = column;
+  });
+  return text;
+}
+
+std::string RunTable::DesignatorText(int row, int* designator_column) const {
+  std::string text;
+  ForEachReference(DocumentField::kDesignators, [&](int column, bool exists) {
+    if (exists) {
+      text += table_.GetItemText(row, column);
+      if (designator_column)
+        *designator_column = column;
+    }
+    text += ' ';
+  });
+  return text;
+}
+
+std::string TwoDecimals(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::fixed, 2);
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : "0.00";
+}
+
+// The pieces of a group list: every blank and every comma ends one, so two separators in a row
+// make an empty piece. Every piece takes part: a group of many rows (the same resistor on a large
+// board) must neither lose designators nor count short, so no piece past some number is dropped.
+template <typename Visit>
+void ForEachPiece(std::string_view list, Visit visit) {
+  size_t start = 0;
+  for (size_t at = 0; at <= list.size(); ++at) {
+    if (at == list.size() || list[at] == ' ' || list[at] == ',') {
+      visit(list.substr(start, at - start));
+      start = at + 1;
+    }
+  }
+}
+
+// Only the base row's cells are read: merged rows add their quantities and designators alone.
+ItemTexts RunTable::Texts(int row,
+                          std::string_view group_counts,
+                          std::string_view group_designators) const {
+  const templates::FieldTexts fields = Compose(row);
+  ItemTexts item;
+  const auto field = [&](DocumentField f) { return fields[templates::FieldNumber(f) - 1]; };
+  const int64_t sum = SumCounts(group_counts);
+  item.count = std::to_string(sum);
+  item.spec_name = field(DocumentField::kSpecName);
+  item.list_name = field(DocumentField::kListName);
+  item.list_note = field(DocumentField::kListNote);
+  item.designators = JoinGroupDesignators(group_designators, sum);
+  item.purchase_name = field(DocumentField::kPurchaseName);
+  item.supply_document = field(DocumentField::kSupplyDocument);
+  item.product_code = field(DocumentField::kProductCode);
+  item.supplier = field(DocumentField::kSupplier);
+  item.standard = field(DocumentField::kStandard);
+  const int columns = table_.GetColumnCount();
+  item.kits_quantity = table_.GetItemText(row, columns - 2);
+  item.adjustment_quantity = table_.GetItemText(row, columns - 1);
+  item.total_quantity = TwoDecimals(readers::LeadingReal(item.kits_quantity) +
+                                    readers::LeadingReal(item.adjustment_quantity) +
+                                    readers::LeadingReal(item.count));
+  if (partlib_column_ > 0)
+    item.part_library_id = table_.GetItemText(row, partlib_column_);
+  return item;
+}
+
+void Write(const ItemTexts& item, const RunChoices& choices, const DocumentTarget& target) {
+  switch (choices.kind) {
+    case DocumentKind::kListOfElements:
+      WriteListObject(item, choices.device, target);
+      break;
+    case DocumentKind::kPurchasedItems:
+      WritePurchaseObject(item, choices.device, target);
+      break;
+    case DocumentKind::kSpecification:
+      break;
+  }
+}
+
+}  // namespace
+
+int64_t SumCounts(std::string_view group_counts) {
+  int64_t sum = 0;
+  ForEachPiece(group_counts, [&](std::string_view piece) {
+    const int64_t count = readers::LeadingInteger(piece);
+    if (count > 0)
+      sum += count;
+  });
+  return sum;
+}
+
+std::string JoinGroupDesignators(std::string_view group_designators, int64_t sum) {
+  const std::string_view separator = sum == 2 ? "," : ",\n";
+  std::string list;
+  ForEachPiece(group_designators, [&](std::string_view piece) {
+    if (piece.empty())
+      return;
+    if (!list.empty())
+      list += separator;
+    list += piece;
+  });
+  return list;
+}
+
+// Rows are visited while the table grows: a GOST split appends the rest of a list as a row of its
+// own, which becomes an item further on. A row merged into an earlier one is marked -1 and is
+// written no more, also by a later run on the same table.
+int RunGeneration(table::GridModel& table,
+                  const readers::ReportAttributes& attributes,
+                  const templates::FieldTemplates& templates,
+                  const RunChoices& choices,
+                  const GenerationRules& rules,
+                  const DocumentTarget& target) {
+  const RunTable rows(table, attributes, templates, rules);
+  const bool list = choices.kind == DocumentKind::kListOfElements;
+  const bool writes = !(rules.heeds_text_output && choices.text_output_mode);
+  int items = 0;
+  for (int w = 1; w < table.GetRowCount(); ++w) {
+    if (!rows.TakesPart(w))
+      continue;
+    int count_column = -1;
+    int designator_column = -1;
+    std::string count_text = rows.CountText(w, &count_column);
+    std::string designator_text = JoinPairRanges(rows.DesignatorText(w, &designator_column));
+    if (list && choices.sort == SortMode::kByGost && readers::LeadingInteger(count_text) > 1) {
+      GostSplitResult split = GostSplit(table, w, designator_column, count_column,
+                                        std::move(count_text), std::move(designator_text));
+      count_text = std::move(split.count_text);
+      designator_text = std::move(split.designator_text);
+    }
+    std::string group_counts = count_text;
+    std::string group_designators = designator_text;
+    if (rules.merges_rows && !list) {
+      const std::string key = rows.Compose(w)[templates::FieldNumber(DocumentField::kSpecName) - 1];
+      for (int i = w + 1; i < table.GetRowCount(); ++i) {
+        if (!rows.TakesPart(i) ||
+            rows.Compose(i)[templates::FieldNumber(DocumentField::kSpecName) - 1] != key)
+          continue;
+        group_counts += "," + rows.CountText(i, nullptr);
+        group_designators += "," + rows.DesignatorText(i, nullptr);
+        table.SetItemData(i, 0, kMerged);
+      }
+    }
+    if (writes)
+      Write(rows.Texts(w, group_counts, group_designators), choices, target);
+    ++items;
+  }
+  return items;
+}
+
+}  // namespace zuro::generation

@@ -1,0 +1,51 @@
+// One object of the host's specification document, written the way the host takes it: an object
+// of a style library's style in a section, then its columns one after another, each through a
+// text-line record holding one text item.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/host_objects.h"
+
+namespace zuro::generation {
+
+// Where a run's objects go: the active graphic document when there is one, else the current
+// specification document.
+struct DocumentTarget {
+  host::ZentarObject& application;
+  host::GraphicDocument& graphic_document;
+  host::SpecDocument& spec_document;
+};
+
+class ObjectWriter {
+ public:
+  explicit ObjectWriter(const DocumentTarget& target);
+
+  // False when one of the host objects a column needs could not be made: nothing is written.
+  bool Ready() const { return ready_; }
+  // Creates the object; false when the host refused it.
+  bool Create(const std::string& library, int32_t style, int32_t section);
+  void SetText(int32_t column, const std::string& text);
+  void SetInteger(int32_t column, int32_t value);
+  void SetReal(int32_t column, double value);
+  // Ends the object; the host gives back its reference.
+  int32_t Finish();
+
+ private:
+  void NextColumn();
+  void SetColumn(int32_t column, int16_t value_type);
+
+  host::ZentarObject& application_;
+  host::SpecEditor editor_;
+  host::ParamRecord line_;
+  host::ParamRecord item_;
+  host::DynArray array_;
+  bool ready_ = false;
+  int columns_ = 0;
+};
+
+// The list-of-elements and purchased-items styles live in these libraries, by output device.
+const char* ListStyleLibrary(bool vector_device);
+
+}  // namespace zuro::generation
