@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "generation/generation_run.h"
@@ -26,10 +27,14 @@ using standin::SimObject;
 // Columns: 1 Count, 2 RefDes, 3 Name, 4 Purchase name, 5 Note.
 const std::string kHeader = "\"Count\";\"RefDes\";\"Name\";\"Purchase\";\"Note\"\r\n";
 // Field 1 Count, 2 and 3 Name, 4 Note, 5 RefDes, 6 Purchase, 7 Note, 8 Name, 9 Purchase.
-const std::string kTemplates = "1 1\r\n2 3\r\n3 3\r\n4 5\r\n5 2\r\n6 4\r\n7 5\r\n8 3\r\n9 4\r\n10\r\n";
+const std::string kTemplates =
+    "1 1\r\n2 3\r\n3 3\r\n4 5\r\n5 2\r\n6 4\r\n7 5\r\n8 3\r\n9 4\r\n10\r\n";
 
-std::string Record(const std::string& count, const std::string& refdes, const std::string& name,
-                   const std::string& purchase = "Резистор", const std::string& note = "") {
+std::string Record(const std::string& count,
+                   const std::string& refdes,
+                   const std::string& name,
+                   const std::string& purchase = "Резистор",
+                   const std::string& note = "") {
   return "\"" + count + "\";\"" + refdes + "\";\"" + name + "\";\"" + purchase + "\";\"" + note +
          "\"\r\n";
 }
@@ -115,14 +120,15 @@ TEST_F(GenerationTest, ListObjectCallSequence) {
       "SpecEditor 4 method 1 1 ParamRecord 8",
       "ZentarObject 39 method 23",
       "ParamRecord 5 method DynArray",
-      "ParamRecord 2 put \"\"",
+      "ParamRecord 2 put \" \"",
       "DynArray 7 method -1 ParamRecord",
       "SpecEditor 4 method 4 1 ParamRecord 8",
       "SpecEditor 1 method",
   };
   EXPECT_EQ(host_.call_log(), expected);
   ASSERT_EQ(ui_.messages().size(), 1u);
-  EXPECT_EQ(ui_.messages()[0].text, "Формирование объектов перечня элементов в документе завершено");
+  EXPECT_EQ(ui_.messages()[0].text,
+            "Формирование объектов перечня элементов в документе завершено");
   EXPECT_EQ(ui_.messages()[0].caption, "");
 }
 
@@ -145,8 +151,7 @@ TEST_F(GenerationTest, PurchaseObjectCallSequenceAndQuantities) {
   ASSERT_GE(log.size(), 8u);
   EXPECT_EQ(log[7], "SpecEditor 3 method \"zURO_gr.lyt\" 11 80 0 0.0 0");
   EXPECT_EQ(std::count(log.begin(), log.end(), "ZentarObject 39 method 23"), 2 * 8);
-  EXPECT_NE(std::find(log.begin(), log.end(), "SpecEditor 4 method 10 1 ParamRecord 7"),
-            log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "SpecEditor 4 method 10 1 ParamRecord 7"), log.end());
   const std::vector<SimObject> objects = Objects();
   ASSERT_EQ(objects.size(), 2u);
   // atof stops at the decimal comma: 0,5 counts 0.
@@ -158,20 +163,32 @@ TEST_F(GenerationTest, PurchaseObjectCallSequenceAndQuantities) {
   EXPECT_EQ(Number(objects[1], 8), 0.5);
   EXPECT_EQ(Number(objects[1], 9), 0.25);
   EXPECT_EQ(Number(objects[1], 10), 2.75);
-  // No purchase name: the last section, whatever the designators.
-  EXPECT_EQ(objects[1].section, 200);
+  // A blank purchase name is still a name (its template gives its blank); the section follows
+  // the designators.
+  EXPECT_EQ(objects[1].section, 10);
   EXPECT_EQ(Text(objects[0], 2), "Резистор ");
   EXPECT_EQ(objects[0].columns.size(), 8u);
+
+  // Without a template for the purchase name, the last section, whatever the designators; and
+  // without one for the specification name every row has the same (empty) name, so the two
+  // rows make one item of 5.
+  files_.Write("library/bom.cfg", "1 1\r\n5 2\r\n");
+  ui_.QueueAnswer(MessageAnswer::kYes);
+  window_->OnCommand(kIdCreatePurchased);
+  const std::vector<SimObject> again = Objects();
+  ASSERT_EQ(again.size(), 3u);
+  EXPECT_EQ(again[2].section, 200);
+  EXPECT_EQ(Number(again[2], 7), 5);
 }
 
 // Rows with one name make one purchased item with their counts summed and their designators
 // joined; the list of elements never merges. A row not selected between them does not stop it.
 TEST_F(GenerationTest, PurchasedItemsMergeRowsOfOneNameAndTheListNever) {
   UseGraphicDocument();
-  const std::string report = kHeader + Record("2", "R1", "Резистор") + Record("", "R2", "Резистор") +
-                             Record("1", "C1", "Конденсатор") + Record("1", "R7", "Резистор") +
-                             Record("3", "R4", "Резистор") + Record("", "R5", "Резистор") +
-                             Record("", "R6", "Резистор");
+  const std::string report = kHeader + Record("2", "R1", "Резистор") +
+                             Record("", "R2", "Резистор") + Record("1", "C1", "Конденсатор") +
+                             Record("1", "R7", "Резистор") + Record("3", "R4", "Резистор") +
+                             Record("", "R5", "Резистор") + Record("", "R6", "Резистор");
   Open(report);
   window_->table().SetItemImage(2, 0, 0);  // C1 unticked
   window_->OnCommand(kIdCreatePurchased);
@@ -222,11 +239,11 @@ TEST_F(GenerationTest, NewDocumentFromThePatternIsSavedOrNot) {
   Open(kHeader + Record("1", "R1", "Резистор"));
   ui_.QueueFile(files_ + "перечень.json");
   window_->OnCommand(kIdCreateListByGost);
-  ASSERT_TRUE(std::filesystem::exists(files_ + "перечень.json"));
+  ASSERT_TRUE(FileExists(files_ + "перечень.json"));
   SimDocument saved;
   ASSERT_TRUE(standin::OpenDocument(files_ + "перечень.json", saved));
   EXPECT_EQ(saved.objects.size(), 1u);
-  EXPECT_TRUE(std::filesystem::exists(library_ + "Перечень элементов.spw"));
+  EXPECT_TRUE(FileExists(library_ + "Перечень элементов.spw"));
   EXPECT_EQ(ui_.file_dialogs().back().initial_name, "*.spw");
 
   // A cancelled save dialog tells the host that no name was chosen.
@@ -240,9 +257,13 @@ TEST_F(GenerationTest, NewDocumentFromThePatternIsSavedOrNot) {
 TEST_F(GenerationTest, MissingPatternStopsTheCommandBeforeAStaleCopy) {
   Open(kHeader + Record("1", "R1", "Резистор"));
   std::filesystem::remove(library_ + "patternVP.spw");
-  files_.Write("library/Ведомость покупных.spw",
+  // Names in code page 1251 go through the library's own file seam.
+  ASSERT_TRUE(ReplaceFileContents(library_ + "Ведомость покупных.spw", [](std::FILE* file) {
+    return std::fputs(
                "{\"format\": \"zentar-sim/1\", \"objects\": [{\"library\": \"old.lyt\", "
-               "\"style\": 11, \"section\": 1, \"columns\": []}]}");
+               "\"style\": 11, \"section\": 1, \"columns\": []}]}",
+               file) >= 0;
+  }));
   const size_t documents = host_.documents().size();
   window_->OnCommand(kIdCreatePurchased);
   EXPECT_EQ(host_.documents().size(), documents);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/text_encoding.h"
+#include "standin/sim_host.h"
 
 namespace zuro {
 namespace {
@@ -74,6 +75,9 @@ TEST_F(ZuroBomTest, BadUsageExitsWithTwo) {
   EXPECT_EQ(Run("table a.bom --converter nonsense").status, 2);
   EXPECT_EQ(Run("frobnicate a.bom").status, 2);
   EXPECT_EQ(Run("convert a.bom --document spec -o a.json").status, 2);
+  EXPECT_EQ(Run("convert a.bom --document list").status, 2);
+  EXPECT_EQ(Run("convert a.bom --document list --sort size -o a.json").status, 2);
+  EXPECT_EQ(Run("convert a.bom --document list --set 1=x -o a.json").status, 2);
   EXPECT_EQ(Run("pdm a.bom").status, 2);
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, 0);
@@ -126,6 +130,41 @@ TEST_F(ZuroBomTest, ReadsEverySampleAndEveryTableItWrote) {
   // The converted CSV of an Altium Designer report stays beside it.
   EXPECT_TRUE(std::filesystem::exists(folder_ + "board_altium.csv"));
   EXPECT_TRUE(std::filesystem::exists(folder_ + "board_allegro.csv"));
+}
+
+// The list of elements and the purchased-items list of a sample, into a new document made from
+// the pattern and saved under the output's name, or into the open graphic document.
+TEST_F(ZuroBomTest, ConvertsASampleIntoTheHostsDocument) {
+  const std::string report = Sample("board.bom");
+  const Outcome gost =
+      Run("convert '" + report + "' --document list --sort gost -o '" + folder_ + "list.json'");
+  ASSERT_EQ(gost.status, 0) << gost.err;
+  EXPECT_EQ(gost.err, Utf8(u8"Формирование объектов перечня элементов в документе завершено\n"));
+  standin::SimDocument list;
+  ASSERT_TRUE(standin::OpenDocument(folder_ + "list.json", list));
+  ASSERT_EQ(list.objects.size(), 33u);
+  EXPECT_EQ(list.objects.back().columns[2].text, "R16");  // cut off by R15, as R7...R9 by R6
+  EXPECT_EQ(list.objects[0].library, "zURO_gr.lyt");
+
+  const Outcome purchased = Run("convert '" + report +
+                                "' --document purchased --graphic --device vector --unmark 1 "
+                                "--set 2,5=Конденсатор -o '" +
+                                folder_ + "vp.json'");
+  ASSERT_EQ(purchased.status, 0) << purchased.err;
+  standin::SimDocument vp;
+  ASSERT_TRUE(standin::OpenDocument(folder_ + "vp.json", vp));
+  // A1 unticked; C1...C10 renamed, so that it no longer makes one item with C21,C22.
+  ASSERT_EQ(vp.objects.size(), 29u);
+  EXPECT_EQ(vp.objects[0].library, "zURO_vc.lyt");
+  EXPECT_EQ(vp.objects[0].style, 11);
+  EXPECT_EQ(vp.objects[0].columns[0].text, "Конденсатор ");
+
+  // A library folder without the pattern stops the road with the message.
+  const Outcome nothing = Run("convert '" + report + "' --document list --library '" + folder_ +
+                              "' -o '" + folder_ + "none.json'");
+  EXPECT_EQ(nothing.status, 1);
+  EXPECT_NE(nothing.err.find("patternPE.spw"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "none.json"));
 }
 
 // A UTF-8 report reads as its twin; characters code page 1251 lacks are told of, and the road
