@@ -671,6 +671,7 @@ table.form { width: 100%; }
 .form td.link { font-size: 3.4mm; color: #333; }
 .up { writing-mode: vertical-rl; transform: rotate(180deg); margin: auto; text-align: center;
   line-height: 1.1; }
+.form th .up { font-size: 3.3mm; }
 .stamp { position: absolute; right: 0; bottom: 0; width: 185mm; height: 15mm; font-size: 3mm;
   line-height: 1; }
 .stamp.first { height: 40mm; }
