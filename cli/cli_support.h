@@ -57,8 +57,12 @@ std::string WithSeparator(std::string folder);
 std::string ConverterOf(const ParsedOptions& options);
 int CommandOf(const std::string& converter);
 
+// The title a document made from the report is shown with.
+std::string DocumentTitle(const std::string& report);
+
 // The subcommands.
 int Table(const std::vector<std::string>& args);
 int Convert(const std::vector<std::string>& args);
+int Show(const std::vector<std::string>& args);
 
 }  // namespace zuro::cli

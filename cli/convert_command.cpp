@@ -2,11 +2,13 @@
 // library's entry and the converter window of the report's kind, as a designer would do it.
 #include <memory>
 
+#include "base/paths.h"
 #include "cli/cli_support.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "host/library_context.h"
 #include "host/library_entry.h"
+#include "standin/sim_document_html.h"
 #include "standin/sim_host.h"
 
 namespace zuro::cli {
@@ -17,6 +19,7 @@ struct ConvertRequest {
   std::string report;
   bool table_file = false;
   int create_command = 0;
+  bool vector_device = false;
   std::string output;
   std::vector<std::pair<int, int>> unmarks;  // rows, as (row, 0)
   struct Edit {
@@ -69,6 +72,11 @@ void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& con
     window->OnCommand(request_.table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
   if (!Prepare(*window))
     return;
+  // The output device is a choice of the window's radio buttons: the window takes it in when a
+  // document-kind radio is clicked, as its dialog data exchange does.
+  ui.CheckRadio(converter::kOutputDeviceRadios, request_.vector_device ? 1 : 0);
+  ui.CheckRadio(converter::kDocumentKindRadios, 1);
+  window->OnCommand(converter::kIdListRadio);
   const size_t messages = ui.messages().size();
   window->OnCommand(request_.create_command);
   for (size_t m = messages; m < ui.messages().size(); ++m) {
@@ -126,12 +134,16 @@ bool ParseEdit(const std::string& text, ConvertRequest::Edit& edit) {
 
 }  // namespace
 
+// The title of a document made from a report: the report's file name.
+std::string DocumentTitle(const std::string& report) {
+  return report.substr(FileNameStart(report));
+}
+
 int Convert(const std::vector<std::string>& args) {
   std::string problem;
   const std::optional<ParsedOptions> options = ParseOptions(
       args,
-      {{"--converter", "--document", "--sort", "--device", "--library", "--model", "-o",
-        "--html"},
+      {{"--converter", "--document", "--sort", "--device", "--library", "--model", "-o", "--html"},
        {"--unmark", "--set"},
        {"--graphic"}},
       problem);
@@ -140,9 +152,9 @@ int Convert(const std::vector<std::string>& args) {
   const std::string converter = ConverterOf(*options);
   const int command = CommandOf(converter);
   if (command == 0)
-    return BadUsage(converter.empty() ? "the converter of " + options->report +
-                                            " is not known; give --converter"
-                                      : "unknown converter " + converter);
+    return BadUsage(converter.empty()
+                        ? "the converter of " + options->report + " is not known; give --converter"
+                        : "unknown converter " + converter);
   const std::string sort = options->Value("--sort", "elements");
   const std::string device = options->Value("--device", "graphic");
   ConvertRequest request;
@@ -150,6 +162,7 @@ int Convert(const std::vector<std::string>& args) {
   request.table_file = EndsWithIgnoringCase(options->report, ".tbl");
   request.create_command = CreateCommandOf(options->Value("--document"), sort);
   request.output = options->Value("-o");
+  request.vector_device = device == "vector";
   if (request.create_command == 0)
     return BadUsage("--document must be list or purchased");
   if ((sort != "elements" && sort != "gost") || (device != "graphic" && device != "vector"))
@@ -188,8 +201,15 @@ int Convert(const std::vector<std::string>& args) {
   // A document made from its pattern was saved by the host under the output's name; the open
   // graphic document is written there as the host would save it.
   const standin::SimDocument* document = host.TargetDocument();
-  if (options->Has("--graphic") && (!document || !standin::SaveDocument(*document, request.output))) {
+  if (options->Has("--graphic") &&
+      (!document || !standin::SaveDocument(*document, request.output))) {
     Print(stderr, "zuro-bom: cannot write " + request.output + "\n");
+    return kExitStopped;
+  }
+  const std::string html = options->Value("--html");
+  if (!html.empty() &&
+      (!document || !standin::SaveDocumentHtml(*document, DocumentTitle(request.report), html))) {
+    Print(stderr, "zuro-bom: cannot write " + html + "\n");
     return kExitStopped;
   }
   return kExitDone;

@@ -22,6 +22,9 @@ zuro-bom convert REPORT [--converter K] --document list|purchased [--sort elemen
     --graphic the host has no document open, so a new document is made from the pattern file and
     the save dialog is answered with OUT.json. --graphic: the host has an active graphic document,
     which receives the objects. --html writes the document as a page to look at.
+zuro-bom show DOCUMENT.json [--html OUT.html]
+    Print a document of the stand-in host (as convert or the host program saved it) one object a
+    line: its section, then its columns in column order; --html writes it as a page.
 K is pcad, mentor, orcad, protel, altium or allegro (default from the extension: .bom pcad,
 .lst mentor, .csv protel, .txt altium, .htm allegro). A REPORT ending in .tbl is opened as a table
 file (the "Открыть таблицу" command) in the window of K (default pcad). DIR defaults to the
@@ -44,6 +47,8 @@ int Main(const std::vector<std::string>& args) {
     return Table(rest);
   if (command == "convert")
     return Convert(rest);
+  if (command == "show")
+    return Show(rest);
   return BadUsage("unknown subcommand " + command);
 }
 

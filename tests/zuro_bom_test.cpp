@@ -148,8 +148,8 @@ TEST_F(ZuroBomTest, ConvertsASampleIntoTheHostsDocument) {
 
   const Outcome purchased = Run("convert '" + report +
                                 "' --document purchased --graphic --device vector --unmark 1 "
-                                "--set 2,5=Конденсатор -o '" +
-                                folder_ + "vp.json'");
+                                "--set " +
+                                Utf8(u8"2,5=Конденсатор") + " -o '" + folder_ + "vp.json'");
   ASSERT_EQ(purchased.status, 0) << purchased.err;
   standin::SimDocument vp;
   ASSERT_TRUE(standin::OpenDocument(folder_ + "vp.json", vp));
