@@ -6,11 +6,16 @@ namespace {
 
 constexpr int kFileNameCombo = 0x47c;  // cmb13 of the common file dialog
 constexpr int kFileNameEdit = 0x480;   // edt1, its older form
+constexpr int kMessageBoxText = 0xFFFF;
+
+std::wstring ClassName(HWND window) {
+  wchar_t class_name[64] = {};
+  GetClassNameW(window, class_name, 64);
+  return class_name;
+}
 
 bool IsDialogClass(HWND window) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  return std::wstring(class_name) == L"#32770";
+  return ClassName(window) == L"#32770";
 }
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
@@ -25,7 +30,45 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
     found->file_dialog = window;
   else if (GetMenu(window))
     found->converter = window;
+  else if (IsMessageBox(window))
+    found->message_boxes.push_back(window);
   return TRUE;
+}
+
+struct Controls {
+  int buttons = 0;
+  int others = 0;     // controls of any other class than button and static text
+  std::wstring text;  // the first static text that says something
+};
+
+BOOL CALLBACK CountControl(HWND control, LPARAM parameter) {
+  auto* controls = reinterpret_cast<Controls*>(parameter);
+  const std::wstring class_name = ClassName(control);
+  if (class_name == L"Button") {
+    ++controls->buttons;
+  } else if (class_name == L"Static") {
+    if (controls->text.empty()) {
+      wchar_t text[2048] = {};
+      GetWindowTextW(control, text, 2048);
+      controls->text = text;
+    }
+  } else {
+    ++controls->others;
+  }
+  return TRUE;
+}
+
+void SetFileName(HWND dialog, const std::wstring& path) {
+  HWND name = GetDlgItem(dialog, kFileNameCombo);
+  if (!name)
+    name = GetDlgItem(dialog, kFileNameEdit);
+  SetWindowTextW(name, path.c_str());
+}
+
+Controls ReadControls(HWND dialog) {
+  Controls controls;
+  EnumChildWindows(dialog, CountControl, reinterpret_cast<LPARAM>(&controls));
+  return controls;
 }
 
 }  // namespace
@@ -42,11 +85,46 @@ bool WaitsForInput(HWND window) {
 }
 
 void AnswerFileDialog(HWND dialog, const std::wstring& path) {
-  HWND name = GetDlgItem(dialog, kFileNameCombo);
-  if (!name)
-    name = GetDlgItem(dialog, kFileNameEdit);
-  SetWindowTextW(name, path.c_str());
+  SetFileName(dialog, path);
   SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+void TypeIntoFileDialog(HWND dialog, const std::wstring& path) {
+  SetFileName(dialog, path);
+  PressButton(dialog, IDOK);
+}
+
+// Windows and Wine build message boxes of a static icon, a static text and push buttons; the
+// library's own dialogs all hold edit fields, lists or the grid besides.
+bool IsMessageBox(HWND dialog) {
+  if (!IsDialogClass(dialog) || GetMenu(dialog))
+    return false;
+  const Controls controls = ReadControls(dialog);
+  return controls.buttons > 0 && controls.others == 0;
+}
+
+// Windows gives the text the id 0xFFFF; any other build of the box is read by its first text.
+std::wstring MessageBoxText(HWND box) {
+  if (HWND text = GetDlgItem(box, kMessageBoxText)) {
+    wchar_t buffer[2048] = {};
+    GetWindowTextW(text, buffer, 2048);
+    return buffer;
+  }
+  return ReadControls(box).text;
+}
+
+bool AsksQuestion(HWND box) {
+  return HasButton(box, IDYES) || HasButton(box, IDNO);
+}
+
+bool HasButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  return button && IsWindowVisible(button);
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 }  // namespace zuro::standin
