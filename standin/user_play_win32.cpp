@@ -35,27 +35,33 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+// Class names only: reading a control's text would wait for the window's thread.
 struct Controls {
   int buttons = 0;
-  int others = 0;     // controls of any other class than button and static text
-  std::wstring text;  // the first static text that says something
+  int others = 0;  // controls of any other class than button and static text
 };
 
 BOOL CALLBACK CountControl(HWND control, LPARAM parameter) {
   auto* controls = reinterpret_cast<Controls*>(parameter);
   const std::wstring class_name = ClassName(control);
-  if (class_name == L"Button") {
+  if (class_name == L"Button")
     ++controls->buttons;
-  } else if (class_name == L"Static") {
-    if (controls->text.empty()) {
-      wchar_t text[2048] = {};
-      GetWindowTextW(control, text, 2048);
-      controls->text = text;
-    }
-  } else {
+  else if (class_name != L"Static")
     ++controls->others;
-  }
   return TRUE;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[2048] = {};
+  GetWindowTextW(window, text, 2048);
+  return text;
+}
+
+BOOL CALLBACK FindStaticText(HWND control, LPARAM parameter) {
+  auto* text = reinterpret_cast<std::wstring*>(parameter);
+  if (ClassName(control) == L"Static")
+    *text = WindowText(control);
+  return text->empty();
 }
 
 void SetFileName(HWND dialog, const std::wstring& path) {
@@ -65,7 +71,7 @@ void SetFileName(HWND dialog, const std::wstring& path) {
   SetWindowTextW(name, path.c_str());
 }
 
-Controls ReadControls(HWND dialog) {
+Controls CountControls(HWND dialog) {
   Controls controls;
   EnumChildWindows(dialog, CountControl, reinterpret_cast<LPARAM>(&controls));
   return controls;
@@ -99,18 +105,18 @@ void TypeIntoFileDialog(HWND dialog, const std::wstring& path) {
 bool IsMessageBox(HWND dialog) {
   if (!IsDialogClass(dialog) || GetMenu(dialog))
     return false;
-  const Controls controls = ReadControls(dialog);
+  const Controls controls = CountControls(dialog);
   return controls.buttons > 0 && controls.others == 0;
 }
 
-// Windows gives the text the id 0xFFFF; any other build of the box is read by its first text.
+// Windows and Wine give the text the id 0xFFFF; any other build of the box is read by its first
+// static text that says something (the icon says nothing).
 std::wstring MessageBoxText(HWND box) {
-  if (HWND text = GetDlgItem(box, kMessageBoxText)) {
-    wchar_t buffer[2048] = {};
-    GetWindowTextW(text, buffer, 2048);
-    return buffer;
-  }
-  return ReadControls(box).text;
+  if (HWND text = GetDlgItem(box, kMessageBoxText))
+    return WindowText(text);
+  std::wstring text;
+  EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
 }
 
 bool AsksQuestion(HWND box) {
