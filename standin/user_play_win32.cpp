@@ -6,11 +6,16 @@ namespace {
 
 constexpr int kFileNameCombo = 0x47c;  // cmb13 of the common file dialog
 constexpr int kFileNameEdit = 0x480;   // edt1, its older form
+constexpr int kMessageBoxText = 0xFFFF;
+
+std::wstring ClassName(HWND window) {
+  wchar_t class_name[64] = {};
+  GetClassNameW(window, class_name, 64);
+  return class_name;
+}
 
 bool IsDialogClass(HWND window) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  return std::wstring(class_name) == L"#32770";
+  return ClassName(window) == L"#32770";
 }
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
@@ -25,7 +30,51 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
     found->file_dialog = window;
   else if (GetMenu(window))
     found->converter = window;
+  else if (IsMessageBox(window))
+    found->message_boxes.push_back(window);
   return TRUE;
+}
+
+// Class names only: reading a control's text would wait for the window's thread.
+struct Controls {
+  int buttons = 0;
+  int others = 0;  // controls of any other class than button and static text
+};
+
+BOOL CALLBACK CountControl(HWND control, LPARAM parameter) {
+  auto* controls = reinterpret_cast<Controls*>(parameter);
+  const std::wstring class_name = ClassName(control);
+  if (class_name == L"Button")
+    ++controls->buttons;
+  else if (class_name != L"Static")
+    ++controls->others;
+  return TRUE;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[2048] = {};
+  GetWindowTextW(window, text, 2048);
+  return text;
+}
+
+BOOL CALLBACK FindStaticText(HWND control, LPARAM parameter) {
+  auto* text = reinterpret_cast<std::wstring*>(parameter);
+  if (ClassName(control) == L"Static")
+    *text = WindowText(control);
+  return text->empty();
+}
+
+void SetFileName(HWND dialog, const std::wstring& path) {
+  HWND name = GetDlgItem(dialog, kFileNameCombo);
+  if (!name)
+    name = GetDlgItem(dialog, kFileNameEdit);
+  SetWindowTextW(name, path.c_str());
+}
+
+Controls CountControls(HWND dialog) {
+  Controls controls;
+  EnumChildWindows(dialog, CountControl, reinterpret_cast<LPARAM>(&controls));
+  return controls;
 }
 
 }  // namespace
@@ -42,11 +91,46 @@ bool WaitsForInput(HWND window) {
 }
 
 void AnswerFileDialog(HWND dialog, const std::wstring& path) {
-  HWND name = GetDlgItem(dialog, kFileNameCombo);
-  if (!name)
-    name = GetDlgItem(dialog, kFileNameEdit);
-  SetWindowTextW(name, path.c_str());
+  SetFileName(dialog, path);
   SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+void TypeIntoFileDialog(HWND dialog, const std::wstring& path) {
+  SetFileName(dialog, path);
+  PressButton(dialog, IDOK);
+}
+
+// Windows and Wine build message boxes of a static icon, a static text and push buttons; the
+// library's own dialogs all hold edit fields, lists or the grid besides.
+bool IsMessageBox(HWND dialog) {
+  if (!IsDialogClass(dialog) || GetMenu(dialog))
+    return false;
+  const Controls controls = CountControls(dialog);
+  return controls.buttons > 0 && controls.others == 0;
+}
+
+// Windows and Wine give the text the id 0xFFFF; any other build of the box is read by its first
+// static text that says something (the icon says nothing).
+std::wstring MessageBoxText(HWND box) {
+  if (HWND text = GetDlgItem(box, kMessageBoxText))
+    return WindowText(text);
+  std::wstring text;
+  EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+bool AsksQuestion(HWND box) {
+  return HasButton(box, IDYES) || HasButton(box, IDNO);
+}
+
+bool HasButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  return button && IsWindowVisible(button);
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 }  // namespace zuro::standin

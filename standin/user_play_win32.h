@@ -1,6 +1,6 @@
 // Playing the user from outside the library, through window messages only: finding the library's
-// dialogs on the host's thread, answering a file dialog, waiting until a window waits for input.
-// The stand-in host program and the Windows tests use it.
+// dialogs on the host's thread, reading and answering message boxes, answering a file dialog,
+// waiting until a window waits for input. The stand-in host program and the Windows tests use it.
 #pragma once
 
 #include <windows.h>
@@ -11,16 +11,31 @@
 namespace zuro::standin {
 
 struct ThreadDialogs {
-  HWND file_dialog = nullptr;  // a common open or save dialog
-  HWND converter = nullptr;    // a dialog with a menu bar: a converter window
-  std::vector<HWND> shown;     // every visible dialog (message boxes included)
-  std::vector<HWND> all;       // every dialog, shown or not yet shown
+  HWND file_dialog = nullptr;       // a common open or save dialog
+  HWND converter = nullptr;         // a dialog with a menu bar: a converter window
+  std::vector<HWND> message_boxes;  // visible message boxes
+  std::vector<HWND> shown;          // every visible dialog (message boxes included)
+  std::vector<HWND> all;            // every dialog, shown or not yet shown
 };
 
 ThreadDialogs FindThreadDialogs(DWORD thread);
 // True once the window's thread has come back to its message loop (false after 5 s).
 bool WaitsForInput(HWND window);
-// Types the path into the dialog's file name field and presses its OK button.
+// Types the path into the dialog's file name field and presses its OK button; returns once the
+// dialog has taken the press (a box it opens over itself must be answered by another thread).
 void AnswerFileDialog(HWND dialog, const std::wstring& path);
+// The same, but the press is posted: the call returns at once.
+void TypeIntoFileDialog(HWND dialog, const std::wstring& path);
+
+// A message box: a dialog of buttons and static texts only.
+bool IsMessageBox(HWND dialog);
+// The message a message box shows.
+std::wstring MessageBoxText(HWND box);
+// True when the message box asks a question: it offers Yes or No.
+bool AsksQuestion(HWND box);
+// True when the dialog shows a button with this id.
+bool HasButton(HWND dialog, int id);
+// Presses a dialog's button as a click does; posted, so the call does not wait for the dialog.
+void PressButton(HWND dialog, int id);
 
 }  // namespace zuro::standin

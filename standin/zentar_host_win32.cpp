@@ -1,15 +1,24 @@
 // zentar-host.exe: the stand-in host program. It loads zuro.dll as the ZENTAR host does, reads its
-// name and identifier, and runs a library command against the stand-in host of zapi5.dll.
+// name and identifier, and runs a library command against the stand-in host of zapi5.dll. With
+// --create it then plays the designer's part of a whole document road from outside the library.
 //
 //   zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]
 //                   [--host-state N] [--answer-file PATH] [--close-windows] [--log]
+//                   [--create ID [--answer yes|no] [--save-as PATH]] [--document-out OUT.json]
+//
+// Exit status: 0 when the command (and the road) ran; 1 when a file given could not be read or
+// written, the library could not be loaded or the road could not be played; 2 for bad usage; 3
+// when the library's windows still waited after the watchdog's time.
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "base/paths.h"
 #include "base/text_encoding.h"
 #include "base/win32_text.h"
@@ -19,12 +28,20 @@
 namespace {
 
 using zuro::standin::AnswerFileDialog;
+using zuro::standin::AsksQuestion;
 using zuro::standin::FindThreadDialogs;
+using zuro::standin::HasButton;
+using zuro::standin::MessageBoxText;
+using zuro::standin::PressButton;
 using zuro::standin::ThreadDialogs;
+using zuro::standin::TypeIntoFileDialog;
 using zuro::standin::WaitsForInput;
 using LibraryNameProc = const char* (*)();
 using LibraryIdProc = int (*)();
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
+
+constexpr int kOpenReportCommand = 1012;
+constexpr int kCreateCommands[] = {32777, 32778, 32779, 32780};
 
 struct Options {
   std::wstring library;
@@ -35,6 +52,11 @@ struct Options {
   std::wstring answer_file;
   bool close_windows = false;
   bool log = false;
+  int create_command = 0;  // 0: no document road
+  int answer = IDYES;
+  bool answer_given = false;
+  std::wstring save_as;
+  std::wstring document_out;
 };
 
 void Print(const std::string& utf8) {
@@ -42,10 +64,33 @@ void Print(const std::string& utf8) {
   std::fflush(stdout);
 }
 
+// The host's own complaints go to standard error, apart from what the library and the road show.
+void Complain(const std::string& utf8) {
+  std::fflush(stdout);
+  std::fputs(("zentar-host: " + utf8 + "\n").c_str(), stderr);
+  std::fflush(stderr);
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty())
+    return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
+                      nullptr, nullptr);
+  return utf8;
+}
+
 int Usage() {
-  Print(
+  std::fputs(
       "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
-      "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n");
+      "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n"
+      "                       [--create ID [--answer yes|no] [--save-as PATH]]\n"
+      "                       [--document-out OUT.json]\n"
+      "  --create ID needs --command and --answer-file; ID is 32777 (specification), 32778 or\n"
+      "  32780 (list of elements by elements or by GOST) or 32779 (purchased-items list)\n",
+      stderr);
   return 2;
 }
 
@@ -54,6 +99,17 @@ std::wstring ProgramFolder() {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
   std::wstring folder(path, length);
   return folder.substr(0, zuro::FileNameStart(folder));
+}
+
+bool ParseAnswer(const std::wstring& text, Options& options) {
+  options.answer_given = true;
+  if (text == L"yes")
+    options.answer = IDYES;
+  else if (text == L"no")
+    options.answer = IDNO;
+  else
+    return false;
+  return true;
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options& options) {
@@ -77,36 +133,303 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.close_windows = true;
     else if (arg == L"--log")
       options.log = true;
+    else if (arg == L"--create" && has_value)
+      options.create_command = _wtoi(argv[++i]);
+    else if (arg == L"--answer" && has_value) {
+      if (!ParseAnswer(argv[++i], options))
+        return false;
+    } else if (arg == L"--save-as" && has_value)
+      options.save_as = argv[++i];
+    else if (arg == L"--document-out" && has_value)
+      options.document_out = argv[++i];
     else
       return false;
   }
-  return !(options.graphic && !options.model_items.empty());
+  if (options.graphic && !options.model_items.empty())
+    return false;
+  if (options.create_command == 0)
+    return !options.answer_given && options.save_as.empty();
+  return std::count(std::begin(kCreateCommands), std::end(kCreateCommands),
+                    options.create_command) == 1 &&
+         options.command >= 0 && !options.answer_file.empty();
 }
+
+// The document road (--create) goes step by step; the program's exit status comes from the step
+// it reached.
+enum class RoadStep { kWaitingForWindow, kLoadingTable, kRunningCommand, kPlayed, kFailed };
 
 // The watcher plays the user from outside the library, through window messages only:
 // --answer-file types a path into the first file dialog the library shows and presses its OK
 // button (if the converter window waits without showing one, it picks "Открыть..." first);
 // --close-windows then closes every dialog of the host's thread as soon as that thread waits for
-// input again, as a user pressing "Выход" would.
+// input again, as a user pressing "Выход" would. --create plays the document road instead (see
+// DocumentRoad) and then closes the windows the same way.
 struct Watch {
   DWORD ui_thread = 0;
   std::wstring answer_file;  // empty: no file dialog to answer
   bool close_windows = false;
+  int create_command = 0;
+  int answer = IDYES;
+  std::wstring save_as;  // empty: the document's save dialog is cancelled
+  std::atomic<RoadStep> step{RoadStep::kWaitingForWindow};
+  std::string failure;  // why the road could not be played; written before step is kFailed
 };
 
+// How long the road waits for each of its steps (ms), polling every kPoll ms.
+constexpr DWORD kPoll = 100;
+constexpr DWORD kLoadTimeout = 20000;
+// A command ends with its completion message; one that shows none counts as over when its window
+// has waited this long for the user.
+constexpr DWORD kQuietCommandTime = 20000;
+constexpr DWORD kCommandTimeout = 45000;
+constexpr int kIdlePollsToSettle = 2;
+
+// Whether a person could pick the command from the window's menu: it is there, and neither it nor
+// a sub-menu on the way to it is greyed.
+bool CanPick(HMENU menu, UINT command) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const bool enabled = (GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (HMENU sub_menu = GetSubMenu(menu, i)) {
+      if (enabled && CanPick(sub_menu, command))
+        return true;
+    } else if (GetMenuItemID(menu, i) == command) {
+      return enabled;
+    }
+  }
+  return false;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+// The designer's part of a document road, played on the watcher's thread: load the report given
+// with --answer-file, pick the create command from the converter window's menu, answer what the
+// command asks, and wait until the window waits for the designer again. Every message box met on
+// the way is printed ("message: <caption>: <text>", questions as "question: ...") and answered:
+// OK for a message, --answer for a question. The save dialog gets --save-as, or is cancelled.
+class DocumentRoad {
+ public:
+  explicit DocumentRoad(Watch& watch) : watch_(watch) {}
+
+  void Play() {
+    if (LoadTable() && PickCommand() && RunCommand())
+      watch_.step = RoadStep::kPlayed;
+  }
+  [[noreturn]] void CloseWindows();
+
+ private:
+  bool LoadTable();
+  bool PickCommand();
+  bool RunCommand();
+  ThreadDialogs Settle() const;
+  bool AnswerDialogs(const ThreadDialogs& found);
+  bool AnswerMessageBox(HWND box);
+  bool AnswerFileDialog(HWND dialog);
+  bool WaitsForTheDesigner(const ThreadDialogs& found);
+  bool Answered(HWND dialog) const {
+    return std::find(answered_.begin(), answered_.end(), dialog) != answered_.end();
+  }
+  bool Fail(const std::string& why) {
+    watch_.failure = why;
+    watch_.step = RoadStep::kFailed;
+    return false;
+  }
+
+  Watch& watch_;
+  HWND converter_ = nullptr;
+  std::vector<HWND> answered_;  // dialogs answered, perhaps not gone yet
+  bool report_typed_ = false;
+  int messages_ = 0;                // message boxes answered with OK since the command was picked
+  int idle_polls_ = 0;              // polls in a row that found the converter window waiting alone
+  std::vector<HWND> idle_dialogs_;  // every dialog of the thread at the last of them
+};
+
+// The thread is asked first, through the converter window: it answers once it is back in a
+// message loop, its own or a dialog's, and by then a dialog it was making is there to be found.
+ThreadDialogs DocumentRoad::Settle() const {
+  if (converter_)
+    WaitsForInput(converter_);
+  return FindThreadDialogs(watch_.ui_thread);
+}
+
+// While a message box is open nothing else is touched: the dialog under it waits for its answer.
+bool DocumentRoad::AnswerDialogs(const ThreadDialogs& found) {
+  std::erase_if(answered_, [](HWND dialog) { return !IsWindow(dialog); });
+  if (!found.message_boxes.empty()) {
+    bool answered = false;
+    for (HWND box : found.message_boxes)
+      answered = AnswerMessageBox(box) || answered;
+    return answered;
+  }
+  return found.file_dialog && AnswerFileDialog(found.file_dialog);
+}
+
+// An answer is posted, so that a dialog that opens another one under it never waits for this
+// thread; the answer counts as taken once its dialog is gone or has opened a message box.
+void WaitUntilTaken(HWND dialog, DWORD thread) {
+  for (DWORD waited = 0; waited < 2000 && IsWindow(dialog); waited += 20) {
+    const ThreadDialogs found = FindThreadDialogs(thread);
+    if (std::any_of(found.message_boxes.begin(), found.message_boxes.end(),
+                    [&](HWND box) { return box != dialog; }))
+      return;
+    Sleep(20);
+  }
+}
+
+bool DocumentRoad::AnswerMessageBox(HWND box) {
+  if (Answered(box) || !WaitsForInput(box))
+    return false;
+  const bool question = AsksQuestion(box);
+  Print(std::string(question ? "question: " : "message: ") + Utf8(WindowText(box)) + ": " +
+        Utf8(MessageBoxText(box)) + "\n");
+  const int button = question ? watch_.answer : IDOK;
+  PressButton(box, HasButton(box, button) ? button : IDCANCEL);
+  if (!question && watch_.step == RoadStep::kRunningCommand)
+    ++messages_;
+  answered_.push_back(box);
+  WaitUntilTaken(box, watch_.ui_thread);
+  return true;
+}
+
+// The report goes into the first file dialog, the path of --save-as into each dialog of the
+// command; without --save-as, and for any other file dialog, the designer cancels. A dialog still
+// open after its answer refused it (the box that said why was answered already): it is cancelled.
+bool DocumentRoad::AnswerFileDialog(HWND dialog) {
+  if (!WaitsForInput(dialog))
+    return false;
+  const bool loading = watch_.step != RoadStep::kRunningCommand;
+  std::wstring path;
+  if (!Answered(dialog) && loading && !report_typed_) {
+    path = watch_.answer_file;
+    report_typed_ = true;
+  } else if (!Answered(dialog) && !loading) {
+    path = watch_.save_as;
+  }
+  if (path.empty()) {
+    PressButton(dialog, IDCANCEL);
+  } else {
+    TypeIntoFileDialog(dialog, path);
+    answered_.push_back(dialog);
+  }
+  WaitUntilTaken(dialog, watch_.ui_thread);
+  return true;
+}
+
+// The converter window waits for the designer when it alone is shown on two polls in a row, with
+// the same dialogs of the thread behind it: a dialog being made is shown by its first wait for
+// input, so it is seen by the second poll at the latest.
+bool DocumentRoad::WaitsForTheDesigner(const ThreadDialogs& found) {
+  const bool alone =
+      found.converter == converter_ && found.shown.size() == 1 && found.shown[0] == converter_;
+  if (!alone || (idle_polls_ > 0 && found.all != idle_dialogs_)) {
+    idle_polls_ = 0;
+    return false;
+  }
+  idle_dialogs_ = found.all;
+  return ++idle_polls_ >= kIdlePollsToSettle;
+}
+
+// Loaded means the converter window shows the report's name in its caption (":name") and waits
+// for the designer again. Warnings the reading shows are answered on the way.
+bool DocumentRoad::LoadTable() {
+  int polls_without_dialog = 0;
+  const ULONGLONG started = GetTickCount64();
+  while (GetTickCount64() - started < kLoadTimeout) {
+    Sleep(kPoll);
+    const ThreadDialogs found = Settle();
+    if (!converter_ && found.converter) {
+      converter_ = found.converter;
+      watch_.step = RoadStep::kLoadingTable;
+    }
+    if (AnswerDialogs(found)) {
+      idle_polls_ = 0;
+      continue;
+    }
+    if (!report_typed_) {
+      if (converter_ && !found.file_dialog && ++polls_without_dialog == 10)
+        PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
+      continue;
+    }
+    if (WaitsForTheDesigner(found)) {
+      if (WindowText(converter_).find(L':') != std::wstring::npos)
+        return true;
+      return Fail("no table was loaded from " + Utf8(watch_.answer_file));
+    }
+  }
+  if (!converter_)
+    return Fail("no converter window was shown");
+  return Fail("no table was loaded from " + Utf8(watch_.answer_file));
+}
+
+bool DocumentRoad::PickCommand() {
+  if (!CanPick(GetMenu(converter_), static_cast<UINT>(watch_.create_command)))
+    return Fail("the converter window's menu offers no command " +
+                std::to_string(watch_.create_command) + " to pick");
+  watch_.step = RoadStep::kRunningCommand;
+  idle_polls_ = 0;
+  PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(watch_.create_command, 0), 0);
+  return true;
+}
+
+// The command is over when the converter window waits for the designer again after its
+// completion message, or after kQuietCommandTime when it shows none. A window that closed has
+// ended its command too.
+bool DocumentRoad::RunCommand() {
+  const ULONGLONG started = GetTickCount64();
+  for (ULONGLONG waited = 0; waited < kCommandTimeout; waited = GetTickCount64() - started) {
+    Sleep(kPoll);
+    if (!IsWindow(converter_))
+      return true;
+    const ThreadDialogs found = Settle();
+    if (AnswerDialogs(found)) {
+      idle_polls_ = 0;
+      continue;
+    }
+    if (WaitsForTheDesigner(found) && (messages_ > 0 || waited >= kQuietCommandTime))
+      return true;
+  }
+  return Fail("the command " + std::to_string(watch_.create_command) + " did not finish");
+}
+
+// As --close-windows does, every dialog of the host's thread is cancelled once the thread waits
+// for input; a message box is read out and answered as on the road.
+void DocumentRoad::CloseWindows() {
+  for (;;) {
+    Sleep(kPoll);
+    const ThreadDialogs found = Settle();
+    std::erase_if(answered_, [](HWND dialog) { return !IsWindow(dialog); });
+    for (HWND dialog : found.shown) {
+      if (std::find(found.message_boxes.begin(), found.message_boxes.end(), dialog) !=
+          found.message_boxes.end())
+        AnswerMessageBox(dialog);
+      else if (WaitsForInput(dialog))
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  }
+}
+
 DWORD WINAPI WatchWindows(void* parameter) {
-  const auto* watch = static_cast<const Watch*>(parameter);
+  auto* watch = static_cast<Watch*>(parameter);
+  if (watch->create_command != 0) {
+    DocumentRoad road(*watch);
+    road.Play();
+    road.CloseWindows();
+  }
   bool answered = watch->answer_file.empty();
   int idle_polls = 0;
   for (;;) {
-    Sleep(100);
+    Sleep(kPoll);
     const ThreadDialogs found = FindThreadDialogs(watch->ui_thread);
     if (!answered) {
       if (found.file_dialog && WaitsForInput(found.file_dialog)) {
         AnswerFileDialog(found.file_dialog, watch->answer_file);
         answered = true;
       } else if (found.converter && !found.file_dialog && ++idle_polls == 10) {
-        PostMessageW(found.converter, WM_COMMAND, MAKEWPARAM(1012, 0), 0);
+        PostMessageW(found.converter, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
       }
       continue;
     }
@@ -140,10 +463,11 @@ std::wstring WindowsPath(const std::wstring& path) {
   return length ? std::wstring(full, length) : path;
 }
 
-// Nothing in a test may wait for a person: the whole run ends after a minute at the latest.
-DWORD WINAPI Watchdog(void*) {
-  Sleep(60000);
-  Print("zentar-host: timed out waiting for the library's windows\n");
+// Nothing in a test may wait for a person: the whole run ends after the watchdog's time at the
+// latest, a minute, or a minute and a half for a document road.
+DWORD WINAPI Watchdog(void* parameter) {
+  Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(parameter)));
+  Complain("timed out waiting for the library's windows");
   ExitProcess(3);
 }
 
@@ -187,19 +511,77 @@ void RunHostWindow(HMODULE library, LibraryEntryProc entry, const std::string& n
   }
 }
 
-void SetUpHost(const Options& options) {
+bool CanRead(const std::wstring& path) {
+  FILE* file = _wfopen(WindowsPath(path).c_str(), L"rb");
+  if (file)
+    std::fclose(file);
+  return file != nullptr;
+}
+
+// Every file the host was given to read must be there before the library runs.
+bool InputFilesReadable(const Options& options) {
+  if (!options.model_items.empty() && !CanRead(options.model_items)) {
+    Complain("cannot read the model items file " + Utf8(options.model_items));
+    return false;
+  }
+  if (!options.answer_file.empty() && !CanRead(options.answer_file)) {
+    Complain("cannot read the file to answer with " + Utf8(options.answer_file));
+    return false;
+  }
+  return true;
+}
+
+bool SetUpHost(const Options& options) {
   if (options.graphic)
     ZsimOpenGraphicDocument();
   if (!options.model_items.empty() &&
-      !ZsimOpenModelDocument(WindowsPath(options.model_items).c_str()))
-    Print("zentar-host: cannot read the model items file\n");
+      !ZsimOpenModelDocument(WindowsPath(options.model_items).c_str())) {
+    Complain("cannot read the model items file " + Utf8(options.model_items));
+    return false;
+  }
   ZsimSetHostState(options.host_state);
+  return true;
 }
 
 void PrintCallLog() {
   std::vector<char> log(ZsimCallLog(nullptr, 0));
   ZsimCallLog(log.data(), static_cast<int>(log.size()));
   Print(log.data());
+}
+
+// The document that received the library's objects, in the stand-in's document format.
+bool WriteTargetDocument(const std::wstring& path) {
+  std::vector<char> json(ZsimTargetDocumentJson(nullptr, 0));
+  ZsimTargetDocumentJson(json.data(), static_cast<int>(json.size()));
+  const std::string text(json.data());
+  if (text.empty()) {
+    Complain("no document received the library's objects; nothing written to " + Utf8(path));
+    return false;
+  }
+  const bool written = zuro::ReplaceFileContents(
+      zuro::Cp1251FromWide(WindowsPath(path).c_str()), [&](std::FILE* file) {
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+      });
+  if (!written)
+    Complain("cannot write the document to " + Utf8(path));
+  return written;
+}
+
+// What went wrong on a road that did not reach its end while the library's windows closed.
+std::string RoadFailure(const Watch& watch) {
+  switch (watch.step.load()) {
+    case RoadStep::kPlayed:
+      return {};
+    case RoadStep::kFailed:
+      return watch.failure;
+    case RoadStep::kWaitingForWindow:
+      return "no converter window was shown";
+    case RoadStep::kLoadingTable:
+      return "the converter window closed before a table was loaded";
+    case RoadStep::kRunningCommand:
+      return "the converter window closed before the command finished";
+  }
+  return {};
 }
 
 template <typename Proc>
@@ -213,18 +595,19 @@ int wmain(int argc, wchar_t** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options))
     return Usage();
-  SetUpHost(options);
+  if (!InputFilesReadable(options) || !SetUpHost(options))
+    return 1;
 
   HMODULE library = LoadLibraryW(options.library.c_str());
   if (!library) {
-    Print("zentar-host: cannot load the library\n");
+    Complain("cannot load the library");
     return 1;
   }
   const auto name = Export<LibraryNameProc>(library, "LIBRARYNAME");
   const auto id = Export<LibraryIdProc>(library, "LIBRARYID");
   const auto entry = Export<LibraryEntryProc>(library, "LIBRARYENTRY");
   if (!name || !id || !entry) {
-    Print("zentar-host: the library lacks LIBRARYNAME, LIBRARYID or LIBRARYENTRY\n");
+    Complain("the library lacks LIBRARYNAME, LIBRARYID or LIBRARYENTRY");
     return 1;
   }
   const std::string library_name = name();
@@ -236,10 +619,17 @@ int wmain(int argc, wchar_t** argv) {
   watch.close_windows = options.close_windows;
   if (!options.answer_file.empty())
     watch.answer_file = WindowsPath(options.answer_file);
-  if (options.close_windows || !watch.answer_file.empty())
+  watch.create_command = options.create_command;
+  watch.answer = options.answer;
+  if (!options.save_as.empty())
+    watch.save_as = WindowsPath(options.save_as);
+  const bool road = options.create_command != 0;
+  if (options.close_windows || road || !watch.answer_file.empty())
     CloseHandle(CreateThread(nullptr, 0, WatchWindows, &watch, 0, nullptr));
-  if (options.close_windows)
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+  if (options.close_windows || road) {
+    const UINT_PTR patience = road ? 90000 : 60000;
+    CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(patience), 0, nullptr));
+  }
   if (options.command >= 0)
     entry(static_cast<unsigned int>(options.command));
   else if (!options.close_windows)
@@ -248,5 +638,18 @@ int wmain(int argc, wchar_t** argv) {
   FreeLibrary(library);  // the library releases the host's objects as it unloads
   if (options.log)
     PrintCallLog();
-  return 0;
+  int status = 0;
+  if (road) {
+    // A window that closed by itself ended the road; the watcher says so at its next poll.
+    for (int polls = 0;
+         polls < 10 && watch.step != RoadStep::kPlayed && watch.step != RoadStep::kFailed; ++polls)
+      Sleep(kPoll);
+    if (const std::string failure = RoadFailure(watch); !failure.empty()) {
+      Complain(failure);
+      status = 1;
+    }
+  }
+  if (!options.document_out.empty() && !WriteTargetDocument(options.document_out))
+    status = 1;
+  return status;
 }
