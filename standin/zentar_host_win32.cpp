@@ -623,6 +623,10 @@ int wmain(int argc, wchar_t** argv) {
   watch.answer = options.answer;
   if (!options.save_as.empty())
     watch.save_as = WindowsPath(options.save_as);
+  // The file dialogs move the current folder to the report's: the document goes where the path
+  // named it when the host started.
+  if (!options.document_out.empty())
+    options.document_out = WindowsPath(options.document_out);
   const bool road = options.create_command != 0;
   if (options.close_windows || road || !watch.answer_file.empty())
     CloseHandle(CreateThread(nullptr, 0, WatchWindows, &watch, 0, nullptr));

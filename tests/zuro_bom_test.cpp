@@ -167,6 +167,23 @@ TEST_F(ZuroBomTest, ConvertsASampleIntoTheHostsDocument) {
   EXPECT_FALSE(std::filesystem::exists(folder_ + "none.json"));
 }
 
+// The documents the DLL writes under Wine through the stand-in host program are compared with
+// these same files: both roads give the same document.
+TEST_F(ZuroBomTest, ConversionsGiveTheRecordedDocuments) {
+  const std::string report = Sample("board.bom");
+  ASSERT_EQ(
+      Run("convert '" + report + "' --document list --sort gost -o '" + folder_ + "list.json'")
+          .status,
+      0);
+  EXPECT_EQ(ReadBytes(folder_ + "list.json"), ReadBytes(ZURO_TEST_DATA "/board_list_gost.json"));
+  ASSERT_EQ(
+      Run("convert '" + report + "' --document purchased --graphic -o '" + folder_ + "vp.json'")
+          .status,
+      0);
+  EXPECT_EQ(ReadBytes(folder_ + "vp.json"),
+            ReadBytes(ZURO_TEST_DATA "/board_purchased_graphic.json"));
+}
+
 // A UTF-8 report reads as its twin; characters code page 1251 lacks are told of, and the road
 // goes on with the table.
 TEST_F(ZuroBomTest, Utf8ReportsReadWithAWarningOnlyWhenCharactersAreLost) {

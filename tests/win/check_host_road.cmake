@@ -6,6 +6,7 @@
 #   OUTPUT     regular expressions its standard output must match, one a list item
 #   COMPLAINT  a regular expression its standard error must match
 #   DOCUMENT   a file (below WORK) that must then hold a zentar-sim/1 document
+#   EXPECTED   a file that DOCUMENT must equal byte for byte
 cmake_policy(VERSION 3.20)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -36,5 +37,11 @@ if(DEFINED DOCUMENT)
   string(JSON objects ERROR_VARIABLE json_error TYPE "${document}" objects)
   if(NOT format STREQUAL "zentar-sim/1" OR NOT objects STREQUAL "ARRAY")
     message(FATAL_ERROR "${DOCUMENT} is no zentar-sim/1 document:\n${document}\n${ran}")
+  endif()
+endif()
+if(DEFINED EXPECTED)
+  file(READ ${EXPECTED} expected)
+  if(NOT document STREQUAL expected)
+    message(FATAL_ERROR "${DOCUMENT} differs from ${EXPECTED}:\n${document}\n${ran}")
   endif()
 endif()
