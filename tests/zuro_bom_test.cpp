@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -168,20 +169,47 @@ TEST_F(ZuroBomTest, ConvertsASampleIntoTheHostsDocument) {
 }
 
 // The documents the DLL writes under Wine through the stand-in host program are compared with
-// these same files: both roads give the same document.
+// these same files: both roads give the same document, for a report of every kind.
 TEST_F(ZuroBomTest, ConversionsGiveTheRecordedDocuments) {
-  const std::string report = Sample("board.bom");
-  ASSERT_EQ(
-      Run("convert '" + report + "' --document list --sort gost -o '" + folder_ + "list.json'")
-          .status,
-      0);
-  EXPECT_EQ(ReadBytes(folder_ + "list.json"), ReadBytes(ZURO_TEST_DATA "/board_list_gost.json"));
-  ASSERT_EQ(
-      Run("convert '" + report + "' --document purchased --graphic -o '" + folder_ + "vp.json'")
-          .status,
-      0);
+  const std::pair<std::string, std::string> kReports[] = {
+      {"board.bom", "pcad"},   {"board_orcad.bom", "orcad"},   {"board.lst", "mentor"},
+      {"board.csv", "protel"}, {"board_altium.txt", "altium"}, {"board_allegro.htm", "allegro"}};
+  for (const auto& [sample, converter] : kReports) {
+    SCOPED_TRACE(sample);
+    std::string name = sample;
+    std::replace(name.begin(), name.end(), '.', '_');
+    ASSERT_EQ(Run("convert '" + Sample(sample) + "' --converter " + converter +
+                  " --document list --sort gost -o '" + folder_ + "list.json'")
+                  .status,
+              0);
+    EXPECT_EQ(ReadBytes(folder_ + "list.json"),
+              ReadBytes(std::string(ZURO_TEST_DATA "/") + name + "_list_gost.json"));
+  }
+  ASSERT_EQ(Run("convert '" + folder_ + "board.bom' --document purchased --graphic -o '" + folder_ +
+                "vp.json'")
+                .status,
+            0);
   EXPECT_EQ(ReadBytes(folder_ + "vp.json"),
-            ReadBytes(ZURO_TEST_DATA "/board_purchased_graphic.json"));
+            ReadBytes(ZURO_TEST_DATA "/board_bom_purchased_graphic.json"));
+}
+
+// Every sample converts into both sorts of the list, on both devices, and the purchased-items
+// list.
+TEST_F(ZuroBomTest, EverySampleConvertsIntoEveryDocument) {
+  for (const char* sample :
+       {"board.bom", "board.lst", "board.csv", "board_altium.txt", "board_allegro.htm"}) {
+    const std::string report = Sample(sample);
+    for (const char* document : {"list --sort gost", "list --sort elements --device vector",
+                                 "purchased --device vector", "purchased --graphic"}) {
+      SCOPED_TRACE(std::string(sample) + " " + document);
+      const Outcome outcome =
+          Run("convert '" + report + "' --document " + document + " -o '" + folder_ + "out.json'");
+      EXPECT_EQ(outcome.status, 0) << outcome.err;
+      standin::SimDocument converted;
+      ASSERT_TRUE(standin::OpenDocument(folder_ + "out.json", converted));
+      EXPECT_GE(converted.objects.size(), 29u);
+    }
+  }
 }
 
 // A UTF-8 report reads as its twin; characters code page 1251 lacks are told of, and the road

@@ -11,6 +11,9 @@ cmake_policy(VERSION 3.20)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(WRITE ${WORK}/bad.bom "Перечень элементов\r\nR1 Резистор\r\n")
+# The samples are copied, as some converters write beside their report.
+file(GLOB samples ${CMAKE_CURRENT_LIST_DIR}/../../samples/board*)
+file(COPY ${samples} DESTINATION ${WORK})
 string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
