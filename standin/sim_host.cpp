@@ -565,7 +565,8 @@ SimHost::SimHost() {
   const std::vector<std::string> spec = {"Формат",       "Зона", "Поз.",      "Обозначение",
                                          "Наименование", "Кол.", "Примечание"};
   const std::vector<std::string> list = {"Поз. обозначение", "Наименование", "Кол.", "Примечание"};
-  const std::vector<std::string> purchased = {"Наименование",
+  const std::vector<std::string> purchased = {"№ строки",
+                                              "Наименование",
                                               "Код продукции",
                                               "Обозначение документа на поставку",
                                               "Поставщик",
