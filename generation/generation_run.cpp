@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "generation/designators.h"
 #include "generation/gost_split.h"
@@ -17,6 +19,7 @@ constexpr int kSelected = 1;
 constexpr int32_t kMerged = -1;
 constexpr std::string_view kCountTitle = "Count";
 constexpr std::string_view kQuantityTitle = "Quantity";
+constexpr size_t kSpecNameIndex = templates::FieldNumber(DocumentField::kSpecName) - 1;
 
 // The table's side of a run: which rows take part, and what their cells say.
 class RunTable {
@@ -25,7 +28,9 @@ class RunTable {
            const readers::ReportAttributes& attributes,
            const templates::FieldTemplates& templates,
            const GenerationRules& rules)
-      : table_(table), templates_(templates), rules_(rules),
+      : table_(table),
+        templates_(templates),
+        rules_(rules),
         attribute_count_(static_cast<int>(attributes.names.size())),
         partlib_column_(attributes.partlib_column) {}
 
@@ -94,8 +99,8 @@ std::string RunTable::DesignatorText(int row, int* designator_column) const {
 
 std::string TwoDecimals(double value) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, 2);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
   return result.ec == std::errc() ? std::string(buffer, result.ptr) : "0.00";
 }
 
@@ -181,8 +186,8 @@ std::string JoinGroupDesignators(std::string_view group_designators, int64_t sum
 }
 
 // Rows are visited while the table grows: a GOST split appends the rest of a list as a row of its
-// own, which becomes an item further on. A row merged into an earlier one is marked -1 and is
-// written no more, also by a later run on the same table.
+// own, which becomes an item further on. A row merged into an earlier one of the same name is
+// marked -1 and is written no more, also by a later run on the same table.
 int RunGeneration(table::GridModel& table,
                   const readers::ReportAttributes& attributes,
                   const templates::FieldTemplates& templates,
@@ -192,6 +197,17 @@ int RunGeneration(table::GridModel& table,
   const RunTable rows(table, attributes, templates, rules);
   const bool list = choices.kind == DocumentKind::kListOfElements;
   const bool writes = !(rules.heeds_text_output && choices.text_output_mode);
+  // Rows that merge are found by their name once, not by comparing every pair of rows: neither
+  // the names nor the rows taking part change while the merging documents are written (only the
+  // list of elements, which never merges, appends rows).
+  const bool merging = rules.merges_rows && !list;
+  std::unordered_map<std::string, std::vector<int>> rows_by_name;
+  if (merging) {
+    for (int row = 1; row < table.GetRowCount(); ++row) {
+      if (rows.TakesPart(row))
+        rows_by_name[rows.Compose(row)[kSpecNameIndex]].push_back(row);
+    }
+  }
   int items = 0;
   for (int w = 1; w < table.GetRowCount(); ++w) {
     if (!rows.TakesPart(w))
@@ -208,11 +224,10 @@ int RunGeneration(table::GridModel& table,
     }
     std::string group_counts = count_text;
     std::string group_designators = designator_text;
-    if (rules.merges_rows && !list) {
-      const std::string key = rows.Compose(w)[templates::FieldNumber(DocumentField::kSpecName) - 1];
-      for (int i = w + 1; i < table.GetRowCount(); ++i) {
-        if (!rows.TakesPart(i) ||
-            rows.Compose(i)[templates::FieldNumber(DocumentField::kSpecName) - 1] != key)
+    if (merging) {
+      // The later rows of the same specification name, in table order, join this one.
+      for (const int i : rows_by_name[rows.Compose(w)[kSpecNameIndex]]) {
+        if (i <= w || !rows.TakesPart(i))
           continue;
         group_counts += "," + rows.CountText(i, nullptr);
         group_designators += "," + rows.DesignatorText(i, nullptr);
