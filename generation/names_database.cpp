@@ -1,0 +1,609 @@
+#include "generation/names_database.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
+#include "base/text_encoding.h"
+
+namespace zuro::generation {
+
+namespace {
+
+// The fields of the work tables, as the specification's sort passes copy records down the levels:
+// names1 holds every field of an item, names2 and names3 lose the pattern and the unit, names4
+// the power as well.
+const char* const kNames1Fields[] = {"name", "pattern", "component", "doc",  "value",
+                                     "unit", "count",   "refdes",    "volt", "watt"};
+const char* const kNames2Fields[] = {"name",  "component", "doc",  "value",
+                                     "count", "refdes",    "volt", "watt"};
+const char* const kNames4Fields[] = {"name",  "component", "doc", "value",
+                                     "count", "refdes",    "volt"};
+
+struct TableLayout {
+  const char* name;
+  const char* const* fields_begin;
+  const char* const* fields_end;
+};
+const TableLayout kTables[] = {
+    {"names1", std::begin(kNames1Fields), std::end(kNames1Fields)},
+    {"names2", std::begin(kNames2Fields), std::end(kNames2Fields)},
+    {"names3", std::begin(kNames2Fields), std::end(kNames2Fields)},
+    {"names4", std::begin(kNames4Fields), std::end(kNames4Fields)},
+};
+
+// Texts are stored as BLOBs: their code page 1251 bytes go in and come out untouched, and the
+// sort compares them byte by byte. A double that is not a number is stored as NULL and reads as 0.
+const char* FieldType(std::string_view field) {
+  if (field == "value" || field == "volt" || field == "watt")
+    return "REAL DEFAULT 0";
+  return "BLOB NOT NULL DEFAULT x''";
+}
+
+// A table or field name for SQL text, which SQLite reads as UTF-8.
+std::string Quote(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : Cp1251ToUtf8(name)) {
+    quoted += c;
+    if (c == '"')
+      quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string ErrorText(const char* subject_label,
+                      const std::string& subject,
+                      const char* object,
+                      int code,
+                      const std::string& description) {
+  char number[32];
+  std::snprintf(number, sizeof number, "%08lx", static_cast<unsigned long>(code));
+  return std::string(subject_label) + subject + "\n" + object + " Error\n\tCode = " + number +
+         "\n\tCode meaning = " + sqlite3_errstr(code) +
+         "\n\tSource = SQLite\n\tDescription = " + description + "\n";
+}
+
+std::string Description(sqlite3* db, int code) {
+  return Utf8ToCp1251(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+}
+
+// SQLite rolls a transaction back by itself after some errors (a write or a sync the disk
+// refused, a full disk): the run's later changes would then be kept one by one, without the
+// earlier ones, so none is written any more and the close tells that the run was lost.
+const char kRunRolledBack[] = "an error rolled the run back; its changes were not kept";
+
+// How long an open waits for another program that holds the file.
+constexpr int kBusyMilliseconds = 2000;
+
+// The fault seam: a VFS that passes every call on to the default one, first asking the hook
+// whether an open, write, sync or truncate should fail. It is registered the first time a
+// database opens while a hook is set.
+namespace faults {
+
+DatabaseFaultHook& Hook() {
+  static DatabaseFaultHook hook;
+  return hook;
+}
+
+sqlite3_vfs* RealVfs() {
+  static sqlite3_vfs* const real = sqlite3_vfs_find(nullptr);
+  return real;
+}
+
+bool Refuse(const char* step) {
+  return Hook() && Hook()(step);
+}
+
+// The default VFS's own file lies right after this header, in the same allocation.
+struct FaultFile {
+  sqlite3_file base;
+  sqlite3_file* real;
+};
+
+sqlite3_file* Real(sqlite3_file* file) {
+  return reinterpret_cast<FaultFile*>(file)->real;
+}
+
+int Close(sqlite3_file* f) {
+  return Real(f)->pMethods->xClose(Real(f));
+}
+int Read(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
+  return Real(f)->pMethods->xRead(Real(f), buffer, amount, offset);
+}
+int Write(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
+  if (Refuse("write"))
+    return SQLITE_IOERR_WRITE;
+  return Real(f)->pMethods->xWrite(Real(f), buffer, amount, offset);
+}
+int Truncate(sqlite3_file* f, sqlite3_int64 size) {
+  if (Refuse("truncate"))
+    return SQLITE_IOERR_TRUNCATE;
+  return Real(f)->pMethods->xTruncate(Real(f), size);
+}
+int Sync(sqlite3_file* f, int flags) {
+  if (Refuse("sync"))
+    return SQLITE_IOERR_FSYNC;
+  return Real(f)->pMethods->xSync(Real(f), flags);
+}
+int FileSize(sqlite3_file* f, sqlite3_int64* size) {
+  return Real(f)->pMethods->xFileSize(Real(f), size);
+}
+int Lock(sqlite3_file* f, int level) {
+  return Real(f)->pMethods->xLock(Real(f), level);
+}
+int Unlock(sqlite3_file* f, int level) {
+  return Real(f)->pMethods->xUnlock(Real(f), level);
+}
+int CheckReservedLock(sqlite3_file* f, int* result) {
+  return Real(f)->pMethods->xCheckReservedLock(Real(f), result);
+}
+int FileControl(sqlite3_file* f, int operation, void* argument) {
+  return Real(f)->pMethods->xFileControl(Real(f), operation, argument);
+}
+int SectorSize(sqlite3_file* f) {
+  return Real(f)->pMethods->xSectorSize(Real(f));
+}
+int DeviceCharacteristics(sqlite3_file* f) {
+  return Real(f)->pMethods->xDeviceCharacteristics(Real(f));
+}
+
+// Version 1: no shared memory (the journal is a rollback journal) and no memory mapping.
+const sqlite3_io_methods kFileMethods = {1,
+                                         Close,
+                                         Read,
+                                         Write,
+                                         Truncate,
+                                         Sync,
+                                         FileSize,
+                                         Lock,
+                                         Unlock,
+                                         CheckReservedLock,
+                                         FileControl,
+                                         SectorSize,
+                                         DeviceCharacteristics,
+                                         nullptr,
+                                         nullptr,
+                                         nullptr,
+                                         nullptr,
+                                         nullptr,
+                                         nullptr};
+
+int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out_flags) {
+  auto* fault_file = reinterpret_cast<FaultFile*>(file);
+  fault_file->base.pMethods = nullptr;
+  fault_file->real = reinterpret_cast<sqlite3_file*>(fault_file + 1);
+  if (Refuse("open"))
+    return SQLITE_CANTOPEN;
+  const int code = RealVfs()->xOpen(RealVfs(), name, fault_file->real, flags, out_flags);
+  // SQLite closes a file only when it has methods, whether or not the open succeeded.
+  if (fault_file->real->pMethods)
+    fault_file->base.pMethods = &kFileMethods;
+  return code;
+}
+int Delete(sqlite3_vfs*, const char* name, int sync_directory) {
+  return RealVfs()->xDelete(RealVfs(), name, sync_directory);
+}
+int Access(sqlite3_vfs*, const char* name, int flags, int* result) {
+  return RealVfs()->xAccess(RealVfs(), name, flags, result);
+}
+int FullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
+  return RealVfs()->xFullPathname(RealVfs(), name, size, out);
+}
+int Randomness(sqlite3_vfs*, int size, char* out) {
+  return RealVfs()->xRandomness(RealVfs(), size, out);
+}
+int Sleep(sqlite3_vfs*, int microseconds) {
+  return RealVfs()->xSleep(RealVfs(), microseconds);
+}
+int CurrentTime(sqlite3_vfs*, double* now) {
+  return RealVfs()->xCurrentTime(RealVfs(), now);
+}
+int GetLastError(sqlite3_vfs*, int size, char* out) {
+  return RealVfs()->xGetLastError(RealVfs(), size, out);
+}
+int CurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* now) {
+  return RealVfs()->xCurrentTimeInt64(RealVfs(), now);
+}
+
+// The VFS to open with: the fault VFS while a hook is set, else the default one (null).
+const char* VfsName() {
+  if (!Hook())
+    return nullptr;
+  static sqlite3_vfs vfs = [] {
+    sqlite3_vfs v{};
+    v.iVersion = 2;
+    v.szOsFile = static_cast<int>(sizeof(FaultFile)) + RealVfs()->szOsFile;
+    v.mxPathname = RealVfs()->mxPathname;
+    v.zName = "zuro-faults";
+    v.xOpen = Open;
+    v.xDelete = Delete;
+    v.xAccess = Access;
+    v.xFullPathname = FullPathname;
+    v.xRandomness = Randomness;
+    v.xSleep = Sleep;
+    v.xCurrentTime = CurrentTime;
+    v.xGetLastError = GetLastError;
+    v.xCurrentTimeInt64 = CurrentTimeInt64;
+    return v;
+  }();
+  static const bool registered = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
+  return registered ? vfs.zName : nullptr;
+}
+
+}  // namespace faults
+
+}  // namespace
+
+void SetDatabaseFaultHook(DatabaseFaultHook hook) {
+  faults::Hook() = std::move(hook);
+}
+
+// ---- NamesDatabase
+
+NamesDatabase::~NamesDatabase() {
+  Close();
+}
+
+// The whole run is one transaction, begun here and kept by Close: a run that stops half way
+// leaves the tables as the previous run left them. The transaction takes the write lock at once
+// and the layout's version is written, so that a file another program holds, a file that is no
+// database, or a folder where the journal cannot be made fails the open rather than the run.
+bool NamesDatabase::Open(const std::string& library_folder) {
+  Close();
+  path_ = library_folder + "bom.db";
+  last_error_.clear();
+  const int code = sqlite3_open_v2(Cp1251ToUtf8(path_).c_str(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, faults::VfsName());
+  if (code != SQLITE_OK) {
+    Fail(code);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    return false;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyMilliseconds);
+  // Sorting never needs a temporary file.
+  if (!Execute("PRAGMA temp_store = MEMORY") || !Execute("SELECT count(*) FROM sqlite_schema") ||
+      !Execute("BEGIN IMMEDIATE") || !Execute("PRAGMA user_version = 1") ||
+      !CreateMissingTables()) {
+    sqlite3_close(db_);  // rolls the transaction back
+    db_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool NamesDatabase::CreateMissingTables() {
+  for (const TableLayout& table : kTables) {
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + Quote(table.name) + " (";
+    for (auto field = table.fields_begin; field != table.fields_end; ++field) {
+      if (field != table.fields_begin)
+        sql += ", ";
+      sql += Quote(*field) + " " + FieldType(*field);
+    }
+    if (!Execute((sql + ")").c_str()))
+      return false;
+  }
+  return true;
+}
+
+bool NamesDatabase::Close() {
+  if (!db_)
+    return true;
+  while (!tables_.empty())
+    tables_.back()->Close();
+  bool kept = true;
+  if (RunRolledBack()) {
+    kept = Fail(SQLITE_ABORT, kRunRolledBack);
+  } else {
+    const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK)
+      kept = Fail(code);
+  }
+  sqlite3_close(db_);  // rolls back what a failed commit left
+  db_ = nullptr;
+  return kept;
+}
+
+bool NamesDatabase::Execute(const char* sql) {
+  const int code = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  return code == SQLITE_OK || Fail(code);
+}
+
+bool NamesDatabase::RunRolledBack() const {
+  return db_ && sqlite3_get_autocommit(db_);
+}
+
+bool NamesDatabase::Fail(int code, const char* description) {
+  last_error_ = ErrorText("Connection String = ", path_, "CADODataBase", code,
+                          description ? description : Description(db_, code));
+  return false;
+}
+
+// ---- WorkTable
+
+WorkTable::~WorkTable() {
+  Close();
+}
+
+bool WorkTable::Open(const std::string& name) {
+  Close();
+  name_ = name;
+  last_error_.clear();
+  if (!database_->IsOpen())
+    return Refuse(SQLITE_MISUSE, "the names database is not open");
+  open_ = true;
+  database_->tables_.push_back(this);
+  if (!LoadOrder("")) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void WorkTable::Close() {
+  if (!open_)
+    return;
+  for (auto& [sql, statement] : statements_)
+    sqlite3_finalize(statement);
+  statements_.clear();
+  order_.clear();
+  pending_.clear();
+  adding_ = false;
+  on_deleted_ = false;
+  position_ = 0;
+  open_ = false;
+  std::erase(database_->tables_, this);
+}
+
+bool WorkTable::Empty() {
+  if (!Writable())
+    return false;
+  sqlite3_stmt* statement = Statement("DELETE FROM " + Quote(name_));
+  if (!statement)
+    return false;
+  const int code = sqlite3_step(statement);
+  sqlite3_reset(statement);
+  if (code != SQLITE_DONE)
+    return Fail(code);
+  order_.clear();
+  position_ = 0;
+  on_deleted_ = false;
+  return true;
+}
+
+// A second AddNew before Update drops the fields set so far.
+void WorkTable::AddNew() {
+  adding_ = true;
+  pending_.clear();
+}
+
+bool WorkTable::SetField(const std::string& field, const std::string& text) {
+  return SetPending(field, true, text, 0);
+}
+
+bool WorkTable::SetField(const std::string& field, double value) {
+  return SetPending(field, false, {}, value);
+}
+
+bool WorkTable::SetPending(const std::string& field,
+                           bool is_text,
+                           const std::string& text,
+                           double number) {
+  if (!adding_)
+    return Refuse(SQLITE_MISUSE, "no record is being added");
+  for (PendingField& pending : pending_) {
+    if (pending.name == field) {
+      pending = {field, is_text, text, number};
+      return true;
+    }
+  }
+  pending_.push_back({field, is_text, text, number});
+  return true;
+}
+
+// Whether the fields exist is known only here: an unknown one fails the whole record.
+bool WorkTable::Update() {
+  if (!Writable())
+    return false;
+  if (!adding_)
+    return Refuse(SQLITE_MISUSE, "no record is being added");
+  const std::vector<PendingField> fields = std::move(pending_);
+  pending_.clear();
+  adding_ = false;
+  std::string sql = "INSERT INTO " + Quote(name_);
+  if (fields.empty()) {
+    sql += " DEFAULT VALUES";
+  } else {
+    std::string names, values;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      names += (i ? ", " : "") + Quote(fields[i].name);
+      values += (i ? ", ?" : "?") + std::to_string(i + 1);
+    }
+    sql += " (" + names + ") VALUES (" + values + ")";
+  }
+  sqlite3_stmt* statement = Statement(sql);
+  if (!statement)
+    return false;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const int index = static_cast<int>(i + 1);
+    const PendingField& field = fields[i];
+    if (field.is_text)
+      sqlite3_bind_blob64(statement, index, field.text.data(), field.text.size(), SQLITE_TRANSIENT);
+    else
+      sqlite3_bind_double(statement, index, field.number);
+  }
+  const int code = sqlite3_step(statement);
+  sqlite3_reset(statement);
+  if (code != SQLITE_DONE)
+    return Fail(code);
+  order_.push_back(sqlite3_last_insert_rowid(database_->db_));
+  position_ = static_cast<long long>(order_.size()) - 1;
+  on_deleted_ = false;
+  return true;
+}
+
+bool WorkTable::SetSort(const std::string& field) {
+  if (!open_)
+    return Refuse(SQLITE_MISUSE, "the table is not open");
+  return LoadOrder(field);
+}
+
+// The cursor's records in their order; the rowid keeps records with equal keys in the order they
+// were added (rowids grow with every record added).
+bool WorkTable::LoadOrder(const std::string& sort_field) {
+  std::string sql = "SELECT rowid FROM " + Quote(name_) + " ORDER BY ";
+  if (!sort_field.empty())
+    sql += Quote(sort_field) + ", ";
+  sqlite3_stmt* statement = Statement(sql + "rowid");
+  if (!statement)
+    return false;
+  std::vector<long long> order;
+  int code;
+  while ((code = sqlite3_step(statement)) == SQLITE_ROW)
+    order.push_back(sqlite3_column_int64(statement, 0));
+  sqlite3_reset(statement);
+  if (code != SQLITE_DONE)
+    return Fail(code);
+  order_ = std::move(order);
+  position_ = 0;
+  on_deleted_ = false;
+  return true;
+}
+
+void WorkTable::MoveFirst() {
+  position_ = 0;
+  on_deleted_ = false;
+}
+
+void WorkTable::MoveNext() {
+  // After a delete the next record already stands at the position.
+  if (on_deleted_)
+    on_deleted_ = false;
+  else if (position_ < static_cast<long long>(order_.size()))
+    ++position_;
+}
+
+void WorkTable::MovePrevious() {
+  on_deleted_ = false;
+  if (position_ >= 0)
+    --position_;
+}
+
+bool WorkTable::IsEOF() const {
+  return !on_deleted_ && position_ >= static_cast<long long>(order_.size());
+}
+
+bool WorkTable::IsBOF() const {
+  return !on_deleted_ && (position_ < 0 || order_.empty());
+}
+
+std::string WorkTable::GetText(const std::string& field) {
+  sqlite3_stmt* statement = ReadCurrent(field);
+  if (!statement)
+    return {};
+  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+  std::string text;
+  if (bytes)
+    text.assign(bytes, static_cast<size_t>(sqlite3_column_bytes(statement, 0)));
+  sqlite3_reset(statement);
+  return text;
+}
+
+double WorkTable::GetDouble(const std::string& field) {
+  sqlite3_stmt* statement = ReadCurrent(field);
+  if (!statement)
+    return 0;
+  const double value = sqlite3_column_double(statement, 0);
+  sqlite3_reset(statement);
+  return value;
+}
+
+bool WorkTable::DeleteCurrent() {
+  if (!HasCurrent() || !Writable())
+    return false;
+  sqlite3_stmt* statement = Statement("DELETE FROM " + Quote(name_) + " WHERE rowid = ?1");
+  if (!statement)
+    return false;
+  sqlite3_bind_int64(statement, 1, order_[position_]);
+  const int code = sqlite3_step(statement);
+  sqlite3_reset(statement);
+  if (code != SQLITE_DONE)
+    return Fail(code);
+  order_.erase(order_.begin() + position_);
+  on_deleted_ = true;
+  return true;
+}
+
+bool WorkTable::Writable() {
+  if (!open_)
+    return Refuse(SQLITE_MISUSE, "the table is not open");
+  if (database_->RunRolledBack())
+    return Refuse(SQLITE_ABORT, kRunRolledBack);
+  return true;
+}
+
+bool WorkTable::HasCurrent() {
+  if (!open_)
+    return Refuse(SQLITE_MISUSE, "the table is not open");
+  if (on_deleted_)
+    return Refuse(SQLITE_MISUSE, "the current record was deleted");
+  if (position_ < 0 || position_ >= static_cast<long long>(order_.size()))
+    return Refuse(SQLITE_MISUSE, "there is no current record");
+  return true;
+}
+
+// The statement stepped onto the field of the current record; the caller resets it.
+sqlite3_stmt* WorkTable::ReadCurrent(const std::string& field) {
+  if (!HasCurrent())
+    return nullptr;
+  sqlite3_stmt* statement =
+      Statement("SELECT " + Quote(field) + " FROM " + Quote(name_) + " WHERE rowid = ?1");
+  if (!statement)
+    return nullptr;
+  sqlite3_bind_int64(statement, 1, order_[position_]);
+  const int code = sqlite3_step(statement);
+  if (code == SQLITE_ROW)
+    return statement;
+  sqlite3_reset(statement);
+  if (code == SQLITE_DONE)
+    Refuse(SQLITE_MISUSE, "the current record is no longer in the table");
+  else
+    Fail(code);
+  return nullptr;
+}
+
+// Prepared statements are kept while the table is open: the generator repeats the same few.
+sqlite3_stmt* WorkTable::Statement(const std::string& sql) {
+  for (auto& [text, statement] : statements_) {
+    if (text == sql) {
+      sqlite3_clear_bindings(statement);
+      return statement;
+    }
+  }
+  sqlite3_stmt* statement = nullptr;
+  const int code = sqlite3_prepare_v2(database_->db_, sql.c_str(), static_cast<int>(sql.size()),
+                                      &statement, nullptr);
+  if (code != SQLITE_OK) {
+    Fail(code);
+    return nullptr;
+  }
+  statements_.emplace_back(sql, statement);
+  return statement;
+}
+
+bool WorkTable::Fail(int code) {
+  last_error_ = ErrorText("Query = ", name_, "CADORecordset", code,
+                          Description(database_->IsOpen() ? database_->db_ : nullptr, code));
+  return false;
+}
+
+bool WorkTable::Refuse(int code, const char* description) {
+  last_error_ = ErrorText("Query = ", name_, "CADORecordset", code, description);
+  return false;
+}
+
+}  // namespace zuro::generation

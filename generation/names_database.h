@@ -1,0 +1,127 @@
+// The names database: bom.db in the library folder, an SQLite file holding the four work tables
+// names1..names4 in which the specification sorts the items of one run, level by level. A
+// `NamesDatabase` is the connection; a `WorkTable` is one open table with a cursor over its
+// records. Texts are code page 1251 and come back byte for byte.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zuro::generation {
+
+class WorkTable;
+
+// One run is one transaction: Open begins it, Close keeps it. Every failure leaves its text in
+// LastError.
+class NamesDatabase {
+ public:
+  NamesDatabase() = default;
+  ~NamesDatabase();
+  NamesDatabase(const NamesDatabase&) = delete;
+  NamesDatabase& operator=(const NamesDatabase&) = delete;
+
+  // Opens (creating when missing) `library_folder` + "bom.db", ending with the path separator.
+  bool Open(const std::string& library_folder);
+  // Keeps what the run wrote and closes every table still open on it; false when the writes
+  // could not be kept (LastError tells why).
+  bool Close();
+  bool IsOpen() const { return db_ != nullptr; }
+  const std::string& LastError() const { return last_error_; }
+  const std::string& FilePath() const { return path_; }
+
+ private:
+  friend class WorkTable;
+  bool Fail(int code, const char* description = nullptr);
+  bool Execute(const char* sql);
+  bool RunRolledBack() const;
+  bool CreateMissingTables();
+
+  sqlite3* db_ = nullptr;
+  std::string path_;
+  std::string last_error_;
+  std::vector<WorkTable*> tables_;
+};
+
+// One work table with a cursor, as the generator walks it. Open puts the cursor on the first
+// record of the table's natural order (the order the records were added in). Closing the
+// database closes its tables; a table never outlives its database.
+class WorkTable {
+ public:
+  explicit WorkTable(NamesDatabase& database) : database_(&database) {}
+  ~WorkTable();
+  WorkTable(const WorkTable&) = delete;
+  WorkTable& operator=(const WorkTable&) = delete;
+
+  bool Open(const std::string& name);
+  void Close();
+  bool IsOpen() const { return open_; }
+  const std::string& LastError() const { return last_error_; }
+
+  // Deletes every record of the table.
+  bool Empty();
+
+  // A new record: AddNew, SetField per field (fields not set are empty texts or 0), Update.
+  // The added record becomes the current one, after the records already in the cursor.
+  void AddNew();
+  bool SetField(const std::string& field, const std::string& text);
+  bool SetField(const std::string& field, double value);
+  bool Update();
+
+  // Orders the cursor ascending by `field` (records with equal values keep the order they were
+  // added in), or in the natural order for ""; the cursor goes to the first record.
+  bool SetSort(const std::string& field);
+
+  void MoveFirst();
+  void MoveNext();      // at the end it stays there
+  void MovePrevious();  // from the first record to before it (IsBOF)
+  bool IsEOF() const;
+  bool IsBOF() const;
+
+  // A field of the current record: "" or 0 (and LastError) when there is none or no such field.
+  std::string GetText(const std::string& field);
+  double GetDouble(const std::string& field);
+
+  // Deletes the current record; the cursor stays between its neighbours until the next move.
+  bool DeleteCurrent();
+
+ private:
+  struct PendingField {
+    std::string name;
+    bool is_text;
+    std::string text;
+    double number;
+  };
+
+  bool Fail(int code);
+  bool Refuse(int code, const char* description);
+  bool Writable();
+  sqlite3_stmt* Statement(const std::string& sql);
+  bool LoadOrder(const std::string& sort_field);
+  bool HasCurrent();
+  sqlite3_stmt* ReadCurrent(const std::string& field);
+  bool SetPending(const std::string& field, bool is_text, const std::string& text, double number);
+
+  NamesDatabase* database_;
+  std::string name_;
+  bool open_ = false;
+  std::string last_error_;
+  std::vector<std::pair<std::string, sqlite3_stmt*>> statements_;
+  std::vector<long long> order_;  // the rowids of the records, in the cursor's order
+  long long position_ = 0;        // index into order_; -1 before the first record
+  bool on_deleted_ = false;       // the current record was deleted; it stood at position_
+  bool adding_ = false;
+  std::vector<PendingField> pending_;
+};
+
+// Test seam: when set, called before each file open, write, sync and truncate the database makes
+// ("open", "write", "sync", "truncate"); returning true makes that call fail as the disk would.
+// Only databases opened while the hook is set see it.
+using DatabaseFaultHook = std::function<bool(const char* step)>;
+void SetDatabaseFaultHook(DatabaseFaultHook hook);
+
+}  // namespace zuro::generation
