@@ -151,25 +151,23 @@ int DeviceCharacteristics(sqlite3_file* f) {
 }
 
 // Version 1: no shared memory (the journal is a rollback journal) and no memory mapping.
-const sqlite3_io_methods kFileMethods = {1,
-                                         Close,
-                                         Read,
-                                         Write,
-                                         Truncate,
-                                         Sync,
-                                         FileSize,
-                                         Lock,
-                                         Unlock,
-                                         CheckReservedLock,
-                                         FileControl,
-                                         SectorSize,
-                                         DeviceCharacteristics,
-                                         nullptr,
-                                         nullptr,
-                                         nullptr,
-                                         nullptr,
-                                         nullptr,
-                                         nullptr};
+const sqlite3_io_methods kFileMethods = [] {
+  sqlite3_io_methods m{};
+  m.iVersion = 1;
+  m.xClose = Close;
+  m.xRead = Read;
+  m.xWrite = Write;
+  m.xTruncate = Truncate;
+  m.xSync = Sync;
+  m.xFileSize = FileSize;
+  m.xLock = Lock;
+  m.xUnlock = Unlock;
+  m.xCheckReservedLock = CheckReservedLock;
+  m.xFileControl = FileControl;
+  m.xSectorSize = SectorSize;
+  m.xDeviceCharacteristics = DeviceCharacteristics;
+  return m;
+}();
 
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out_flags) {
   auto* fault_file = reinterpret_cast<FaultFile*>(file);
