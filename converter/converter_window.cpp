@@ -1,11 +1,14 @@
 #include "converter/converter_window.h"
 
+#include <cstdio>
 #include <exception>
 
+#include "base/file_system.h"
 #include "base/paths.h"
 #include "host/dispatch.h"
 #include "table/component_rows.h"
 #include "generation/patterns.h"
+#include "generation/specification.h"
 #include "templates/field_templates.h"
 
 namespace zuro::converter {
@@ -373,15 +376,16 @@ void ConverterWindow::CreateDocument(int command) {
       kind = DocumentKind::kPurchasedItems;
       break;
   }
-  // The specification comes with its writer and the work database. With a model document
-  // active only the specification can be made: its menu greys the other commands, and a command
-  // sent all the same does nothing.
-  if (kind == DocumentKind::kSpecification || context_.model_document_flag == 1)
+  // With a model document active only the specification can be made: its menu greys the other
+  // commands, and a command sent all the same does nothing.
+  if (kind != DocumentKind::kSpecification && context_.model_document_flag == 1)
     return;
   const bool new_document =
       context_.graphic_document.empty() && context_.model_document_flag == 0;
   if (new_document && !MakeDocumentFromPattern(kind))
     return;
+  if (kind == DocumentKind::kSpecification)
+    ReadChoices();
   if (!ConfirmDuplicate(kind))
     return;
   document_kind_ = kind;
@@ -445,11 +449,27 @@ void ConverterWindow::OfferSave() {
 
 // "Создать": the run reads the choices back from the controls, composes every selected row with
 // the templates loaded afresh, and ends with the kind's completion message. Rows a GOST split
-// appended stay in the table.
+// appended stay in the table. The specification of the P-CAD window is sorted through the work
+// database, which must open before anything is written.
 void ConverterWindow::Generate() {
   ReadChoices();
-  if (document_kind_ == DocumentKind::kSpecification)
+  const bool specification = document_kind_ == DocumentKind::kSpecification;
+  const bool sorted = specification && rules_.generation.sorts_specification;
+  const bool text_output =
+      rules_.generation.heeds_text_output && context_.text_output_mode != 0;
+  const generation::DocumentTarget target{context_.application, context_.graphic_document,
+                                          context_.spec_document};
+  const generation::SpecTarget spec_target{target, context_.model_document,
+                                           context_.spec_columns, output_device_};
+  std::string text_lines;
+  generation::SpecificationRun spec_run(table_, context_.attributes, spec_target,
+                                        text_output && specification ? &text_lines : nullptr);
+  const std::string database = context_.LibraryFile(generation::kNamesDatabaseFile);
+  if (sorted && !spec_run.OpenWorkTables(context_.library_folder)) {
+    ShowWarning("Не удалось открыть рабочую базу данных " + database + "\n\n" +
+                spec_run.LastError());
     return;
+  }
   context_.field_templates.loaded = templates::Load(
       context_.field_templates, context_.command_number, context_.library_folder);
   if (!context_.field_templates.loaded) {
@@ -458,16 +478,34 @@ void ConverterWindow::Generate() {
   }
   const generation::RunChoices choices{document_kind_, sort_mode_, output_device_,
                                        context_.text_output_mode != 0};
-  generation::RunGeneration(
-      table_, context_.attributes, context_.field_templates, choices, rules_.generation,
-      {context_.application, context_.graphic_document, context_.spec_document});
+  generation::RunGeneration(table_, context_.attributes, context_.field_templates, choices,
+                            rules_.generation, target, &spec_run);
+  const bool complete = !sorted || (spec_run.SortAndWrite() && spec_run.Close());
   ui_.RedrawTable();
+  if (text_output)
+    WriteTextOutput(text_lines);
+  if (!complete) {
+    ShowWarning("Не удалось записать рабочую базу данных " + database + "\n\n" +
+                spec_run.LastError());
+    return;
+  }
   static constexpr const char* kCompleted[] = {
       "Формирование объектов спецификации в документе завершено",
       "Формирование объектов перечня элементов в документе завершено",
       "Формирование объектов ВП в документе завершено",
   };
   ui_.ShowMessage({kCompleted[static_cast<size_t>(document_kind_)], "", MessageButtons::kOk});
+}
+
+// The text output lies beside the report, named after it: "board.bom" gives "board.txt". It is
+// replaced only once written whole.
+void ConverterWindow::WriteTextOutput(const std::string& text) {
+  const std::string name = WithoutExtension(context_.report_path) + ".txt";
+  const bool written = ReplaceFileContents(context_.report_folder + name, [&](std::FILE* file) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  });
+  if (!written)
+    ShowWarning("Не удалось записать файл " + name);
 }
 
 }  // namespace zuro::converter

@@ -122,6 +122,7 @@ class ConverterWindow {
   bool ConfirmDuplicate(DocumentKind kind);
   void OfferSave();
   void Generate();
+  void WriteTextOutput(const std::string& text);
 
   const WindowRules rules_;
   table::GridModel table_;

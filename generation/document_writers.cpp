@@ -16,11 +16,6 @@ constexpr int32_t kListStyle = 3;
 constexpr int32_t kPurchaseStyle = 11;
 constexpr int32_t kNoSection = 200;
 
-int32_t ReadInteger(std::string_view text) {
-  const int64_t value = readers::LeadingInteger(text);
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 }  // namespace
 
 // A refused object is skipped; the editor is finished in any case, as the host expects of every
@@ -32,7 +27,7 @@ void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentT
   if (object.Create(ListStyleLibrary(device == OutputDevice::kVector), kListStyle,
                     DesignatorSection(item.designators))) {
     object.SetText(2, item.list_name);
-    object.SetInteger(3, ReadInteger(item.count));
+    object.SetInteger(3, ColumnInteger(item.count));
     object.SetText(1, item.designators);
     object.SetText(4, item.list_note);
   }

@@ -7,6 +7,7 @@
 
 #include "generation/designators.h"
 #include "generation/gost_split.h"
+#include "generation/specification.h"
 #include "readers/report_lines.h"
 
 namespace zuro::generation {
@@ -148,19 +149,39 @@ ItemTexts RunTable::Texts(int row,
 }
 
 void Write(const ItemTexts& item, const RunChoices& choices, const DocumentTarget& target) {
-  switch (choices.kind) {
-    case DocumentKind::kListOfElements:
-      WriteListObject(item, choices.device, target);
-      break;
-    case DocumentKind::kPurchasedItems:
-      WritePurchaseObject(item, choices.device, target);
-      break;
-    case DocumentKind::kSpecification:
-      break;
+  if (choices.kind == DocumentKind::kListOfElements)
+    WriteListObject(item, choices.device, target);
+  else
+    WritePurchaseObject(item, choices.device, target);
+}
+
+void HandToSpecification(ItemTexts item,
+                         int base_row,
+                         int count_column,
+                         const GenerationRules& rules,
+                         SpecificationRun& specification) {
+  if (rules.sorts_specification) {
+    specification.Collect(item, base_row);
+    return;
   }
+  if (rules.breaks_spec_designators_by_count_column)
+    item.designators = SpecDesignatorsByCountColumn(item.designators, count_column);
+  specification.WriteNow(item);
 }
 
 }  // namespace
+
+std::string SpecDesignatorsByCountColumn(std::string_view designators, int count_column) {
+  std::string text;
+  for (const char c : designators) {
+    if (c == '\n')
+      continue;
+    text += c;
+    if (c == ',' && count_column > 2)
+      text += '\n';
+  }
+  return text;
+}
 
 int64_t SumCounts(std::string_view group_counts) {
   int64_t sum = 0;
@@ -193,7 +214,8 @@ int RunGeneration(table::GridModel& table,
                   const templates::FieldTemplates& templates,
                   const RunChoices& choices,
                   const GenerationRules& rules,
-                  const DocumentTarget& target) {
+                  const DocumentTarget& target,
+                  SpecificationRun* specification) {
   const RunTable rows(table, attributes, templates, rules);
   const bool list = choices.kind == DocumentKind::kListOfElements;
   const bool writes = !(rules.heeds_text_output && choices.text_output_mode);
@@ -234,8 +256,13 @@ int RunGeneration(table::GridModel& table,
         table.SetItemData(i, 0, kMerged);
       }
     }
-    if (writes)
+    if (choices.kind == DocumentKind::kSpecification) {
+      if (specification)
+        HandToSpecification(rows.Texts(w, group_counts, group_designators), w, count_column,
+                            rules, *specification);
+    } else if (writes) {
       Write(rows.Texts(w, group_counts, group_designators), choices, target);
+    }
     ++items;
   }
   return items;

@@ -24,11 +24,24 @@ struct GenerationRules {
   bool merges_rows = true;
   // The PDM road's text output writes no objects (only the P-CAD window heeds it).
   bool heeds_text_output = true;
+  // The specification is sorted through the work database (the P-CAD window); the other windows
+  // write its items in table order.
+  bool sorts_specification = true;
+  // The Protel window hands the specification its designators on one line, or, when the count
+  // column is past the second, broken after every comma.
+  bool breaks_spec_designators_by_count_column = false;
 };
 
 inline constexpr GenerationRules kPcadRules{};
-inline constexpr GenerationRules kOrcadRules{true, false, true, false};
-inline constexpr GenerationRules kProtelRules{false, true, false, false};
+inline constexpr GenerationRules kOrcadRules{.quantity_title_counts = true,
+                                             .merges_rows = true,
+                                             .heeds_text_output = false,
+                                             .sorts_specification = false};
+inline constexpr GenerationRules kProtelRules{.any_title_counts = true,
+                                              .merges_rows = false,
+                                              .heeds_text_output = false,
+                                              .sorts_specification = false,
+                                              .breaks_spec_designators_by_count_column = true};
 
 struct RunChoices {
   DocumentKind kind = DocumentKind::kSpecification;
@@ -55,14 +68,23 @@ struct ItemTexts {
   std::string part_library_id;
 };
 
+class SpecificationRun;
+
 // Runs over the table with templates already loaded; returns the number of items handed to the
-// writer. The list-of-elements and purchased-items objects are written into the target.
+// writer. The list-of-elements and purchased-items objects are written into the target; the
+// specification's items go to `specification`, which the caller sorts and writes afterwards
+// where the rules ask for it.
 int RunGeneration(table::GridModel& table,
                   const readers::ReportAttributes& attributes,
                   const templates::FieldTemplates& templates,
                   const RunChoices& choices,
                   const GenerationRules& rules,
-                  const DocumentTarget& target);
+                  const DocumentTarget& target,
+                  SpecificationRun* specification = nullptr);
+
+// The Protel window's designators for the specification: line feeds removed, and when the count
+// column is past the second, a line feed after every comma.
+std::string SpecDesignatorsByCountColumn(std::string_view designators, int count_column);
 
 // The writers of the documents' objects.
 void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentTarget& target);

@@ -251,7 +251,7 @@ NamesDatabase::~NamesDatabase() {
 // database, or a folder where the journal cannot be made fails the open rather than the run.
 bool NamesDatabase::Open(const std::string& library_folder) {
   Close();
-  path_ = library_folder + "bom.db";
+  path_ = library_folder + kNamesDatabaseFile;
   last_error_.clear();
   const int code = sqlite3_open_v2(Cp1251ToUtf8(path_).c_str(), &db_,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, faults::VfsName());

@@ -14,6 +14,9 @@ struct sqlite3_stmt;
 
 namespace zuro::generation {
 
+// The database's file name in the library folder.
+inline constexpr const char* kNamesDatabaseFile = "bom.db";
+
 class WorkTable;
 
 // One run is one transaction: Open begins it, Close keeps it. Every failure leaves its text in

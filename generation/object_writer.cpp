@@ -1,11 +1,21 @@
 #include "generation/object_writer.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "readers/report_lines.h"
+
 namespace zuro::generation {
 
 namespace {
 constexpr int32_t kLineRecordInit = 6;
 constexpr int32_t kItemRecordInit = 11;
 }  // namespace
+
+int32_t ColumnInteger(std::string_view text) {
+  const int64_t value = readers::LeadingInteger(text);
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 const char* ListStyleLibrary(bool vector_device) {
   return vector_device ? "zURO_vc.lyt" : "zURO_gr.lyt";
@@ -17,6 +27,15 @@ const char* ListStyleLibrary(bool vector_device) {
 ObjectWriter::ObjectWriter(const DocumentTarget& target) : application_(target.application) {
   editor_ = target.graphic_document ? target.graphic_document.Editor()
                                     : target.spec_document.Editor();
+  Prepare();
+}
+
+ObjectWriter::ObjectWriter(host::ZentarObject& application, host::SpecEditor editor)
+    : application_(application), editor_(std::move(editor)) {
+  Prepare();
+}
+
+void ObjectWriter::Prepare() {
   line_ = application_.NewParamRecord(host::kTextLineRecord);
   item_ = application_.NewParamRecord(host::kTextItemRecord);
   array_ = application_.NewDynArray(host::kDynArrayOfItems);
@@ -28,8 +47,8 @@ ObjectWriter::ObjectWriter(const DocumentTarget& target) : application_(target.a
   line_.AttachArray(array_);
 }
 
-bool ObjectWriter::Create(const std::string& library, int32_t style, int32_t section) {
-  return ready_ && editor_.CreateObject(library, style, section) != 0;
+int32_t ObjectWriter::Create(const std::string& library, int32_t style, int32_t section) {
+  return ready_ ? editor_.CreateObject(library, style, section) : 0;
 }
 
 // Every column after the first gets an array of its own, which the line record then holds.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "host/host_objects.h"
 
@@ -21,18 +22,23 @@ struct DocumentTarget {
 class ObjectWriter {
  public:
   explicit ObjectWriter(const DocumentTarget& target);
+  // Objects of a model document are written through the model's own editor.
+  ObjectWriter(host::ZentarObject& application, host::SpecEditor editor);
 
   // False when one of the host objects a column needs could not be made: nothing is written.
   bool Ready() const { return ready_; }
-  // Creates the object; false when the host refused it.
-  bool Create(const std::string& library, int32_t style, int32_t section);
+  // Creates the object: the host's answer, 0 when it refused it.
+  int32_t Create(const std::string& library, int32_t style, int32_t section);
   void SetText(int32_t column, const std::string& text);
   void SetInteger(int32_t column, int32_t value);
   void SetReal(int32_t column, double value);
   // Ends the object; the host gives back its reference.
   int32_t Finish();
+  host::SpecEditor& editor() { return editor_; }
+  host::ZentarObject& application() { return application_; }
 
  private:
+  void Prepare();
   void NextColumn();
   void SetColumn(int32_t column, int16_t value_type);
 
@@ -44,6 +50,9 @@ class ObjectWriter {
   bool ready_ = false;
   int columns_ = 0;
 };
+
+// The integer a column takes from a count text, as atoi reads it, kept within 32 bits.
+int32_t ColumnInteger(std::string_view text);
 
 // The list-of-elements and purchased-items styles live in these libraries, by output device.
 const char* ListStyleLibrary(bool vector_device);

@@ -34,6 +34,15 @@ enum ParamRecordType : int16_t {
 };
 constexpr int32_t kDynArrayOfItems = 23;
 
+// The specification style's additional columns, found by their names in the first object a
+// command writes: "БЦО" takes the designators, "Обозн_СТ" the standard, "PartLib" the part
+// library id. A "БЦО" number of 0 or less means "look them up again".
+struct SpecStyleColumns {
+  int32_t bco = 0;
+  int32_t standard = 0;
+  int32_t part_library = 0;
+};
+
 // ColumnValueType: how SpecEditor::SetColumn reads the item record.
 enum ColumnValueType : int16_t { kColumnInteger = 3, kColumnReal = 7, kColumnText = 8 };
 

@@ -52,9 +52,9 @@ struct LibraryContext {
   std::string library_folder;  // ends with the path separator
   std::string help_path;       // library folder + library base name + ".chm"
 
-  // Column of the specification style that takes the designators ("БЦО"); 0 or less means "look
-  // it up again", which every library command asks for.
-  int32_t spec_bco_column = 0;
+  // The specification style's additional columns; every library command clears the "БЦО" number,
+  // so that its first object looks them up again.
+  SpecStyleColumns spec_columns;
 
   // The search and replace shared by the replace-text dialog and its window.
   table::ReplaceState replace_state;

@@ -77,7 +77,7 @@ void RunCommand(LibraryContext& context,
   ReadActiveDocuments(context);
   if (!PrepareCommandRecord(context.application))
     return;
-  context.spec_bco_column = 0;
+  context.spec_columns.bco = 0;
   if (context.application.GetHostState() != 0)
     return;
   ConverterWindowKind kind;

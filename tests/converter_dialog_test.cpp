@@ -344,14 +344,15 @@ TEST_F(ConverterDialogTest, CommandsOfMenuAndButtons) {
   Load(Write("small.bom", kSmallReport));
   const std::vector<std::string> loaded = Text();
 
-  // No document is open and the library folder has no patterns: the list and purchased-items
-  // commands stop before they make anything; the specification is not made here yet.
+  // No document is open and the library folder has no patterns: every create command stops
+  // before it makes anything.
   for (const int create : {kIdCreateListByGost, kIdCreatePurchased, kIdCreateListByElements})
     dialog_->OnCommand(create);
   dialog_->OnCommand(kIdCreateSpec);
-  ASSERT_EQ(ui_.messages().size(), 3u);
+  ASSERT_EQ(ui_.messages().size(), 4u);
   EXPECT_EQ(ui_.messages()[0].text, "Не найден файл шаблона документа patternPE.spw");
   EXPECT_EQ(ui_.messages()[1].text, "Не найден файл шаблона документа patternVP.spw");
+  EXPECT_EQ(ui_.messages()[3].text, "Не найден файл шаблона документа patternSP.spw");
   EXPECT_EQ(dialog_->document_kind(), DocumentKind::kSpecification);
 
   dialog_->OnCommand(kIdTemplates);

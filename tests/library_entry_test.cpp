@@ -154,11 +154,11 @@ TEST_F(LibraryEntryTest, HostFailingACallMidDispatchEndsTheCommandSilently) {
 TEST_F(LibraryEntryTest, ClearsPerCommandStateOnEveryCall) {
   context_.text_output_mode = 1;
   context_.report_path = "board.bom";
-  context_.spec_bco_column = 8;
+  context_.spec_columns.bco = 8;
   Run(4);
   EXPECT_EQ(context_.text_output_mode, 0);
   EXPECT_TRUE(context_.report_path.empty());
-  EXPECT_EQ(context_.spec_bco_column, 0);
+  EXPECT_EQ(context_.spec_columns.bco, 0);
   EXPECT_EQ(context_.command_number, 4);
 }
 

@@ -1,0 +1,115 @@
+// The specification: every item of a run becomes one object in section 30 of the host's
+// specification, or, in a model document, one object per designator linked to the model's item.
+// In the P-CAD window the items are first collected in the work database and written sorted by
+// component, power, voltage and nominal value; the OrCAD and Protel windows write them in table
+// order as they come.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generation/document_kinds.h"
+#include "generation/names_database.h"
+#include "generation/object_writer.h"
+#include "readers/report_attributes.h"
+#include "table/grid_model.h"
+
+namespace zuro::generation {
+
+struct ItemTexts;
+
+// The texts one specification record is written from (code page 1251).
+struct SpecRecord {
+  std::string name;
+  std::string count;
+  std::string designators;
+  std::string document;  // the "Specific" text, else the standard; also the "Обозн_СТ" column
+};
+
+// Where specification objects go, and the style columns found by the first of them.
+struct SpecTarget {
+  DocumentTarget document;
+  host::ModelDocument& model_document;  // empty unless the host's active document is a model
+  host::SpecStyleColumns& columns;
+  OutputDevice device = OutputDevice::kGraphic;
+};
+
+// The nominal value in base units for sorting: "4,7" with "кОм" gives 4700. A unit beginning with
+// "мк" is emptied, as the record keeps no unit for micro values.
+double ScaledNominal(std::string_view nominal, std::string& unit);
+
+// The document text on a line of its own: a line feed goes before its first occurrence in the
+// name, unless it opens the name or the name already has a line break.
+void BreakBeforeDocument(std::string& name, std::string_view document);
+
+// The part library id of the table row whose "RefDes" cell holds the record's designators, the
+// last such row winning; empty when none does or the report has no such columns.
+class PartLibraryLookup {
+ public:
+  PartLibraryLookup(const table::GridModel& table, const readers::ReportAttributes& attributes);
+  std::string Find(std::string_view designators) const;
+
+ private:
+  std::vector<std::string> designators_;  // each row's "RefDes" text, in the compared form
+  std::vector<std::string> ids_;
+};
+
+// One record into the host document: WriteSpecObject, or WriteModelObjects when a model document
+// is active.
+void WriteSpecObject(const SpecRecord& record,
+                     const std::string& part_library_id,
+                     const SpecTarget& target);
+void WriteModelObjects(const SpecRecord& record,
+                       const std::string& part_library_id,
+                       const SpecTarget& target);
+
+// The specification side of one run. Items are either collected for the sort (the P-CAD window)
+// or written at once (the others); records go to the host, or, in text output, to lines of
+// "name;count;designators".
+class SpecificationRun {
+ public:
+  SpecificationRun(const table::GridModel& table,
+                   const readers::ReportAttributes& attributes,
+                   const SpecTarget& target,
+                   std::string* text_output);
+
+  // Opens the work database in the library folder and empties its four tables; false (with
+  // LastError) when the database cannot be opened or created.
+  bool OpenWorkTables(const std::string& library_folder);
+  const std::string& LastError() const { return last_error_; }
+  const std::string& DatabasePath() const { return database_.FilePath(); }
+
+  // A work record in names1 from the item and the attributes of its base row.
+  void Collect(const ItemTexts& item, int base_row);
+  // Straight to the writer, in table order.
+  void WriteNow(const ItemTexts& item);
+  // Writes the collected records in order; false, writing nothing, when one of them could not be
+  // stored, since a specification missing an item would look complete.
+  bool SortAndWrite();
+  // Ends the run's use of the database; names1 keeps the run's records.
+  bool Close();
+
+ private:
+  void SortLevel(size_t level);
+  void CopyRecord(WorkTable& from, WorkTable& to, bool with_watt);
+  void WriteRecord(SpecRecord record);
+  bool Failed(const std::string& text);
+
+  const table::GridModel& table_;
+  const readers::ReportAttributes& attributes_;
+  const SpecTarget& target_;
+  std::string* text_output_;
+  PartLibraryLookup part_libraries_;
+  NamesDatabase database_;
+  std::vector<std::unique_ptr<WorkTable>> tables_;
+  bool stored_all_ = true;
+  std::string last_error_;
+};
+
+// The first line of the text output of a specification.
+inline constexpr std::string_view kSpecTextHeader = "Наименование;Количество;Примечание\n";
+
+}  // namespace zuro::generation
