@@ -394,8 +394,9 @@ void ConverterWindow::CreateDocument(int command) {
   if (command == kIdCreateListByGost)
     sort_mode_ = SortMode::kByGost;
   ShowChoices();
-  Generate();
-  context_.duplicate_flags[static_cast<size_t>(kind)] = true;
+  // A run stopped before it wrote anything made no objects to duplicate.
+  if (Generate())
+    context_.duplicate_flags[static_cast<size_t>(kind)] = true;
   if (new_document)
     OfferSave();
 }
@@ -451,7 +452,7 @@ void ConverterWindow::OfferSave() {
 // the templates loaded afresh, and ends with the kind's completion message. Rows a GOST split
 // appended stay in the table. The specification of the P-CAD window is sorted through the work
 // database, which must open before anything is written.
-void ConverterWindow::Generate() {
+bool ConverterWindow::Generate() {
   ReadChoices();
   const bool specification = document_kind_ == DocumentKind::kSpecification;
   const bool sorted = specification && rules_.generation.sorts_specification;
@@ -468,26 +469,29 @@ void ConverterWindow::Generate() {
   if (sorted && !spec_run.OpenWorkTables(context_.library_folder)) {
     ShowWarning("Не удалось открыть рабочую базу данных " + database + "\n\n" +
                 spec_run.LastError());
-    return;
+    return false;
   }
   context_.field_templates.loaded = templates::Load(
       context_.field_templates, context_.command_number, context_.library_folder);
   if (!context_.field_templates.loaded) {
     ShowWarning("Не созданы шаблоны полей КД");
-    return;
+    return false;
   }
   const generation::RunChoices choices{document_kind_, sort_mode_, output_device_,
                                        context_.text_output_mode != 0};
   generation::RunGeneration(table_, context_.attributes, context_.field_templates, choices,
                             rules_.generation, target, &spec_run);
-  const bool complete = !sorted || (spec_run.SortAndWrite() && spec_run.Close());
+  // The database is only the sort's work space: once the objects are written, failing to keep
+  // its records loses nothing of the designer's.
+  const bool complete = !sorted || spec_run.SortAndWrite();
+  spec_run.Close();
   ui_.RedrawTable();
   if (text_output)
     WriteTextOutput(text_lines);
   if (!complete) {
     ShowWarning("Не удалось записать рабочую базу данных " + database + "\n\n" +
                 spec_run.LastError());
-    return;
+    return spec_run.records_written() > 0;
   }
   static constexpr const char* kCompleted[] = {
       "Формирование объектов спецификации в документе завершено",
@@ -495,6 +499,7 @@ void ConverterWindow::Generate() {
       "Формирование объектов ВП в документе завершено",
   };
   ui_.ShowMessage({kCompleted[static_cast<size_t>(document_kind_)], "", MessageButtons::kOk});
+  return true;
 }
 
 // The text output lies beside the report, named after it: "board.bom" gives "board.txt". It is

@@ -121,7 +121,8 @@ class ConverterWindow {
   bool MakeDocumentFromPattern(DocumentKind kind);
   bool ConfirmDuplicate(DocumentKind kind);
   void OfferSave();
-  void Generate();
+  // False when the run stopped before writing anything.
+  bool Generate();
   void WriteTextOutput(const std::string& text);
 
   const WindowRules rules_;

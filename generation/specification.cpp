@@ -163,8 +163,10 @@ double ScaledNominal(std::string_view nominal, std::string& unit) {
   return value;
 }
 
+// A document text of blanks alone, as a template composes from an empty cell, is no document:
+// breaking the name at its first blank would split every such name after its first word.
 void BreakBeforeDocument(std::string& name, std::string_view document) {
-  if (document.empty() || name.find('\n') != std::string::npos)
+  if (Trimmed(document).empty() || name.find('\n') != std::string::npos)
     return;
   const size_t at = name.find(document);
   if (at != std::string::npos && at > 0)
@@ -358,6 +360,7 @@ void SpecificationRun::CopyRecord(WorkTable& from, WorkTable& to, bool with_watt
 }
 
 void SpecificationRun::WriteRecord(SpecRecord record) {
+  ++records_written_;
   const std::string part_library_id = part_libraries_.Find(record.designators);
   BreakBeforeDocument(record.name, record.document);
   if (text_output_) {

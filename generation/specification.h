@@ -42,7 +42,7 @@ struct SpecTarget {
 double ScaledNominal(std::string_view nominal, std::string& unit);
 
 // The document text on a line of its own: a line feed goes before its first occurrence in the
-// name, unless it opens the name or the name already has a line break.
+// name, unless it opens the name, is blank, or the name already has a line break.
 void BreakBeforeDocument(std::string& name, std::string_view document);
 
 // The part library id of the table row whose "RefDes" cell holds the record's designators, the
@@ -91,6 +91,8 @@ class SpecificationRun {
   bool SortAndWrite();
   // Ends the run's use of the database; names1 keeps the run's records.
   bool Close();
+  // Records handed to the writer so far.
+  int records_written() const { return records_written_; }
 
  private:
   void SortLevel(size_t level);
@@ -106,6 +108,7 @@ class SpecificationRun {
   NamesDatabase database_;
   std::vector<std::unique_ptr<WorkTable>> tables_;
   bool stored_all_ = true;
+  int records_written_ = 0;
   std::string last_error_;
 };
 
