@@ -457,6 +457,21 @@ TEST_F(SpecificationTest, UnusableDatabaseStopsTheRunBeforeAnyObject) {
   EXPECT_EQ(Designators(), std::vector<std::string>{"R1"});
 }
 
+// Where no database can be created (a library folder that is not there, as a read-only one
+// would be for a user without rights), the run stops just the same.
+TEST_F(SpecificationTest, DatabaseThatCannotBeCreatedStopsTheRun) {
+  UseGraphicDocument();
+  context_.library_folder = files_ + "gone/";
+  Open({Resistor("R1", "1", "Ом")});
+  window_->OnCommand(kIdCreateSpec);
+  EXPECT_TRUE(Objects().empty());
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].starts_with("Не удалось открыть рабочую базу данных " + files_.path() +
+                                        "gone/bom.db"))
+      << Messages()[0];
+  EXPECT_FALSE(FileExists(files_ + "gone/bom.db"));
+}
+
 // A work table that cannot take an item (a bom.db from elsewhere, whose names1 lacks fields)
 // writes no specification missing that item: the designer is told instead.
 TEST_F(SpecificationTest, ItemThatCannotBeStoredWritesNothingAndSaysSo) {
