@@ -380,8 +380,7 @@ void ConverterWindow::CreateDocument(int command) {
   // commands, and a command sent all the same does nothing.
   if (kind != DocumentKind::kSpecification && context_.model_document_flag == 1)
     return;
-  const bool new_document =
-      context_.graphic_document.empty() && context_.model_document_flag == 0;
+  const bool new_document = context_.graphic_document.empty() && context_.model_document_flag == 0;
   if (new_document && !MakeDocumentFromPattern(kind))
     return;
   if (kind == DocumentKind::kSpecification)
@@ -456,12 +455,11 @@ bool ConverterWindow::Generate() {
   ReadChoices();
   const bool specification = document_kind_ == DocumentKind::kSpecification;
   const bool sorted = specification && rules_.generation.sorts_specification;
-  const bool text_output =
-      rules_.generation.heeds_text_output && context_.text_output_mode != 0;
+  const bool text_output = rules_.generation.heeds_text_output && context_.text_output_mode != 0;
   const generation::DocumentTarget target{context_.application, context_.graphic_document,
                                           context_.spec_document};
-  const generation::SpecTarget spec_target{target, context_.model_document,
-                                           context_.spec_columns, output_device_};
+  const generation::SpecTarget spec_target{target, context_.model_document, context_.spec_columns,
+                                           output_device_};
   std::string text_lines;
   generation::SpecificationRun spec_run(table_, context_.attributes, spec_target,
                                         text_output && specification ? &text_lines : nullptr);
@@ -471,8 +469,8 @@ bool ConverterWindow::Generate() {
                 spec_run.LastError());
     return false;
   }
-  context_.field_templates.loaded = templates::Load(
-      context_.field_templates, context_.command_number, context_.library_folder);
+  context_.field_templates.loaded =
+      templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
   if (!context_.field_templates.loaded) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
