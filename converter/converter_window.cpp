@@ -126,6 +126,8 @@ void ConverterWindow::Initialise() {
 }
 
 bool ConverterWindow::Dispatch(int id) {
+  if (DispatchOwn(id))
+    return true;
   switch (id) {
     case kIdOpenReport:
       OpenReport();
@@ -190,11 +192,11 @@ bool ConverterWindow::Dispatch(int id) {
 // compose texts later. Only the report's name is kept as ReportPath; its folder goes to
 // report_folder instead of becoming the process's current folder, which belongs to the host.
 void ConverterWindow::OpenReport() {
-  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+  LoadTemplates();
   const std::string previous_path = context_.report_path;
   const std::string previous_folder = context_.report_folder;
   context_.report_path.clear();
-  const std::optional<std::string> chosen = ui_.ChooseFile(ReportDialog());
+  const std::optional<std::string> chosen = ChooseReport();
   const FolderAndName report = SplitFolder(chosen.value_or(""));
   if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
     // The table still holds what it held before, and ReportPath names it again.
@@ -202,6 +204,14 @@ void ConverterWindow::OpenReport() {
     context_.report_folder = previous_folder;
   }
   UpdateCommands();
+}
+
+void ConverterWindow::LoadTemplates() {
+  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+}
+
+std::optional<std::string> ConverterWindow::ChooseReport() {
+  return ui_.ChooseFile(ReportDialog());
 }
 
 // False when the file could not be read at all: the table is then left as it was. A UTF-8 report
@@ -239,7 +249,7 @@ void ConverterWindow::RejectBadStructure() {
   ShowWarning("Недопустимая структура файла");
   ui_.RedrawTable();
   context_.report_path.clear();
-  ui_.SetCaption(WindowTitle());
+  ui_.SetCaption(LoadedTitle());
 }
 
 // The table is rebuilt by every load, so the two quantity columns are appended to a table that
@@ -248,7 +258,7 @@ void ConverterWindow::TakeLoadedReport() {
   context_.duplicate_flags.fill(false);
   for (const int id : kDocumentKindRadios)
     ui_.EnableControl(id, true);
-  ui_.SetCaption(CaptionWithFileName(WindowTitle(), context_.report_path));
+  ui_.SetCaption(CaptionWithFileName(LoadedTitle(), context_.report_path));
   if (!rules_.quantity_columns_follow_text_output || context_.text_output_mode == 0)
     AppendQuantityColumns();
 }
