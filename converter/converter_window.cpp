@@ -102,6 +102,12 @@ void ConverterWindow::ShowWarning(const std::string& text) {
   ui_.ShowMessage(Warning(text));
 }
 
+void ConverterWindow::TellDatabaseFailure(bool opening, const std::string& error) {
+  ShowWarning(std::string(opening ? "Не удалось открыть" : "Не удалось записать") +
+              " рабочую базу данных " + context_.LibraryFile(generation::kNamesDatabaseFile) +
+              "\n\n" + error);
+}
+
 // The window starts empty with every command that needs a table greyed. The choices are shown
 // first, as the dialog's data exchange does before any handler runs. With a model document active
 // only the specification can be made, and the report is asked for at once.
@@ -473,10 +479,8 @@ bool ConverterWindow::Generate() {
   std::string text_lines;
   generation::SpecificationRun spec_run(table_, context_.attributes, spec_target,
                                         text_output && specification ? &text_lines : nullptr);
-  const std::string database = context_.LibraryFile(generation::kNamesDatabaseFile);
   if (sorted && !spec_run.OpenWorkTables(context_.library_folder)) {
-    ShowWarning("Не удалось открыть рабочую базу данных " + database + "\n\n" +
-                spec_run.LastError());
+    TellDatabaseFailure(true, spec_run.LastError());
     return false;
   }
   context_.field_templates.loaded =
@@ -497,8 +501,7 @@ bool ConverterWindow::Generate() {
   if (text_output)
     WriteTextOutput(text_lines);
   if (!complete) {
-    ShowWarning("Не удалось записать рабочую базу данных " + database + "\n\n" +
-                spec_run.LastError());
+    TellDatabaseFailure(false, spec_run.LastError());
     return spec_run.records_written() > 0;
   }
   static constexpr const char* kCompleted[] = {

@@ -94,6 +94,8 @@ class ConverterWindow {
   virtual bool Generate();
 
   void ShowWarning(const std::string& text);
+  // The work database could not be opened (or created), or could not keep the run's records.
+  void TellDatabaseFailure(bool opening, const std::string& error);
   void OpenReport();
   void EnableTableCommands(bool enabled);
   void ReadChoices();
