@@ -183,12 +183,16 @@ PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
 }
 
 // A record no row holds gets no id: keeping the one found for an earlier record would give this
-// part another part's library entry.
+// part another part's library entry. The record's designators are found whole, at the start of
+// the row's text or after one of its commas, so that A1 is not taken for the end of DA1.
 std::string PartLibraryLookup::Find(std::string_view designators) const {
   const std::string wanted = ComparedDesignators(designators);
   for (size_t i = designators_.size(); i-- > 0;) {
-    if (designators_[i].find(wanted) != std::string::npos)
-      return ids_[i];
+    const std::string& row = designators_[i];
+    for (size_t at = row.find(wanted); at != std::string::npos; at = row.find(wanted, at + 1)) {
+      if (at == 0 || row[at - 1] == ',')
+        return ids_[i];
+    }
   }
   return {};
 }
