@@ -297,8 +297,11 @@ void SpecificationRun::Collect(const ItemTexts& item, int base_row) {
     Failed(names1.LastError());
 }
 
+// An item written as soon as it is composed still has its base row's part library id at hand:
+// it stands when no row is found by the item's designators, as in the windows whose reports have
+// no "RefDes" column to search.
 void SpecificationRun::WriteNow(const ItemTexts& item) {
-  WriteRecord({item.spec_name, item.count, item.designators, item.standard});
+  WriteRecord({item.spec_name, item.count, item.designators, item.standard}, item.part_library_id);
 }
 
 bool SpecificationRun::SortAndWrite() {
@@ -361,8 +364,10 @@ void SpecificationRun::CopyRecord(WorkTable& from, WorkTable& to, bool with_watt
     Failed(to.LastError());
 }
 
-void SpecificationRun::WriteRecord(SpecRecord record) {
-  const std::string part_library_id = part_libraries_.Find(record.designators);
+void SpecificationRun::WriteRecord(SpecRecord record, const std::string& own_part_library_id) {
+  std::string part_library_id = part_libraries_.Find(record.designators);
+  if (part_library_id.empty())
+    part_library_id = own_part_library_id;
   BreakBeforeDocument(record.name, record.document);
   if (text_output_) {
     *text_output_ +=

@@ -95,7 +95,7 @@ class SpecificationRun {
  private:
   void SortLevel(size_t level);
   void CopyRecord(WorkTable& from, WorkTable& to, bool with_watt);
-  void WriteRecord(SpecRecord record);
+  void WriteRecord(SpecRecord record, const std::string& own_part_library_id = {});
   bool Failed(const std::string& text);
 
   const table::GridModel& table_;

@@ -1,12 +1,15 @@
 // The part library id a specification record takes: found by its designators among the table's
-// "RefDes" cells, whole designators only.
+// "RefDes" cells, whole designators only, else the item's own when it is written at once.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "generation/generation_run.h"
 #include "generation/specification.h"
+#include "host/host_objects.h"
+#include "standin/sim_host.h"
 
 namespace zuro::generation {
 namespace {
@@ -53,6 +56,44 @@ TEST_F(PartLibraryTest, RecordsFindTheRowHoldingTheirWholeDesignators) {
 
   Fill({{"A1", "PL-9001"}}, false);
   EXPECT_EQ(PartLibraryLookup(table_, attributes_).Find("A1"), "");
+}
+
+// The windows that write in table order have no "RefDes" column to search: each object takes its
+// item's own id, and a record of an item without one gets none.
+TEST_F(PartLibraryTest, ItemsWrittenAtOnceKeepTheirOwnId) {
+  Fill({{"VD1,VD2", "PL-3148"}, {"X1", ""}}, false);
+  standin::SimHost host;
+  host.OpenGraphicDocument();
+  host::ZentarObject application(host.Application());
+  host::GraphicDocument graphic = application.ActiveGraphicDocument();
+  host::SpecDocument spec;
+  host::ModelDocument model;
+  host::SpecStyleColumns columns;
+  const SpecTarget target{{application, graphic, spec}, model, columns, OutputDevice::kGraphic};
+  SpecificationRun run(table_, attributes_, target, nullptr);
+  ItemTexts diodes;
+  diodes.spec_name = "Диод LL4148";
+  diodes.count = "2";
+  diodes.designators = "VD1,VD2";
+  diodes.part_library_id = "PL-3148";
+  run.WriteNow(diodes);
+  ItemTexts socket = diodes;
+  socket.designators = "X1";
+  socket.part_library_id = "";
+  run.WriteNow(socket);
+
+  const std::vector<standin::SimObject>& objects = host.ActiveGraphicDocument()->objects;
+  ASSERT_EQ(objects.size(), 2u);
+  ASSERT_GT(columns.part_library, 0);
+  const auto part_library = [&](const standin::SimObject& object) {
+    for (const standin::SimColumnValue& value : object.columns) {
+      if (value.column == columns.part_library)
+        return value.text;
+    }
+    return std::string("<none>");
+  };
+  EXPECT_EQ(part_library(objects[0]), "PL-3148");
+  EXPECT_EQ(part_library(objects[1]), "");
 }
 
 }  // namespace
