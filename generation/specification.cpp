@@ -117,12 +117,16 @@ PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
 }
 
 // A record no row holds gets no id: keeping the one found for an earlier record would give this
-// part another part's library entry.
+// part another part's library entry. The record's designators are found whole, at the start of
+// the row's text or after one of its commas, so that A1 is not taken for the end of DA1.
 std::string PartLibraryLookup::Find(std::string_view designators) const {
   const std::string wanted = ComparedDesignators(designators);
   for (size_t i = designators_.size(); i-- > 0;) {
-    if (designators_[i].find(wanted) != std::string::npos)
-      return ids_[i];
+    const std::string& row = designators_[i];
+    for (size_t at = row.find(wanted); at != std::string::npos; at = row.find(wanted, at + 1)) {
+      if (at == 0 || row[at - 1] == ',')
+        return ids_[i];
+    }
   }
   return {};
 }
@@ -212,8 +216,11 @@ void SpecificationRun::Collect(const ItemTexts& item, int base_row) {
     Failed(sort_.LastError());
 }
 
+// An item written as soon as it is composed still has its base row's part library id at hand:
+// it stands when no row is found by the item's designators, as in the windows whose reports have
+// no "RefDes" column to search.
 void SpecificationRun::WriteNow(const ItemTexts& item) {
-  WriteRecord({item.spec_name, item.count, item.designators, item.standard});
+  WriteRecord({item.spec_name, item.count, item.designators, item.standard}, item.part_library_id);
 }
 
 bool SpecificationRun::SortAndWrite() {
@@ -225,9 +232,11 @@ bool SpecificationRun::SortAndWrite() {
   return walked || Failed(sort_.LastError());
 }
 
-void SpecificationRun::WriteRecord(SpecRecord record) {
+void SpecificationRun::WriteRecord(SpecRecord record, const std::string& own_part_library_id) {
   ++records_written_;
-  const std::string part_library_id = part_libraries_.Find(record.designators);
+  std::string part_library_id = part_libraries_.Find(record.designators);
+  if (part_library_id.empty())
+    part_library_id = own_part_library_id;
   BreakBeforeDocument(record.name, record.document);
   if (text_output_) {
     *text_output_ +=

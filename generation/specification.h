@@ -90,7 +90,7 @@ class SpecificationRun {
   int records_written() const { return records_written_; }
 
  private:
-  void WriteRecord(SpecRecord record);
+  void WriteRecord(SpecRecord record, const std::string& own_part_library_id = {});
   bool Failed(const std::string& text);
 
   const table::GridModel& table_;
