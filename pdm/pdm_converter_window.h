@@ -45,6 +45,7 @@ class PdmConverterWindow : public converter::ConverterWindow {
 
   int DialogTemplate() const override { return 1006; }
   const PdmRowCounts& counts() const { return counts_; }
+  void OnCancel() override;
 
  protected:
   std::string WindowTitle() const override;
@@ -58,7 +59,6 @@ class PdmConverterWindow : public converter::ConverterWindow {
   bool DispatchOwn(int id) override;
   void Initialise() override;
   bool Generate() override;
-  void OnCancel() override;
 
  private:
   void ToggleKind(std::string_view kind, int command, bool& shown, int rows);

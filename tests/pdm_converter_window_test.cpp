@@ -1,0 +1,179 @@
+// The PDM window as the PDM opens it: the handed report read at start-up, the two kinds of rows
+// shown and hidden, and Create writing the object lines of the rows passed on, in the
+// specification's order, beside the report and over res.txt; Cancel leaving no res.txt.
+#include <gtest/gtest.h>
+
+#include "tests/test_folder.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "converter/headless_ui.h"
+#include "host/library_context.h"
+#include "pdm/pdm_converter_window.h"
+#include "table/component_rows.h"
+
+namespace zuro::pdm {
+namespace {
+
+using converter::HeadlessUi;
+
+// Object lines that name their row's designator, so that the order of the list shows.
+class NamingLines : public PdmObjectLines {
+ public:
+  bool Begin(const std::string&) override {
+    ++begins;
+    return templates_readable;
+  }
+  void AppendLines(const table::GridModel& table,
+                   const readers::ReportAttributes&,
+                   int row,
+                   std::string& list) override {
+    list += table.GetItemText(row, 2) + "#\n";
+  }
+  bool templates_readable = true;
+  int begins = 0;
+};
+
+const std::string kReport =
+    "\"Count\";\"RefDes\";\"TypeElement\";\"Name\";\"Раздел\"\r\n"
+    "\"1\";\"R1\";\"Резистор\";\"С2-33\";\"Прочие изделия\"\r\n"
+    "\"1\";\"A1\";\"Плата\";\"АБВГ\";\"Сборочные единицы\"\r\n"
+    "\"1\";\"C1\";\"Конденсатор\";\"К10-17\";\"Прочие изделия\"\r\n";
+
+class PdmWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = files_ + "library/";
+    std::filesystem::create_directories(library_);
+    context_.library_folder = library_;
+  }
+  void Start(const std::string& report_path) {
+    window_ = std::make_unique<PdmConverterWindow>(context_, ui_, lines_, report_path);
+    window_->OnInitDialog();
+  }
+  std::vector<std::string> Column(int column) const {
+    std::vector<std::string> cells;
+    for (int row = 1; row < window_->table().GetRowCount(); ++row)
+      cells.push_back(window_->table().GetItemText(row, column));
+    return cells;
+  }
+  std::string ObjectList() const { return testing_support::ReadBytes(library_ + "res.txt"); }
+
+  testing_support::TestFolder files_{"pdm_window"};
+  std::string library_;
+  host::LibraryContext context_;
+  HeadlessUi ui_;
+  NamingLines lines_;
+  std::unique_ptr<PdmConverterWindow> window_;
+};
+
+TEST_F(PdmWindowTest, StartUpReadsTheHandedReportWithoutAFileDialog) {
+  Start(files_.Write("board.bom", kReport));
+  EXPECT_TRUE(ui_.file_dialogs().empty());
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер ZURO-ВЕЛДОР:board");
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"ЭРИ(1/2)", "ЭРИ(2/2)", "СЕ(1/1)"}));
+  EXPECT_TRUE(ui_.IsMenuItemChecked(kIdShowItems));
+  EXPECT_TRUE(ui_.IsMenuItemChecked(kIdShowUnits));
+  EXPECT_TRUE(ui_.IsControlEnabled(converter::kIdCreate));
+  EXPECT_EQ(context_.text_output_mode, 1);
+  EXPECT_EQ(context_.command_number, 1);
+  // No quantity columns: the object lines have no use for them.
+  EXPECT_EQ(window_->table().GetColumnCount(), 6);
+
+  // A later open asks for the report with the window's own filter.
+  window_->OnCommand(converter::kIdOpenReport);
+  ASSERT_EQ(ui_.file_dialogs().size(), 1u);
+  EXPECT_EQ(ui_.file_dialogs()[0].filter, "*.bom;*.lst||");
+}
+
+TEST_F(PdmWindowTest, ReportThatIsNoReportLeavesTheWindowEmpty) {
+  Start(files_.Write("board.bom", "Count;RefDes\r\n1;R1\r\n"));
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер ZURO-ВЕЛДОР");
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+  EXPECT_FALSE(ui_.IsControlEnabled(converter::kIdCreate));
+}
+
+// Hiding a kind unmarks its rows; "Выбрать все" marks them again although they stay hidden, and
+// Create then passes them on. The list runs in the specification's order: by component.
+TEST_F(PdmWindowTest, HiddenRowsSelectAllAndCreateInSortedOrder) {
+  Start(files_.Write("board.bom", kReport));
+  window_->OnCommand(kIdShowUnits);
+  const table::GridModel& table = window_->table();
+  EXPECT_FALSE(ui_.IsMenuItemChecked(kIdShowUnits));
+  EXPECT_EQ(table.GetRowHeight(3), 0);
+  EXPECT_EQ(table.GetItemImage(3, 0), -1);
+  EXPECT_EQ(table.GetItemImage(1, 0), table::kMarked);
+
+  window_->OnCommand(converter::kIdCreate);
+  EXPECT_EQ(ObjectList(), "C1#\nR1#\n");
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.txt"), "C1#\nR1#\n");
+  EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
+
+  window_->OnCommand(converter::kIdSelectAll);
+  EXPECT_EQ(table.GetRowHeight(3), 0);
+  window_->OnCommand(converter::kIdCreate);
+  EXPECT_EQ(ObjectList(), "C1#\nA1#\nR1#\n");
+
+  // Shown again, the rows get their height back and are marked.
+  window_->OnCommand(kIdShowUnits);
+  EXPECT_EQ(table.GetRowHeight(3), table.GetRowHeight(0));
+  EXPECT_EQ(table.GetItemImage(3, 0), table::kMarked);
+}
+
+TEST_F(PdmWindowTest, ListOfElementsChoiceWritesAnEmptyList) {
+  Start(files_.Write("board.bom", kReport));
+  files_.Write("library/res.txt", "old#\n");
+  ui_.CheckRadio(converter::kDocumentKindRadios, 1);
+  window_->OnOk();
+  EXPECT_EQ(ObjectList(), "");
+  EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
+}
+
+// Missing templates leave the window open with nothing written; Cancel then deletes the object
+// list of an earlier run.
+TEST_F(PdmWindowTest, MissingTemplatesThenCancel) {
+  Start(files_.Write("board.bom", kReport));
+  files_.Write("library/res.txt", "old#\n");
+  lines_.templates_readable = false;
+  window_->OnCommand(converter::kIdCreate);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Не созданы шаблоны полей КД");
+  EXPECT_EQ(ObjectList(), "old#\n");
+  EXPECT_FALSE(FileExists(files_ + "board.txt"));
+  EXPECT_FALSE(ui_.close_result().has_value());
+
+  window_->OnCancel();
+  EXPECT_FALSE(FileExists(library_ + "res.txt"));
+  EXPECT_EQ(ui_.close_result(), converter::kIdClose);
+}
+
+// A Mentor list is read without a file written beside it: the designer's own board.bom there is
+// left as it was. A report in a folder whose name holds "lst" is a P-CAD report.
+TEST_F(PdmWindowTest, MentorListTouchesNoFileBesideIt) {
+  files_.Write("board.bom", "designer's own report\r\n");
+  Start(files_.Write("board.lst",
+                     "QTY;REFDES;TypeElement\r\n2;R1,R2;Резистор\r\n1;C1;Конденсатор\r\n"));
+  EXPECT_EQ(context_.command_number, 5);
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "R2", "C1"}));
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.bom"), "designer's own report\r\n");
+
+  std::filesystem::create_directories(files_ + "lst-files");
+  window_->OnCommand(converter::kIdClose);
+  Start(files_.Write("lst-files/board.bom", kReport));
+  EXPECT_EQ(context_.command_number, 1);
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "C1", "A1"}));
+}
+
+TEST_F(PdmWindowTest, TemplateCommandsOpenTheDialogInTheirMode) {
+  Start(files_.Write("board.bom", kReport));
+  window_->OnCommand(converter::kIdTemplates);
+  window_->OnCommand(kIdUnitTemplates);
+  EXPECT_EQ(ui_.attribute_template_modes(), (std::vector<int>{0, 1}));
+}
+
+}  // namespace
+}  // namespace zuro::pdm
