@@ -86,4 +86,26 @@ void CopyToExportBuffer(std::string_view text, char* buffer) {
   buffer[length] = '\0';
 }
 
+// The answer is complete before anything is written, since the argument lies in the buffer that
+// receives it.
+int32_t AnswerObjectType(const std::string& library_folder, char* buffer) {
+  const std::optional<std::string_view> argument = ExportArgument(buffer);
+  if (!argument)
+    return 0;
+  const ObjectTypeAnswer answer = ReadObjectType(library_folder, *argument);
+  CopyToExportBuffer(answer.name, buffer);
+  return answer.result;
+}
+
+void AnswerObjectAttribute(const std::string& library_folder,
+                           char* name_buffer,
+                           char* value_buffer) {
+  const std::optional<std::string_view> argument = ExportArgument(name_buffer);
+  if (!argument)
+    return;
+  const ObjectAttributeAnswer answer = ReadObjectAttribute(library_folder, *argument);
+  CopyToExportBuffer(answer.name, name_buffer);
+  CopyToExportBuffer(answer.value, value_buffer);
+}
+
 }  // namespace zuro::pdm

@@ -41,4 +41,12 @@ std::optional<std::string_view> ExportArgument(const char* buffer);
 // fit; a null buffer is left alone.
 void CopyToExportBuffer(std::string_view text, char* buffer);
 
+// The two exports on the caller's buffers: the numbers are read from `buffer` (`name_buffer`),
+// the answer written back into it (and the value into `value_buffer`). A null buffer is neither
+// read nor written; a null `name_buffer` leaves `value_buffer` alone as well.
+int32_t AnswerObjectType(const std::string& library_folder, char* buffer);
+void AnswerObjectAttribute(const std::string& library_folder,
+                           char* name_buffer,
+                           char* value_buffer);
+
 }  // namespace zuro::pdm

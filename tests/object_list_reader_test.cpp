@@ -182,5 +182,67 @@ TEST(ExportBufferTest, ArgumentsAreReadUpToTheirNulAndNeverPastTheBuffer) {
   EXPECT_EQ(ExportArgument(short_text), "0");
 }
 
+// The PDM's buffers, each inside a larger block whose tail must stay untouched.
+class ExportAnswerTest : public ObjectListReaderTest {
+ protected:
+  static constexpr size_t kGuard = 64;
+  ExportAnswerTest() : name_(kExportBufferSize + kGuard, '#'), value_(name_) {}
+
+  void SetArgument(const std::string& text) { std::strcpy(name_.data(), text.c_str()); }
+  void ExpectGuardsKept() {
+    for (size_t i = kExportBufferSize; i < name_.size(); ++i) {
+      ASSERT_EQ(name_[i], '#') << i;
+      ASSERT_EQ(value_[i], '#') << i;
+    }
+  }
+
+  std::vector<char> name_;
+  std::vector<char> value_;
+};
+
+TEST_F(ExportAnswerTest, AnswersGoBackIntoTheArgumentsBuffer) {
+  WriteList("Плата*#Наименование=Плата*;Количество=1;\n");
+  SetArgument("0");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 1);
+  EXPECT_STREQ(name_.data(), "Плата*");
+  SetArgument("0;1");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "Количество");
+  EXPECT_STREQ(value_.data(), "1");
+  SetArgument("0;2");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "");
+  EXPECT_STREQ(value_.data(), "");
+  ExpectGuardsKept();
+}
+
+TEST_F(ExportAnswerTest, TenThousandCharacterLineNeverOverrunsTheBuffers) {
+  WriteList(std::string(10000, 'N') + "\n" + "#" + std::string(10000, '=') + "\n");
+  SetArgument("0");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
+  // The second line's first piece: no name, an attribute of "=" alone.
+  SetArgument("51;0");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "");
+  EXPECT_STREQ(value_.data(), "");
+  // An argument without its NUL is read no further than the buffer.
+  std::fill(name_.begin(), name_.begin() + kExportBufferSize, '0');
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
+  ExpectGuardsKept();
+}
+
+TEST_F(ExportAnswerTest, NullBuffersAreLeftAlone) {
+  WriteList("A#N=1;\n");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), nullptr), 0);
+  AnswerObjectAttribute(folder_.path(), nullptr, value_.data());
+  EXPECT_EQ(value_[0], '#');
+  SetArgument("0;0");
+  AnswerObjectAttribute(folder_.path(), name_.data(), nullptr);
+  EXPECT_STREQ(name_.data(), "N");
+  ExpectGuardsKept();
+}
+
 }  // namespace
 }  // namespace zuro::pdm
