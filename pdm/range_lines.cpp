@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "table/grid_model.h"
 
@@ -219,20 +220,15 @@ RangeLines ValueRangeStep::Apply(std::string_view object_line, const RangeCells&
   return lines;
 }
 
-// The prefixes are tested longest first, so that "мк" is not taken for milli.
+// "мк" comes before "м", so that micro is not taken for milli.
 double UnitPrefixFactor(std::string_view unit) {
-  if (unit.starts_with("мк"))
-    return 0.000001;
-  if (unit.starts_with("М"))
-    return 1000000;
-  if (unit.starts_with("к"))
-    return 1000;
-  if (unit.starts_with("м"))
-    return 0.001;
-  if (unit.starts_with("н"))
-    return 0.000000001;
-  if (unit.starts_with("п"))
-    return 0.000000000001;
+  static constexpr std::pair<std::string_view, double> kPrefixes[] = {
+      {"мк", 0.000001}, {"М", 1000000},     {"к", 1000},
+      {"м", 0.001},     {"н", 0.000000001}, {"п", 0.000000000001}};
+  for (const auto& [prefix, factor] : kPrefixes) {
+    if (unit.starts_with(prefix))
+      return factor;
+  }
   return 1;
 }
 

@@ -50,6 +50,15 @@ RangeLines Apply(const Row& row,
   return step.Apply(row.Line(), row.Cells());
 }
 
+// An extra line of a resistor row: its value text, quantity, nominal and absolute value.
+std::string ResistorLine(const std::string& value,
+                         const std::string& quantity,
+                         const std::string& nominal,
+                         const std::string& absolute) {
+  return "Резистор " + value + "#Наименование=Резистор " + value + ";Количество=" + quantity +
+         ";Номинал=" + nominal + ";Абсолютная величина=" + absolute + ";\n";
+}
+
 std::string Warning(const std::string& object_name) {
   return "Для компонента " + object_name + " границы диапазона выходят за границы ряда";
 }
@@ -61,11 +70,8 @@ TEST(RangeLinesTest, TwoNeighboursOfTheNominalShareOneHalfEach) {
   EXPECT_EQ(lines.object_line,
             "Резистор 22 кОм <20 кОм...24 кОм> <E24>#Наименование=Резистор 22 кОм;Количество=1;"
             "Номинал=22;Абсолютная величина=2.200000e+04;\n");
-  EXPECT_EQ(lines.extra_lines,
-            (Lines{"Резистор 20 кОм#Наименование=Резистор 20 кОм;Количество=0.50;Номинал=20;"
-                   "Абсолютная величина=2.000000e+04;\n",
-                   "Резистор 24 кОм#Наименование=Резистор 24 кОм;Количество=0.50;Номинал=24;"
-                   "Абсолютная величина=2.400000e+04;\n"}));
+  EXPECT_EQ(lines.extra_lines, (Lines{ResistorLine("20 кОм", "0.50", "20", "2.000000e+04"),
+                                      ResistorLine("24 кОм", "0.50", "24", "2.400000e+04")}));
   EXPECT_TRUE(lines.warnings.empty());
 }
 
@@ -74,15 +80,9 @@ TEST(RangeLinesTest, SeventeenMembersGiveSixteenLines) {
   EXPECT_EQ(lines.object_line.substr(0, lines.object_line.find('#')),
             "Резистор 22 кОм <10 кОм...47 кОм> <E24>");
   ASSERT_EQ(lines.extra_lines.size(), 16u);
-  EXPECT_EQ(lines.extra_lines[0],
-            "Резистор 10 кОм#Наименование=Резистор 10 кОм;Количество=0.09;Номинал=10;"
-            "Абсолютная величина=1.000000e+04;\n");
-  EXPECT_EQ(lines.extra_lines[7],
-            "Резистор 20 кОм#Наименование=Резистор 20 кОм;Количество=0.32;Номинал=20;"
-            "Абсолютная величина=2.000000e+04;\n");
-  EXPECT_EQ(lines.extra_lines[8],
-            "Резистор 24 кОм#Наименование=Резистор 24 кОм;Количество=0.32;Номинал=24;"
-            "Абсолютная величина=2.400000e+04;\n");
+  EXPECT_EQ(lines.extra_lines[0], ResistorLine("10 кОм", "0.09", "10", "1.000000e+04"));
+  EXPECT_EQ(lines.extra_lines[7], ResistorLine("20 кОм", "0.32", "20", "2.000000e+04"));
+  EXPECT_EQ(lines.extra_lines[8], ResistorLine("24 кОм", "0.32", "24", "2.400000e+04"));
   EXPECT_EQ(lines.extra_lines[15].substr(0, 16), "Резистор 47 кОм#");
   for (const std::string& line : lines.extra_lines) {
     EXPECT_EQ(line.find("22 кОм"), std::string::npos) << line;
@@ -97,13 +97,9 @@ TEST(RangeLinesTest, NominalBetweenSeriesValuesGivesTheNearestALineToo) {
   row.nominal = "22,5";
   row.range = "20 кОм...24 кОм";
   const RangeLines lines = Apply(row);
-  EXPECT_EQ(lines.extra_lines,
-            (Lines{"Резистор 20 кОм#Наименование=Резистор 20 кОм;Количество=0.33;Номинал=20;"
-                   "Абсолютная величина=2.000000e+04;\n",
-                   "Резистор 22 кОм#Наименование=Резистор 22 кОм;Количество=0.33;Номинал=22;"
-                   "Абсолютная величина=2.200000e+04;\n",
-                   "Резистор 24 кОм#Наименование=Резистор 24 кОм;Количество=0.33;Номинал=24;"
-                   "Абсолютная величина=2.400000e+04;\n"}));
+  EXPECT_EQ(lines.extra_lines, (Lines{ResistorLine("20 кОм", "0.33", "20", "2.000000e+04"),
+                                      ResistorLine("22 кОм", "0.33", "22", "2.200000e+04"),
+                                      ResistorLine("24 кОм", "0.33", "24", "2.400000e+04")}));
   EXPECT_EQ(Apply(Row{.value = "22,5 кОм", .nominal = "22,5"}).extra_lines.size(), 17u);
 }
 
@@ -218,15 +214,9 @@ TEST(RangeLinesTest, RangeAcrossAChangeOfUnit) {
   EXPECT_TRUE(lines.warnings.empty());
   // 1,0...2,2 kOhm and 470...910 Ohm; 1,0 is the nominal and gives no line.
   ASSERT_EQ(lines.extra_lines.size(), 16u);
-  EXPECT_EQ(lines.extra_lines[0],
-            "Резистор 1,1 кОм#Наименование=Резистор 1,1 кОм;Количество=0.34;Номинал=1,1;"
-            "Абсолютная величина=1.100000e+03;\n");
-  EXPECT_EQ(lines.extra_lines[7],
-            "Резистор 2,2 кОм#Наименование=Резистор 2,2 кОм;Количество=0.11;Номинал=2,2;"
-            "Абсолютная величина=2.200000e+03;\n");
-  EXPECT_EQ(lines.extra_lines[8],
-            "Резистор 470 Ом#Наименование=Резистор 470 Ом;Количество=0.11;Номинал=470;"
-            "Абсолютная величина=4.700000e+02;\n");
+  EXPECT_EQ(lines.extra_lines[0], ResistorLine("1,1 кОм", "0.34", "1,1", "1.100000e+03"));
+  EXPECT_EQ(lines.extra_lines[7], ResistorLine("2,2 кОм", "0.11", "2,2", "2.200000e+03"));
+  EXPECT_EQ(lines.extra_lines[8], ResistorLine("470 Ом", "0.11", "470", "4.700000e+02"));
   EXPECT_EQ(lines.extra_lines[15].substr(0, 16), "Резистор 910 Ом#");
 }
 
