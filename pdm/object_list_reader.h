@@ -11,7 +11,6 @@
 
 namespace zuro::pdm {
 
-inline constexpr char kObjectListFile[] = "res.txt";
 // The longest piece of an object line read at once; the rest of a longer line reads as the next
 // object line.
 inline constexpr size_t kObjectLinePiece = 198;
