@@ -1,0 +1,114 @@
+#include "pdm/object_list_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "pdm/line_pieces.h"
+#include "readers/report_lines.h"
+
+namespace zuro::pdm {
+
+namespace {
+
+// The object list in the library folder, written by the PDM window's Create.
+constexpr char kObjectListName[] = "res.txt";
+
+// Object numbers come from the PDM as text, read as atoi reads them; a negative or huge number
+// names no object.
+std::optional<size_t> ObjectIndex(std::string_view text) {
+  const int64_t number = readers::LeadingInteger(text);
+  if (number < 0)
+    return std::nullopt;
+  return static_cast<size_t>(number);
+}
+
+std::vector<std::string> ObjectLines(const std::string& library_folder) {
+  std::optional<std::vector<std::string>> lines =
+      ReadLinePieces(library_folder + kObjectListName, kObjectLinePiece);
+  return lines ? std::move(*lines) : std::vector<std::string>{};
+}
+
+// The attribute text of an object line lies between its first and second "#"; a piece of a long
+// line that holds no "#" has none.
+std::string_view AttributeText(std::string_view line) {
+  return SecondPiece(line, '#');
+}
+
+}  // namespace
+
+// A line equal to the one before it is no object of its own: the PDM receives each object once.
+ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument) {
+  ObjectTypeAnswer answer;
+  const std::optional<size_t> k = ObjectIndex(argument);
+  const std::vector<std::string> lines = ObjectLines(library_folder);
+  if (!k || *k >= lines.size() || (*k > 0 && lines[*k] == lines[*k - 1]))
+    return answer;
+  const std::string& line = lines[*k];
+  answer.name = line.substr(0, line.find('#'));
+  answer.result = answer.name.find('*') != std::string::npos ? 1 : 0;
+  return answer;
+}
+
+// Every line ends with ";", so the attribute one past the last one is an empty piece: the PDM
+// reads an empty name there and knows the object has no more attributes.
+ObjectAttributeAnswer ReadObjectAttribute(const std::string& library_folder,
+                                          std::string_view argument) {
+  ObjectAttributeAnswer answer;
+  const size_t separator = argument.find(';');
+  if (separator == std::string_view::npos)
+    return answer;
+  const std::optional<size_t> k = ObjectIndex(argument.substr(0, separator));
+  const std::optional<size_t> j = ObjectIndex(argument.substr(separator + 1));
+  const std::vector<std::string> lines = ObjectLines(library_folder);
+  if (!k || !j || *k >= lines.size())
+    return answer;
+  const std::vector<std::string_view> attributes = SplitAt(AttributeText(lines[*k]), ';');
+  if (*j >= attributes.size())
+    return answer;
+  const std::string_view attribute = attributes[*j];
+  answer.name = attribute.substr(0, attribute.find('='));
+  answer.value = SecondPiece(attribute, '=');
+  return answer;
+}
+
+std::optional<std::string_view> ExportArgument(const char* buffer) {
+  if (!buffer)
+    return std::nullopt;
+  const void* end = std::memchr(buffer, '\0', kExportBufferSize);
+  const size_t length =
+      end ? static_cast<size_t>(static_cast<const char*>(end) - buffer) : kExportBufferSize;
+  return std::string_view(buffer, length);
+}
+
+void CopyToExportBuffer(std::string_view text, char* buffer) {
+  if (!buffer)
+    return;
+  const size_t length = std::min(text.size(), kExportBufferSize - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+}
+
+// The answer is complete before anything is written, since the argument lies in the buffer that
+// receives it.
+int32_t AnswerObjectType(const std::string& library_folder, char* buffer) {
+  const std::optional<std::string_view> argument = ExportArgument(buffer);
+  if (!argument)
+    return 0;
+  const ObjectTypeAnswer answer = ReadObjectType(library_folder, *argument);
+  CopyToExportBuffer(answer.name, buffer);
+  return answer.result;
+}
+
+void AnswerObjectAttribute(const std::string& library_folder,
+                           char* name_buffer,
+                           char* value_buffer) {
+  const std::optional<std::string_view> argument = ExportArgument(name_buffer);
+  if (!argument)
+    return;
+  const ObjectAttributeAnswer answer = ReadObjectAttribute(library_folder, *argument);
+  CopyToExportBuffer(answer.name, name_buffer);
+  CopyToExportBuffer(answer.value, value_buffer);
+}
+
+}  // namespace zuro::pdm

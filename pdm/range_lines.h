@@ -1,0 +1,70 @@
+// The value-range step of the object list: once per composed object line, an adjustable
+// component's line gets its range in the object name and is followed by one extra line per
+// series value inside the range, each with that value's expected share as its quantity.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdm/pdm_settings.h"
+#include "pdm/value_ranges.h"
+
+namespace zuro::table {
+class GridModel;
+}
+
+namespace zuro::pdm {
+
+// The cells of one table row that the step reads, found by their attribute names.
+struct RangeCells {
+  std::string designation;  // "RefDes"
+  std::string nominal;      // the attribute whose name holds "Nominal"
+  std::string range;        // the attribute whose name holds "Range"
+  std::string series;       // "*Е", "*E", "Е" or "E" (Cyrillic or Latin), the last of them
+  std::string value;        // "Value"
+  std::string unit;         // "Unit"
+  // The report names attributes holding "Value", "*Range", and "*Е" or "*E".
+  bool report_has_range = false;
+};
+
+// `cells[i]` is the cell of attribute `attribute_names[i]` (table column i + 1).
+RangeCells ReadRangeCells(const std::vector<std::string>& attribute_names,
+                          const std::vector<std::string>& cells);
+RangeCells ReadRangeCells(const table::GridModel& table,
+                          int row,
+                          const std::vector<std::string>& attribute_names);
+
+struct RangeLines {
+  std::string object_line;               // the object line to write, with its LF
+  std::vector<std::string> extra_lines;  // to follow it, each with its LF
+  // Texts of the "Внимание" messages to show, one per adjustment mark of a component whose
+  // range found no series values.
+  std::vector<std::string> warnings;
+};
+
+class ValueRangeStep {
+ public:
+  ValueRangeStep(SeriesTable series, float sko, std::vector<std::string> adjustment_marks);
+  // The step of one Create: bom.ini of the library folder, SKO and SYMBOL of the settings.
+  static ValueRangeStep ForCreate(const std::string& library_folder, const PdmSettings& settings);
+
+  // `object_line` is the composed line: the object name, "#", the attributes ending with
+  // "Абсолютная величина=...;", with or without its LF.
+  RangeLines Apply(std::string_view object_line, const RangeCells& cells) const;
+
+ private:
+  std::vector<RangeMember> Members(const RangeCells& cells, const ValueRange& range) const;
+
+  SeriesTable series_;
+  float sko_;
+  std::vector<std::string> marks_;
+};
+
+// The factor of a unit's prefix: "М" 10^6, "к" 10^3, "мк" 10^-6, "м" 10^-3, "н" 10^-9, "п"
+// 10^-12, otherwise 1.
+double UnitPrefixFactor(std::string_view unit);
+// An absolute value as object lines write it (the C format "%e").
+std::string AbsoluteValueText(float value);
+
+}  // namespace zuro::pdm

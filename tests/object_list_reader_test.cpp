@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include "tests/test_folder.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "pdm/object_list_reader.h"
+
+namespace zuro::pdm {
+namespace {
+
+class ObjectListReaderTest : public ::testing::Test {
+ protected:
+  void WriteList(const std::string& text) { folder_.Write("res.txt", text); }
+  std::string Name(std::string_view k) { return ReadObjectType(folder_.path(), k).name; }
+  int32_t Result(std::string_view k) { return ReadObjectType(folder_.path(), k).result; }
+  std::string Attribute(std::string_view kj) {
+    const ObjectAttributeAnswer answer = ReadObjectAttribute(folder_.path(), kj);
+    return answer.name + "|" + answer.value;
+  }
+
+  testing_support::TestFolder folder_{"object_list"};
+};
+
+TEST_F(ObjectListReaderTest, ObjectsAndAttributesInOrder) {
+  WriteList(
+      "Резистор 10 кОм#Наименование=Резистор 10 кОм;Количество=1;Абсолютная "
+      "величина=1.000000e+04;\r\n"
+      "Плата*#Наименование=Плата*;\r\n");
+  EXPECT_EQ(Name("0"), "Резистор 10 кОм");
+  EXPECT_EQ(Result("0"), 0);
+  EXPECT_EQ(Name("1"), "Плата*");
+  EXPECT_EQ(Result("1"), 1);
+  // The end of the list is an empty name.
+  EXPECT_EQ(Name("2"), "");
+  EXPECT_EQ(Result("2"), 0);
+
+  EXPECT_EQ(Attribute("0;0"), "Наименование|Резистор 10 кОм");
+  EXPECT_EQ(Attribute("0;1"), "Количество|1");
+  EXPECT_EQ(Attribute("0;2"), "Абсолютная величина|1.000000e+04");
+  // One past the last attribute is the empty piece after the closing ";"; further on there is
+  // no piece at all; both read empty.
+  EXPECT_EQ(Attribute("0;3"), "|");
+  EXPECT_EQ(Attribute("0;4"), "|");
+  EXPECT_EQ(Attribute("1;0"), "Наименование|Плата*");
+  EXPECT_EQ(Attribute("1;1"), "|");
+  EXPECT_EQ(Attribute("2;0"), "|");
+}
+
+TEST_F(ObjectListReaderTest, OnePastTheLastOfFiveAttributes) {
+  WriteList("R#A=1;B=2;C=3;D=4;E=5;\n");
+  EXPECT_EQ(Attribute("0;4"), "E|5");
+  EXPECT_EQ(Attribute("0;5"), "|");
+}
+
+TEST_F(ObjectListReaderTest, StarOnlyInTheNameCounts) {
+  WriteList("Резистор#Наименование=R*;\nR*#\n*\n");
+  EXPECT_EQ(Result("0"), 0);
+  EXPECT_EQ(Result("1"), 1);
+  // A line without "#" is all name, and has no attributes.
+  EXPECT_EQ(Name("2"), "*");
+  EXPECT_EQ(Result("2"), 1);
+  EXPECT_EQ(Attribute("2;0"), "|");
+}
+
+TEST_F(ObjectListReaderTest, EqualsSignInAValueCutsIt) {
+  WriteList("X#NAME=A=B;Пусто=;Без знака;=без имени;\n");
+  EXPECT_EQ(Attribute("0;0"), "NAME|A");
+  EXPECT_EQ(Attribute("0;1"), "Пусто|");
+  EXPECT_EQ(Attribute("0;2"), "Без знака|");
+  EXPECT_EQ(Attribute("0;3"), "|без имени");
+}
+
+TEST_F(ObjectListReaderTest, AttributesEndAtASecondHash) {
+  WriteList("X#A=1;B=2#C=3;\n");
+  EXPECT_EQ(Attribute("0;1"), "B|2");
+  EXPECT_EQ(Attribute("0;2"), "|");
+}
+
+TEST_F(ObjectListReaderTest, EqualConsecutiveLinesGiveNoSecondObject) {
+  WriteList("A#N=1;\nA#N=1;\nA#N=1;\nB#N=2;\nA#N=1;\n");
+  EXPECT_EQ(Name("0"), "A");
+  EXPECT_EQ(Name("1"), "");
+  EXPECT_EQ(Result("1"), 0);
+  EXPECT_EQ(Name("2"), "");
+  EXPECT_EQ(Name("3"), "B");
+  // Equal to a line before, but not to the one just before it.
+  EXPECT_EQ(Name("4"), "A");
+  // The attributes of the repeated line are still there.
+  EXPECT_EQ(Attribute("1;0"), "N|1");
+  EXPECT_EQ(Attribute("2;0"), "N|1");
+}
+
+TEST_F(ObjectListReaderTest, LongLinesReadInPiecesOf198Characters) {
+  const std::string name(150, 'N');
+  const std::string first = name + "#A=" + std::string(45, 'a');  // 198 characters
+  const std::string rest = std::string(5, 'a') + ";B=2;";
+  WriteList(first + rest + "\n" + "Next#C=3;\n");
+  EXPECT_EQ(Name("0"), name);
+  EXPECT_EQ(Attribute("0;0"), "A|" + std::string(45, 'a'));
+  EXPECT_EQ(Attribute("0;1"), "|");
+  // The rest of the line is an object of its own, all name; the objects after it shift.
+  EXPECT_EQ(Name("1"), rest);
+  EXPECT_EQ(Attribute("1;0"), "|");
+  EXPECT_EQ(Name("2"), "Next");
+  EXPECT_EQ(Attribute("2;0"), "C|3");
+}
+
+TEST_F(ObjectListReaderTest, LineOfExactly198CharactersIsOneObject) {
+  const std::string line = std::string(100, 'N') + "#A=" + std::string(94, 'a') + ";";
+  const std::string longer = std::string(100, 'M') + "#A=" + std::string(94, 'a') + ";x";
+  ASSERT_EQ(line.size(), 198u);
+  // The line end after 198 characters belongs to them and is no empty object, which the PDM
+  // would take for the end of the list.
+  WriteList(line + "\r\n" + longer + "\n" + "Next#C=3;\n");
+  EXPECT_EQ(Name("0"), std::string(100, 'N'));
+  EXPECT_EQ(Name("1"), std::string(100, 'M'));
+  EXPECT_EQ(Name("2"), "x");
+  EXPECT_EQ(Name("3"), "Next");
+}
+
+TEST_F(ObjectListReaderTest, MissingListAndOddNumbers) {
+  EXPECT_EQ(Name("0"), "");
+  EXPECT_EQ(Attribute("0;0"), "|");
+  WriteList("A#N=1;\nB#M=2;\n");
+  // Numbers read as atoi reads them.
+  EXPECT_EQ(Name(" 1"), "B");
+  EXPECT_EQ(Name("1x"), "B");
+  EXPECT_EQ(Name("abc"), "A");
+  EXPECT_EQ(Name(""), "A");
+  EXPECT_EQ(Name("-1"), "");
+  EXPECT_EQ(Name("99999999999999999999999"), "");
+  EXPECT_EQ(Attribute("1;0"), "M|2");
+  EXPECT_EQ(Attribute("1; 0"), "M|2");
+  EXPECT_EQ(Attribute(";0"), "N|1");
+  EXPECT_EQ(Attribute("0;-1"), "|");
+  EXPECT_EQ(Attribute("-1;0"), "|");
+  // Without ";" there is no attribute number.
+  EXPECT_EQ(Attribute("1"), "|");
+}
+
+TEST_F(ObjectListReaderTest, VeryLongLineStillFitsTheCallersBuffers) {
+  WriteList(std::string(10000, 'N') + "#A=" + std::string(10000, 'v') + ";\n");
+  const ObjectTypeAnswer type = ReadObjectType(folder_.path(), "0");
+  EXPECT_EQ(type.name.size(), 198u);
+  // Every piece of the line is an object whose name fits the caller's buffer.
+  for (int k = 0; k < 110; ++k) {
+    const std::string number = std::to_string(k);
+    EXPECT_LT(ReadObjectType(folder_.path(), number).name.size(), kExportBufferSize);
+    const ObjectAttributeAnswer attribute = ReadObjectAttribute(folder_.path(), number + ";0");
+    EXPECT_LT(attribute.name.size(), kExportBufferSize);
+    EXPECT_LT(attribute.value.size(), kExportBufferSize);
+  }
+}
+
+// The caller's buffer sits inside a larger block whose tail must stay untouched.
+TEST(ExportBufferTest, CopiesNeverPassTheBuffer) {
+  std::vector<char> block(kExportBufferSize + 64, '#');
+  CopyToExportBuffer(std::string(10000, 'x'), block.data());
+  EXPECT_EQ(std::string(block.data()), std::string(kExportBufferSize - 1, 'x'));
+  for (size_t i = kExportBufferSize; i < block.size(); ++i)
+    ASSERT_EQ(block[i], '#') << i;
+
+  CopyToExportBuffer("Резистор", block.data());
+  EXPECT_STREQ(block.data(), "Резистор");
+  CopyToExportBuffer("", block.data());
+  EXPECT_STREQ(block.data(), "");
+  CopyToExportBuffer("x", nullptr);  // writes nothing, and does not fail
+}
+
+TEST(ExportBufferTest, ArgumentsAreReadUpToTheirNulAndNeverPastTheBuffer) {
+  EXPECT_FALSE(ExportArgument(nullptr));
+  std::vector<char> block(10000, '7');
+  const std::optional<std::string_view> unterminated = ExportArgument(block.data());
+  ASSERT_TRUE(unterminated);
+  EXPECT_EQ(unterminated->size(), kExportBufferSize);
+  std::strcpy(block.data(), "3;4");
+  EXPECT_EQ(ExportArgument(block.data()), "3;4");
+  const char short_text[] = "0";
+  EXPECT_EQ(ExportArgument(short_text), "0");
+}
+
+// The PDM's buffers, each inside a larger block whose tail must stay untouched.
+class ExportAnswerTest : public ObjectListReaderTest {
+ protected:
+  static constexpr size_t kGuard = 64;
+  ExportAnswerTest() : name_(kExportBufferSize + kGuard, '#'), value_(name_) {}
+
+  void SetArgument(const std::string& text) { std::strcpy(name_.data(), text.c_str()); }
+  void ExpectGuardsKept() {
+    for (size_t i = kExportBufferSize; i < name_.size(); ++i) {
+      ASSERT_EQ(name_[i], '#') << i;
+      ASSERT_EQ(value_[i], '#') << i;
+    }
+  }
+
+  std::vector<char> name_;
+  std::vector<char> value_;
+};
+
+TEST_F(ExportAnswerTest, AnswersGoBackIntoTheArgumentsBuffer) {
+  WriteList("Плата*#Наименование=Плата*;Количество=1;\n");
+  SetArgument("0");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 1);
+  EXPECT_STREQ(name_.data(), "Плата*");
+  SetArgument("0;1");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "Количество");
+  EXPECT_STREQ(value_.data(), "1");
+  SetArgument("0;2");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "");
+  EXPECT_STREQ(value_.data(), "");
+  ExpectGuardsKept();
+}
+
+TEST_F(ExportAnswerTest, TenThousandCharacterLineNeverOverrunsTheBuffers) {
+  WriteList(std::string(10000, 'N') + "\n" + "#" + std::string(10000, '=') + "\n");
+  SetArgument("0");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
+  // The second line's first piece: no name, an attribute of "=" alone.
+  SetArgument("51;0");
+  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  EXPECT_STREQ(name_.data(), "");
+  EXPECT_STREQ(value_.data(), "");
+  // An argument without its NUL is read no further than the buffer.
+  std::fill(name_.begin(), name_.begin() + kExportBufferSize, '0');
+  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
+  ExpectGuardsKept();
+}
+
+TEST_F(ExportAnswerTest, NullBuffersAreLeftAlone) {
+  WriteList("A#N=1;\n");
+  EXPECT_EQ(AnswerObjectType(folder_.path(), nullptr), 0);
+  AnswerObjectAttribute(folder_.path(), nullptr, value_.data());
+  EXPECT_EQ(value_[0], '#');
+  SetArgument("0;0");
+  AnswerObjectAttribute(folder_.path(), name_.data(), nullptr);
+  EXPECT_STREQ(name_.data(), "N");
+  ExpectGuardsKept();
+}
+
+}  // namespace
+}  // namespace zuro::pdm
