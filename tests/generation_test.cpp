@@ -3,6 +3,7 @@
 // the library wrote.
 #include <gtest/gtest.h>
 
+#include "tests/sim_objects.h"
 #include "tests/test_folder.h"
 
 #include <filesystem>
@@ -62,23 +63,12 @@ class GenerationTest : public ::testing::Test {
     ui_.QueueFile(files_.Write("board.bom", report));
     window_->OnCommand(kIdOpenReport);
   }
-  std::vector<SimObject> Objects() const {
-    const SimDocument* document = host_.TargetDocument();
-    return document ? document->objects : std::vector<SimObject>{};
-  }
+  std::vector<SimObject> Objects() const { return testing_support::WrittenObjects(host_); }
   static std::string Text(const SimObject& object, int column) {
-    for (const auto& value : object.columns) {
-      if (value.column == column)
-        return value.text;
-    }
-    return "<none>";
+    return testing_support::ColumnText(object, column);
   }
   static double Number(const SimObject& object, int column) {
-    for (const auto& value : object.columns) {
-      if (value.column == column)
-        return value.number;
-    }
-    return -1;
+    return testing_support::ColumnNumber(object, column);
   }
 
   testing_support::TestFolder files_{"generation"};

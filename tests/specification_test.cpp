@@ -3,6 +3,7 @@
 // document, or written as text lines for the PDM road.
 #include <gtest/gtest.h>
 
+#include "tests/sim_objects.h"
 #include "tests/test_folder.h"
 
 #include <sqlite3.h>
@@ -99,23 +100,12 @@ class SpecificationTest : public ::testing::Test {
     if (context_.model_document_flag == 0)
       window_->OnCommand(kIdOpenReport);
   }
-  std::vector<SimObject> Objects() const {
-    const standin::SimDocument* document = host_.TargetDocument();
-    return document ? document->objects : std::vector<SimObject>{};
-  }
+  std::vector<SimObject> Objects() const { return testing_support::WrittenObjects(host_); }
   static std::string Text(const SimObject& object, int column) {
-    for (const auto& value : object.columns) {
-      if (value.column == column)
-        return value.text;
-    }
-    return "<none>";
+    return testing_support::ColumnText(object, column);
   }
   static double Number(const SimObject& object, int column) {
-    for (const auto& value : object.columns) {
-      if (value.column == column)
-        return value.number;
-    }
-    return -1;
+    return testing_support::ColumnNumber(object, column);
   }
   std::vector<std::string> Designators() const {
     std::vector<std::string> out;
