@@ -7,16 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "base/win32_text.h"
 #include "templates/field_templates.h"
 #include "templates/templates_dialog_win32.h"
+#include "tests/win/template_lists_screen.h"
 #include "tests/win/window_play.h"
 
 namespace {
@@ -29,93 +26,8 @@ const std::vector<std::string> kAttributes = {"RefDes", "Наименовани�
 const std::vector<std::wstring> kWideAttributes = {L"RefDes", L"Наименование", L"Value", L"Count",
                                                    L"Note"};
 
-// The controls of the shown dialog, as a user's clicks reach them.
-class Screen {
- public:
-  explicit Screen(HWND dialog) : dialog_(dialog) {}
-
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-  LONG Style(int id) const { return GetWindowLongW(Control(id), GWL_STYLE); }
-  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
-  std::wstring Text(int id) const { return WindowText(Control(id)); }
-
-  // The user picks a field from the combo box's list.
-  void ChooseField(int index) const {
-    SendMessageW(Control(kIdTemplateField), CB_SETCURSEL, index, 0);
-    Notify(kIdTemplateField, CBN_SELCHANGE);
-  }
-  int SelectedField() const {
-    return static_cast<int>(SendMessageW(Control(kIdTemplateField), CB_GETCURSEL, 0, 0));
-  }
-  std::vector<std::wstring> Fields() const {
-    return Texts(kIdTemplateField, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  }
-  // The user types into the combo box's edit part.
-  void TypeField(const std::wstring& text) const {
-    HWND edit = FindWindowExW(Control(kIdTemplateField), nullptr, L"Edit", nullptr);
-    for (const wchar_t ch : text)
-      SendMessageW(edit, WM_CHAR, ch, 1);
-  }
-
-  // The user clicks item `index` of a list box.
-  void SelectItem(int list, int index) const {
-    SendMessageW(Control(list), LB_SETCURSEL, index, 0);
-    Notify(list, LBN_SELCHANGE);
-  }
-  int Selection(int list) const {
-    return static_cast<int>(SendMessageW(Control(list), LB_GETCURSEL, 0, 0));
-  }
-  std::vector<std::wstring> Items(int list) const {
-    return Texts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-  }
-  std::vector<int> Data(int list) const {
-    std::vector<int> data;
-    const int count = static_cast<int>(SendMessageW(Control(list), LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
-      data.push_back(static_cast<int>(SendMessageW(Control(list), LB_GETITEMDATA, index, 0)));
-    return data;
-  }
-
-  // A click reaches only an enabled button; false when the button is disabled.
-  bool Click(int id) const {
-    if (!Enabled(id))
-      return false;
-    SendMessageW(Control(id), BM_CLICK, 0, 0);
-    return true;
-  }
-
- private:
-  void Notify(int id, int code) const {
-    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
-  }
-  std::vector<std::wstring> Texts(int id,
-                                  UINT count_message,
-                                  UINT length_message,
-                                  UINT text_message) const {
-    std::vector<std::wstring> texts;
-    const int count = static_cast<int>(SendMessageW(Control(id), count_message, 0, 0));
-    for (int index = 0; index < count; ++index) {
-      const LRESULT length = SendMessageW(Control(id), length_message, index, 0);
-      std::wstring text(length > 0 ? length + 1 : 1, L'\0');
-      SendMessageW(Control(id), text_message, index, reinterpret_cast<LPARAM>(text.data()));
-      texts.push_back(text.c_str());
-    }
-    return texts;
-  }
-
-  HWND dialog_;
-};
-
 // What the user saw, filled in by the user's thread and checked by the test afterwards.
-struct Session {
-  DWORD ui_thread = 0;
-  std::string failed_step;  // the first step that did not come about
-  bool Step(const char* name, bool done) {
-    if (!done && failed_step.empty())
-      failed_step = name;
-    return done;
-  }
-
+struct Session : PlayedSession {
   std::wstring caption;
   LONG combo_style = 0;
   LONG available_style = 0;
@@ -135,36 +47,14 @@ struct Session {
   int field_after_typing = -2;
 };
 
-HWND FindTemplatesDialog(DWORD thread) {
-  for (HWND dialog : FindThreadDialogs(thread).shown) {
-    if (WindowText(dialog) == kCaption)
-      return dialog;
-  }
-  return nullptr;
-}
-
-std::vector<bool> AddRemoveEnabled(const Screen& screen) {
-  return {screen.Enabled(kIdAddAttribute), screen.Enabled(kIdRemoveAttribute),
-          screen.Enabled(kIdRemoveAllAttributes)};
-}
-
-HWND WaitForDialog(Session& session) {
-  HWND dialog = nullptr;
-  session.Step("dialog shown", WaitFor([&] {
-                 dialog = FindTemplatesDialog(session.ui_thread);
-                 return dialog && WaitsForInput(dialog);
-               }));
-  return dialog;
-}
-
 // Looks at the opened dialog, then builds field 2 from "Value" twice and field 5 from
 // "Наименование", and types a text that selects no field before an edit that must reach no field.
 DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
   Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForDialog(session);
+  HWND dialog = WaitForTemplateListsDialog(session);
   if (!dialog)
     return 0;
-  const Screen screen(dialog);
+  const TemplateListsScreen screen(dialog);
   session.caption = WindowText(dialog);
   session.combo_style = screen.Style(kIdTemplateField);
   session.available_style = screen.Style(kIdAvailableAttributes);
@@ -174,7 +64,7 @@ DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
   session.available = screen.Items(kIdAvailableAttributes);
   session.available_data = screen.Data(kIdAvailableAttributes);
   session.chosen_at_start = screen.Items(kIdChosenAttributes);
-  session.buttons_at_start = AddRemoveEnabled(screen);
+  session.buttons_at_start = screen.AddRemoveEnabled();
   for (const int id : {kIdAddAttribute, kIdRemoveAttribute, kIdRemoveAllAttributes, kIdTemplatesOk,
                        kIdTemplatesCancel, kIdTemplatesHelp})
     session.button_texts.push_back(screen.Text(id));
@@ -189,7 +79,7 @@ DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
   session.add_kept_selection = screen.Selection(kIdAvailableAttributes) == 2;
 
   screen.ChooseField(4);
-  session.buttons_after_field_change = AddRemoveEnabled(screen);
+  session.buttons_after_field_change = screen.AddRemoveEnabled();
   screen.SelectItem(kIdAvailableAttributes, 0);
   if (!session.Step("> clicked on field 5", screen.Click(kIdAddAttribute)))
     return 0;
@@ -214,10 +104,10 @@ DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
 
 DWORD WINAPI EditThenCancel(void* parameter) {
   Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForDialog(session);
+  HWND dialog = WaitForTemplateListsDialog(session);
   if (!dialog)
     return 0;
-  const Screen screen(dialog);
+  const TemplateListsScreen screen(dialog);
   session.chosen_at_start = screen.Items(kIdChosenAttributes);
   screen.SelectItem(kIdChosenAttributes, 0);
   session.Step("<< clicked", screen.Click(kIdRemoveAllAttributes));
@@ -228,53 +118,16 @@ DWORD WINAPI EditThenCancel(void* parameter) {
   return 0;
 }
 
-class TemplatesDialogWindow : public ::testing::Test {
+class TemplatesDialogWindow : public TemplateListsDialogWindow {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::filesystem::path(temp) /
-              (L"zuro_templates_dialog_" + std::to_wstring(GetCurrentProcessId()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    module_ = LoadLibraryW(L"zuro.dll");
-    ASSERT_NE(module_, nullptr) << GetLastError();
-  }
-  void TearDown() override {
-    if (module_)
-      FreeLibrary(module_);
-    std::filesystem::remove_all(folder_);
-  }
-
-  void Write(const wchar_t* name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string Read(const wchar_t* name) {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  // Shows the dialog on this thread, as a converter window does, while `user` plays the user.
+  // Shows the dialog as the converter window of `command` does.
   INT_PTR Run(int command, LPTHREAD_START_ROUTINE user, Session& session) {
-    session.ui_thread = GetCurrentThreadId();
-    const TemplatesDialogSetup setup{templates_, kAttributes, command,
-                                     zuro::Cp1251FromWide((folder_.wstring() + L"\\").c_str()),
-                                     zuro::Cp1251FromWide((folder_ / L"zuro.chm").c_str())};
-    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
-    HANDLE player = CreateThread(nullptr, 0, user, &session, 0, nullptr);
-    const INT_PTR result = RunTemplatesDialog(module_, nullptr, setup);
-    user_done_ = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
-    SetEvent(finished);
-    CloseHandle(finished);
-    return result;
+    const TemplatesDialogSetup setup{templates_, kAttributes, command, LibraryFolder(), HelpPath()};
+    return TemplateListsDialogWindow::Run(
+        [&] { return RunTemplatesDialog(module_, nullptr, setup); }, user, session);
   }
 
-  std::filesystem::path folder_;
-  HMODULE module_ = nullptr;
   FieldTemplates templates_;
-  bool user_done_ = false;
 };
 
 TEST_F(TemplatesDialogWindow, EditsTwoFieldsAndOkWritesThemToTheCommandsFile) {
