@@ -113,6 +113,57 @@ class TemplateListsScreen {
   HWND dialog_;
 };
 
+// What a dialog of this layout shows as it opens.
+struct OpeningLook {
+  std::wstring caption;
+  LONG combo_style = 0;
+  LONG available_style = 0;
+  LONG chosen_style = 0;
+  std::vector<std::wstring> fields;
+  int field_at_start = -2;
+  std::vector<std::wstring> available;
+  std::vector<int> available_data;
+  std::vector<std::wstring> chosen;
+  std::vector<bool> buttons;  // ">", "<", "<<" enabled
+  std::vector<std::wstring> button_texts;
+};
+
+inline OpeningLook LookAtOpening(HWND dialog) {
+  const TemplateListsScreen screen(dialog);
+  OpeningLook look;
+  look.caption = WindowText(dialog);
+  look.combo_style = screen.Style(kIdTemplateField);
+  look.available_style = screen.Style(kIdAvailableAttributes);
+  look.chosen_style = screen.Style(kIdChosenAttributes);
+  look.fields = screen.Fields();
+  look.field_at_start = screen.SelectedField();
+  look.available = screen.Items(kIdAvailableAttributes);
+  look.available_data = screen.Data(kIdAvailableAttributes);
+  look.chosen = screen.Items(kIdChosenAttributes);
+  look.buttons = screen.AddRemoveEnabled();
+  for (const int id : {kIdAddAttribute, kIdRemoveAttribute, kIdRemoveAllAttributes, kIdTemplatesOk,
+                       kIdTemplatesCancel, kIdTemplatesHelp})
+    look.button_texts.push_back(screen.Text(id));
+  return look;
+}
+
+// What every dialog of this layout shows as it opens: its caption, a combo box of the kind given
+// (CBS_DROPDOWN or CBS_DROPDOWNLIST) and lists, none sorted, the lists notifying, the first entry
+// picked, the buttons' texts, and nothing to add or remove yet.
+inline void ExpectTemplateListsOpening(const OpeningLook& look, LONG combo_kind) {
+  EXPECT_EQ(look.caption, L"Шаблоны обозначений");
+  EXPECT_EQ(look.combo_style & 3, combo_kind);
+  EXPECT_EQ(look.combo_style & CBS_SORT, 0);
+  for (const LONG style : {look.available_style, look.chosen_style}) {
+    EXPECT_NE(style & LBS_NOTIFY, 0);
+    EXPECT_EQ(style & LBS_SORT, 0);
+  }
+  EXPECT_EQ(look.field_at_start, 0);
+  EXPECT_EQ(look.buttons, (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(look.button_texts,
+            (std::vector<std::wstring>{L">", L"<", L"<<", L"OK", L"Отмена", L"Справка"}));
+}
+
 // What the user's thread did, checked by the test afterwards.
 struct PlayedSession {
   DWORD ui_thread = 0;
@@ -137,6 +188,18 @@ inline HWND WaitForTemplateListsDialog(PlayedSession& session) {
                  return dialog && WaitsForInput(dialog);
                }));
   return dialog;
+}
+
+// A user's thread: waits for the dialog of the session's thread, notes what it shows as it opens
+// (the session's `opening`), then plays `Play` on it.
+template <typename Session, void (*Play)(Session&, const TemplateListsScreen&)>
+DWORD WINAPI PlayTemplateListsDialog(void* parameter) {
+  Session& session = *static_cast<Session*>(parameter);
+  if (HWND dialog = WaitForTemplateListsDialog(session)) {
+    session.opening = LookAtOpening(dialog);
+    Play(session, TemplateListsScreen(dialog));
+  }
+  return 0;
 }
 
 class TemplateListsDialogWindow : public ::testing::Test {

@@ -21,24 +21,13 @@ namespace {
 using namespace zuro::templates;
 using namespace zuro::win_tests;
 
-const wchar_t kCaption[] = L"Шаблоны обозначений";
 const std::vector<std::string> kAttributes = {"RefDes", "Наименование", "Value", "Count", "Note"};
 const std::vector<std::wstring> kWideAttributes = {L"RefDes", L"Наименование", L"Value", L"Count",
                                                    L"Note"};
 
 // What the user saw, filled in by the user's thread and checked by the test afterwards.
 struct Session : PlayedSession {
-  std::wstring caption;
-  LONG combo_style = 0;
-  LONG available_style = 0;
-  LONG chosen_style = 0;
-  std::vector<std::wstring> fields;
-  int field_at_start = -2;
-  std::vector<std::wstring> available;
-  std::vector<int> available_data;
-  std::vector<std::wstring> chosen_at_start;
-  std::vector<bool> buttons_at_start;
-  std::vector<std::wstring> button_texts;
+  OpeningLook opening;
   std::vector<std::wstring> chosen_after_adding;
   std::vector<int> chosen_data_after_adding;
   bool add_kept_selection = false;
@@ -49,31 +38,12 @@ struct Session : PlayedSession {
 
 // Looks at the opened dialog, then builds field 2 from "Value" twice and field 5 from
 // "Наименование", and types a text that selects no field before an edit that must reach no field.
-DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
-  Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForTemplateListsDialog(session);
-  if (!dialog)
-    return 0;
-  const TemplateListsScreen screen(dialog);
-  session.caption = WindowText(dialog);
-  session.combo_style = screen.Style(kIdTemplateField);
-  session.available_style = screen.Style(kIdAvailableAttributes);
-  session.chosen_style = screen.Style(kIdChosenAttributes);
-  session.fields = screen.Fields();
-  session.field_at_start = screen.SelectedField();
-  session.available = screen.Items(kIdAvailableAttributes);
-  session.available_data = screen.Data(kIdAvailableAttributes);
-  session.chosen_at_start = screen.Items(kIdChosenAttributes);
-  session.buttons_at_start = screen.AddRemoveEnabled();
-  for (const int id : {kIdAddAttribute, kIdRemoveAttribute, kIdRemoveAllAttributes, kIdTemplatesOk,
-                       kIdTemplatesCancel, kIdTemplatesHelp})
-    session.button_texts.push_back(screen.Text(id));
-
+void EditTwoFieldsThenOk(Session& session, const TemplateListsScreen& screen) {
   screen.ChooseField(1);
   screen.SelectItem(kIdAvailableAttributes, 2);
   if (!session.Step("first > clicked", screen.Click(kIdAddAttribute)) ||
       !session.Step("second > clicked", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   session.chosen_after_adding = screen.Items(kIdChosenAttributes);
   session.chosen_data_after_adding = screen.Data(kIdChosenAttributes);
   session.add_kept_selection = screen.Selection(kIdAvailableAttributes) == 2;
@@ -82,40 +52,32 @@ DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
   session.buttons_after_field_change = screen.AddRemoveEnabled();
   screen.SelectItem(kIdAvailableAttributes, 0);
   if (!session.Step("> clicked on field 5", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   screen.SelectItem(kIdChosenAttributes, 0);
   if (!session.Step("< clicked", screen.Click(kIdRemoveAttribute)))
-    return 0;
+    return;
   session.remove_disabled_when_empty =
       !screen.Enabled(kIdRemoveAttribute) && !screen.Enabled(kIdRemoveAllAttributes);
   screen.SelectItem(kIdAvailableAttributes, 1);
   if (!session.Step("> clicked again on field 5", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   HoldForScreenshot();
 
   screen.TypeField(L"Длина");
   session.field_after_typing = screen.SelectedField();
   screen.SelectItem(kIdAvailableAttributes, 3);
   if (!session.Step("> clicked after typing", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   session.Step("OK clicked", screen.Click(kIdTemplatesOk));
-  return 0;
 }
 
-DWORD WINAPI EditThenCancel(void* parameter) {
-  Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForTemplateListsDialog(session);
-  if (!dialog)
-    return 0;
-  const TemplateListsScreen screen(dialog);
-  session.chosen_at_start = screen.Items(kIdChosenAttributes);
+void EditThenCancel(Session& session, const TemplateListsScreen& screen) {
   screen.SelectItem(kIdChosenAttributes, 0);
   session.Step("<< clicked", screen.Click(kIdRemoveAllAttributes));
   screen.ChooseField(3);
   screen.SelectItem(kIdAvailableAttributes, 4);
   session.Step("> clicked", screen.Click(kIdAddAttribute));
   session.Step("Отмена clicked", screen.Click(kIdTemplatesCancel));
-  return 0;
 }
 
 class TemplatesDialogWindow : public TemplateListsDialogWindow {
@@ -134,27 +96,18 @@ TEST_F(TemplatesDialogWindow, EditsTwoFieldsAndOkWritesThemToTheCommandsFile) {
   // Field 1 names attribute 2 and attribute 9, which this report lacks.
   Write(L"bom1.cfg", "1 2 9\r\n");
   Session session;
-  EXPECT_EQ(Run(2, EditTwoFieldsThenOk, session), IDOK);
+  EXPECT_EQ(Run(2, PlayTemplateListsDialog<Session, EditTwoFieldsThenOk>, session), IDOK);
   ASSERT_TRUE(user_done_);
   EXPECT_EQ(session.failed_step, "");
 
-  EXPECT_EQ(session.caption, kCaption);
-  EXPECT_EQ(session.combo_style & 3, CBS_DROPDOWN);
-  EXPECT_EQ(session.combo_style & CBS_SORT, 0);
-  for (const LONG style : {session.available_style, session.chosen_style}) {
-    EXPECT_NE(style & LBS_NOTIFY, 0);
-    EXPECT_EQ(style & LBS_SORT, 0);
-  }
-  ASSERT_EQ(session.fields.size(), 10u);
-  EXPECT_EQ(session.fields[0], L"Количество");
-  EXPECT_EQ(session.fields[9], L"Обозначение стандарта для спецификации");
-  EXPECT_EQ(session.field_at_start, 0);
-  EXPECT_EQ(session.available, kWideAttributes);
-  EXPECT_EQ(session.available_data, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(session.chosen_at_start, std::vector<std::wstring>{L"Наименование"});
-  EXPECT_EQ(session.buttons_at_start, (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(session.button_texts,
-            (std::vector<std::wstring>{L">", L"<", L"<<", L"OK", L"Отмена", L"Справка"}));
+  const OpeningLook& opening = session.opening;
+  ExpectTemplateListsOpening(opening, CBS_DROPDOWN);
+  ASSERT_EQ(opening.fields.size(), 10u);
+  EXPECT_EQ(opening.fields[0], L"Количество");
+  EXPECT_EQ(opening.fields[9], L"Обозначение стандарта для спецификации");
+  EXPECT_EQ(opening.available, kWideAttributes);
+  EXPECT_EQ(opening.available_data, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(opening.chosen, std::vector<std::wstring>{L"Наименование"});
 
   EXPECT_EQ(session.chosen_after_adding, (std::vector<std::wstring>{L"Value", L"Value"}));
   EXPECT_EQ(session.chosen_data_after_adding, (std::vector<int>{3, 3}));
@@ -173,10 +126,10 @@ TEST_F(TemplatesDialogWindow, CancelWritesNothing) {
   const std::string file = "5 4 1\n1 3\n";
   Write(L"bom3.cfg", file);
   Session session;
-  EXPECT_EQ(Run(4, EditThenCancel, session), IDCANCEL);
+  EXPECT_EQ(Run(4, PlayTemplateListsDialog<Session, EditThenCancel>, session), IDCANCEL);
   ASSERT_TRUE(user_done_);
   EXPECT_EQ(session.failed_step, "");
-  EXPECT_EQ(session.chosen_at_start, std::vector<std::wstring>{L"Value"});
+  EXPECT_EQ(session.opening.chosen, std::vector<std::wstring>{L"Value"});
   EXPECT_EQ(Read(L"bom3.cfg"), file);
 }
 
