@@ -2,6 +2,7 @@
 // library's entry and the converter window of the report's kind, as a designer would do it.
 #include <memory>
 
+#include "base/file_system.h"
 #include "base/paths.h"
 #include "cli/cli_support.h"
 #include "converter/converter_window.h"
@@ -73,10 +74,12 @@ void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& con
   if (!Prepare(*window))
     return;
   // The output device is a choice of the window's radio buttons: the window takes it in when a
-  // document-kind radio is clicked, as its dialog data exchange does.
+  // document-kind radio is clicked, as its dialog data exchange does. The specification's own
+  // radio is the one to click for it: the list's would show the sort order it does not have.
+  const bool specification = request_.create_command == converter::kIdCreateSpec;
   ui.CheckRadio(converter::kOutputDeviceRadios, request_.vector_device ? 1 : 0);
-  ui.CheckRadio(converter::kDocumentKindRadios, 1);
-  window->OnCommand(converter::kIdListRadio);
+  ui.CheckRadio(converter::kDocumentKindRadios, specification ? 0 : 1);
+  window->OnCommand(specification ? converter::kIdSpecRadio : converter::kIdListRadio);
   const size_t messages = ui.messages().size();
   window->OnCommand(request_.create_command);
   for (size_t m = messages; m < ui.messages().size(); ++m) {
@@ -109,6 +112,8 @@ bool ConvertingWindows::Prepare(converter::ConverterWindow& window) {
 }
 
 int CreateCommandOf(const std::string& document, const std::string& sort) {
+  if (document == "spec")
+    return converter::kIdCreateSpec;
   if (document == "list")
     return sort == "gost" ? converter::kIdCreateListByGost : converter::kIdCreateListByElements;
   if (document == "purchased")
@@ -164,15 +169,18 @@ int Convert(const std::vector<std::string>& args) {
   request.output = options->Value("-o");
   request.vector_device = device == "vector";
   if (request.create_command == 0)
-    return BadUsage("--document must be list or purchased");
+    return BadUsage("--document must be spec, list or purchased");
   if ((sort != "elements" && sort != "gost") || (device != "graphic" && device != "vector"))
     return BadUsage("--sort takes elements or gost, --device graphic or vector");
   if (request.output.empty())
     return BadUsage("-o OUT.json is missing");
   if (options->Has("--graphic") && options->Has("--model"))
     return BadUsage("--graphic and --model exclude each other");
-  if (options->Has("--model"))
-    return BadUsage("with a model document open only the specification can be made");
+  const bool model = options->Has("--model");
+  if (model && request.create_command != converter::kIdCreateSpec)
+    return BadUsage(
+        "with a model document open (--model) only the specification can be made: "
+        "give --document spec");
   for (const std::string& row : options->repeated.count("--unmark")
                                     ? options->repeated.at("--unmark")
                                     : std::vector<std::string>{}) {
@@ -190,6 +198,14 @@ int Convert(const std::vector<std::string>& args) {
   standin::SimHost host;
   if (options->Has("--graphic"))
     host.OpenGraphicDocument();
+  if (model) {
+    const std::string items = options->Value("--model");
+    if (!FileExists(items)) {
+      Print(stderr, "zuro-bom: cannot read the model items file " + items + "\n");
+      return kExitStopped;
+    }
+    host.OpenModelDocument(standin::ReadItemLines(items));
+  }
   StandInConnector connector(host.Application());
   ConvertingWindows windows(request);
   host::LibraryContext context;
@@ -199,10 +215,13 @@ int Convert(const std::vector<std::string>& args) {
   if (!windows.completed())
     return kExitStopped;
   // A document made from its pattern was saved by the host under the output's name; the open
-  // graphic document is written there as the host would save it.
-  const standin::SimDocument* document = host.TargetDocument();
-  if (options->Has("--graphic") &&
-      (!document || !standin::SaveDocument(*document, request.output))) {
+  // graphic or model document, which received the objects, is written there as the host would
+  // save it.
+  const bool open_document = options->Has("--graphic") || model;
+  const standin::SimDocument* document = options->Has("--graphic") ? host.ActiveGraphicDocument()
+                                         : model                   ? host.ActiveModelDocument()
+                                                                   : host.TargetDocument();
+  if (open_document && (!document || !standin::SaveDocument(*document, request.output))) {
     Print(stderr, "zuro-bom: cannot write " + request.output + "\n");
     return kExitStopped;
   }

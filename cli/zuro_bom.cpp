@@ -14,14 +14,18 @@ extern const char kUsage[] =
     R"(zuro-bom table REPORT [--converter K] [--library DIR] [-o FILE.tbl]
     Read REPORT as the converter K's open command does and write the component table in the
     table-file format (to FILE.tbl in code page 1251; to standard output in UTF-8).
-zuro-bom convert REPORT [--converter K] --document list|purchased [--sort elements|gost]
-    [--device graphic|vector] [--library DIR] [--graphic]
+zuro-bom convert REPORT [--converter K] --document spec|list|purchased [--sort elements|gost]
+    [--device graphic|vector] [--library DIR] [--graphic | --model ITEMS.txt]
     [--unmark ROW]... [--set ROW,COL=TEXT]... -o OUT.json [--html OUT.html]
     Open REPORT (or a .tbl table file), apply the marks and cell edits, run the create command of
-    the document kind (32778, 32780 or 32779) and save the host document to OUT.json. With no
-    --graphic the host has no document open, so a new document is made from the pattern file and
-    the save dialog is answered with OUT.json. --graphic: the host has an active graphic document,
-    which receives the objects. --html writes the document as a page to look at.
+    the document kind (32777, 32778, 32780 or 32779) and save the host document to OUT.json. With
+    no --graphic or --model the host has no document open, so a new document is made from the
+    pattern file and the save dialog is answered with OUT.json. --graphic: the host has an active
+    graphic document, which receives the objects. --model: the host has an active model document
+    whose items are the lines of ITEMS.txt, each a designator and a name; the window asks for the
+    report at once, only the specification can be made, one object per designator linked to its
+    item. The specification sorts its items in the work database bom.db of DIR, which must be
+    writable. --html writes the document as a page to look at.
 zuro-bom show DOCUMENT.json [--html OUT.html]
     Print a document of the stand-in host (as convert or the host program saved it) one object a
     line: its section, then its columns in column order; --html writes it as a page.

@@ -102,6 +102,12 @@ void ConverterWindow::ShowWarning(const std::string& text) {
   ui_.ShowMessage(Warning(text));
 }
 
+void ConverterWindow::TellDatabaseFailure(bool opening, const std::string& error) {
+  ShowWarning(std::string(opening ? "Не удалось открыть" : "Не удалось записать") +
+              " рабочую базу данных " + context_.LibraryFile(generation::kNamesDatabaseFile) +
+              "\n\n" + error);
+}
+
 // The window starts empty with every command that needs a table greyed. The choices are shown
 // first, as the dialog's data exchange does before any handler runs. With a model document active
 // only the specification can be made, and the report is asked for at once.
@@ -126,6 +132,8 @@ void ConverterWindow::Initialise() {
 }
 
 bool ConverterWindow::Dispatch(int id) {
+  if (DispatchOwn(id))
+    return true;
   switch (id) {
     case kIdOpenReport:
       OpenReport();
@@ -190,11 +198,11 @@ bool ConverterWindow::Dispatch(int id) {
 // compose texts later. Only the report's name is kept as ReportPath; its folder goes to
 // report_folder instead of becoming the process's current folder, which belongs to the host.
 void ConverterWindow::OpenReport() {
-  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+  LoadTemplates();
   const std::string previous_path = context_.report_path;
   const std::string previous_folder = context_.report_folder;
   context_.report_path.clear();
-  const std::optional<std::string> chosen = ui_.ChooseFile(ReportDialog());
+  const std::optional<std::string> chosen = ChooseReport();
   const FolderAndName report = SplitFolder(chosen.value_or(""));
   if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
     // The table still holds what it held before, and ReportPath names it again.
@@ -202,6 +210,14 @@ void ConverterWindow::OpenReport() {
     context_.report_folder = previous_folder;
   }
   UpdateCommands();
+}
+
+void ConverterWindow::LoadTemplates() {
+  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+}
+
+std::optional<std::string> ConverterWindow::ChooseReport() {
+  return ui_.ChooseFile(ReportDialog());
 }
 
 // False when the file could not be read at all: the table is then left as it was. A UTF-8 report
@@ -239,7 +255,7 @@ void ConverterWindow::RejectBadStructure() {
   ShowWarning("Недопустимая структура файла");
   ui_.RedrawTable();
   context_.report_path.clear();
-  ui_.SetCaption(WindowTitle());
+  ui_.SetCaption(LoadedTitle());
 }
 
 // The table is rebuilt by every load, so the two quantity columns are appended to a table that
@@ -248,7 +264,7 @@ void ConverterWindow::TakeLoadedReport() {
   context_.duplicate_flags.fill(false);
   for (const int id : kDocumentKindRadios)
     ui_.EnableControl(id, true);
-  ui_.SetCaption(CaptionWithFileName(WindowTitle(), context_.report_path));
+  ui_.SetCaption(CaptionWithFileName(LoadedTitle(), context_.report_path));
   if (!rules_.quantity_columns_follow_text_output || context_.text_output_mode == 0)
     AppendQuantityColumns();
 }
@@ -380,8 +396,7 @@ void ConverterWindow::CreateDocument(int command) {
   // commands, and a command sent all the same does nothing.
   if (kind != DocumentKind::kSpecification && context_.model_document_flag == 1)
     return;
-  const bool new_document =
-      context_.graphic_document.empty() && context_.model_document_flag == 0;
+  const bool new_document = context_.graphic_document.empty() && context_.model_document_flag == 0;
   if (new_document && !MakeDocumentFromPattern(kind))
     return;
   if (kind == DocumentKind::kSpecification)
@@ -456,23 +471,20 @@ bool ConverterWindow::Generate() {
   ReadChoices();
   const bool specification = document_kind_ == DocumentKind::kSpecification;
   const bool sorted = specification && rules_.generation.sorts_specification;
-  const bool text_output =
-      rules_.generation.heeds_text_output && context_.text_output_mode != 0;
+  const bool text_output = rules_.generation.heeds_text_output && context_.text_output_mode != 0;
   const generation::DocumentTarget target{context_.application, context_.graphic_document,
                                           context_.spec_document};
-  const generation::SpecTarget spec_target{target, context_.model_document,
-                                           context_.spec_columns, output_device_};
+  const generation::SpecTarget spec_target{target, context_.model_document, context_.spec_columns,
+                                           output_device_};
   std::string text_lines;
   generation::SpecificationRun spec_run(table_, context_.attributes, spec_target,
                                         text_output && specification ? &text_lines : nullptr);
-  const std::string database = context_.LibraryFile(generation::kNamesDatabaseFile);
   if (sorted && !spec_run.OpenWorkTables(context_.library_folder)) {
-    ShowWarning("Не удалось открыть рабочую базу данных " + database + "\n\n" +
-                spec_run.LastError());
+    TellDatabaseFailure(true, spec_run.LastError());
     return false;
   }
-  context_.field_templates.loaded = templates::Load(
-      context_.field_templates, context_.command_number, context_.library_folder);
+  context_.field_templates.loaded =
+      templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
   if (!context_.field_templates.loaded) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
@@ -489,8 +501,7 @@ bool ConverterWindow::Generate() {
   if (text_output)
     WriteTextOutput(text_lines);
   if (!complete) {
-    ShowWarning("Не удалось записать рабочую базу данных " + database + "\n\n" +
-                spec_run.LastError());
+    TellDatabaseFailure(false, spec_run.LastError());
     return spec_run.records_written() > 0;
   }
   static constexpr const char* kCompleted[] = {

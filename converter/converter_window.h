@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/text_file.h"
@@ -55,7 +56,7 @@ class ConverterWindow {
   // A command or control notification; false for an id the window does not handle.
   bool OnCommand(int id);
   void OnOk();
-  void OnCancel();
+  virtual void OnCancel();
   // One search-and-replace step asked for by the replace-text dialog (WM_COPYDATA).
   void OnReplaceStep();
 
@@ -79,8 +80,25 @@ class ConverterWindow {
   virtual readers::ReadResult ReadReportText(const std::string& folder,
                                              const std::string& name,
                                              std::string& text) = 0;
+  // The title with a loaded report's name, and after a rejected one.
+  virtual std::string LoadedTitle() const { return WindowTitle(); }
+  // The report to open: the one the open-file dialog gives, unless a window was handed one.
+  virtual std::optional<std::string> ChooseReport();
+  // The templates a window composes its texts with, loaded before each report.
+  virtual void LoadTemplates();
+  // A command the window handles itself before the shared ones; false for the others.
+  virtual bool DispatchOwn(int) { return false; }
+  // The start-up every window shares; a window that does more calls it first.
+  virtual void Initialise();
+  // "Создать"; false when the run stopped before writing anything.
+  virtual bool Generate();
+
   void ShowWarning(const std::string& text);
+  // The work database could not be opened (or created), or could not keep the run's records.
+  void TellDatabaseFailure(bool opening, const std::string& error);
   void OpenReport();
+  void EnableTableCommands(bool enabled);
+  void ReadChoices();
 
   host::LibraryContext& context_;
   ConverterUi& ui_;
@@ -89,19 +107,16 @@ class ConverterWindow {
   template <typename Handler>
   void Guarded(Handler handler);
   bool Dispatch(int id);
-  void Initialise();
 
   // Report loading.
   bool LoadReport(const std::string& folder, const std::string& name);
   void RejectBadStructure();
   void TakeLoadedReport();
   void UpdateCommands();
-  void EnableTableCommands(bool enabled);
   void TellLostCharacters(const std::string& name);
 
   // Choices and marks.
   void ShowChoices();
-  void ReadChoices();
   void ChooseSpecification();
   void ChooseListOfElements();
   void ChoosePurchasedItems();
@@ -121,8 +136,6 @@ class ConverterWindow {
   bool MakeDocumentFromPattern(DocumentKind kind);
   bool ConfirmDuplicate(DocumentKind kind);
   void OfferSave();
-  // False when the run stopped before writing anything.
-  bool Generate();
   void WriteTextOutput(const std::string& text);
 
   const WindowRules rules_;

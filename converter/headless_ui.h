@@ -40,6 +40,8 @@ class HeadlessUi : public ConverterUi {
   int mark_image_attachments() const { return mark_image_attachments_; }
   const std::vector<std::string>& help_requests() const { return help_requests_; }
   int templates_dialogs() const { return templates_dialogs_; }
+  // The modes the attribute templates dialog was shown in, in order.
+  const std::vector<int>& attribute_template_modes() const { return attribute_template_modes_; }
   int replace_dialogs() const { return replace_dialogs_; }
   std::optional<int> close_result() const { return close_result_; }
 
@@ -58,6 +60,9 @@ class HeadlessUi : public ConverterUi {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override { help_requests_.push_back(help_path); }
   void ShowTemplatesDialog() override { ++templates_dialogs_; }
+  void ShowAttributeTemplatesDialog(int mode) override {
+    attribute_template_modes_.push_back(mode);
+  }
   void ShowReplaceTextDialog() override { ++replace_dialogs_; }
 
  private:
@@ -78,6 +83,7 @@ class HeadlessUi : public ConverterUi {
   int mark_image_attachments_ = 0;
   std::vector<std::string> help_requests_;
   int templates_dialogs_ = 0;
+  std::vector<int> attribute_template_modes_;
   int replace_dialogs_ = 0;
   std::optional<int> close_result_;
 };

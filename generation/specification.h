@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "generation/document_kinds.h"
-#include "generation/names_database.h"
+#include "generation/work_sort.h"
 #include "generation/object_writer.h"
 #include "readers/report_attributes.h"
 #include "table/grid_model.h"
@@ -36,10 +36,6 @@ struct SpecTarget {
   host::SpecStyleColumns& columns;
   OutputDevice device = OutputDevice::kGraphic;
 };
-
-// The nominal value in base units for sorting: "4,7" with "кОм" gives 4700. A unit beginning with
-// "мк" is emptied, as the record keeps no unit for micro values.
-double ScaledNominal(std::string_view nominal, std::string& unit);
 
 // The document text on a line of its own: a line feed goes before its first occurrence in the
 // name, unless it opens the name, is blank, or the name already has a line break.
@@ -80,7 +76,6 @@ class SpecificationRun {
   // LastError) when the database cannot be opened or created.
   bool OpenWorkTables(const std::string& library_folder);
   const std::string& LastError() const { return last_error_; }
-  const std::string& DatabasePath() const { return database_.FilePath(); }
 
   // A work record in names1 from the item and the attributes of its base row.
   void Collect(const ItemTexts& item, int base_row);
@@ -95,9 +90,7 @@ class SpecificationRun {
   int records_written() const { return records_written_; }
 
  private:
-  void SortLevel(size_t level);
-  void CopyRecord(WorkTable& from, WorkTable& to, bool with_watt);
-  void WriteRecord(SpecRecord record);
+  void WriteRecord(SpecRecord record, const std::string& own_part_library_id = {});
   bool Failed(const std::string& text);
 
   const table::GridModel& table_;
@@ -105,8 +98,7 @@ class SpecificationRun {
   const SpecTarget& target_;
   std::string* text_output_;
   PartLibraryLookup part_libraries_;
-  NamesDatabase database_;
-  std::vector<std::unique_ptr<WorkTable>> tables_;
+  WorkSort sort_;
   bool stored_all_ = true;
   int records_written_ = 0;
   std::string last_error_;

@@ -67,7 +67,8 @@ const std::string& FieldAt(const std::vector<std::string>& fields, int index) {
 // quote; the reader's continuation rule joins them again.
 class MentorListConverter {
  public:
-  explicit MentorListConverter(std::string& report) : report_(report) {}
+  MentorListConverter(std::string& report, MentorReportStyle style)
+      : report_(report), parts_(style == MentorReportStyle::kPlacedParts) {}
   void ConvertLine(std::string_view line);
 
  private:
@@ -75,7 +76,10 @@ class MentorListConverter {
   void ConvertRecord(std::vector<std::string> fields);
   void Write(const std::string& record);
 
+  bool IsHeader(std::string_view line) const;
+
   std::string& report_;
+  const bool parts_;
   bool header_seen_ = false;
   int quantity_field_ = -1;
   int designator_field_ = -1;
@@ -83,24 +87,33 @@ class MentorListConverter {
 
 // Lines before the first header (titles, dates) are not part of the list.
 void MentorListConverter::ConvertLine(std::string_view line) {
-  if (line.find(kHeaderMark) != std::string_view::npos)
+  if (IsHeader(line))
     ConvertHeader(Split(line, ';'));
   else if (header_seen_)
     ConvertRecord(Split(line, ';'));
 }
 
-// The quantity and designator fields take the names that the P-CAD reader knows.
+bool MentorListConverter::IsHeader(std::string_view line) const {
+  return line.find(kHeaderMark) != std::string_view::npos ||
+         (parts_ && line.find(kRefDesName) != std::string_view::npos);
+}
+
+// The quantity and designator fields take the names that the P-CAD reader knows; the PDM window
+// knows the list's own names.
 void MentorListConverter::ConvertHeader(std::vector<std::string> fields) {
   header_seen_ = true;
   quantity_field_ = -1;
   designator_field_ = -1;
   for (size_t field = 0; field < fields.size(); ++field) {
-    if (fields[field].starts_with(kQuantityName)) {
-      fields[field] = kCountName;
+    const std::string& name = fields[field];
+    if (name.starts_with(kQuantityName) || (parts_ && name.starts_with(kCountName))) {
       quantity_field_ = static_cast<int>(field);
-    } else if (fields[field].starts_with(kHeaderMark)) {
-      fields[field] = kRefDesName;
+      if (!parts_)
+        fields[field] = kCountName;
+    } else if (name.starts_with(kHeaderMark) || (parts_ && name.starts_with(kRefDesName))) {
       designator_field_ = static_cast<int>(field);
+      if (!parts_)
+        fields[field] = kRefDesName;
     }
   }
   Write(QuotedRecord(fields));
@@ -126,6 +139,8 @@ void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
     quantity = listed;
     fields[quantity_field_] = std::to_string(quantity);
   }
+  if (parts_)
+    fields[quantity_field_] = "1";
   const std::string quoted = QuotedRecord(fields);
   const Occurrences record(quoted, designator_text);  // views into `quoted`
   for (int64_t part = 0; part < quantity; ++part)
@@ -148,10 +163,10 @@ std::string ConvertedReportPath(const std::string& list_path) {
 
 // The converted report stays in memory: reading a list needs no write access to its folder and
 // touches no file beside it.
-std::string ConvertMentor(std::string_view list_text) {
+std::string ConvertMentor(std::string_view list_text, MentorReportStyle style) {
   std::string report;
   report.reserve(list_text.size() + list_text.size() / 2);
-  MentorListConverter converter(report);
+  MentorListConverter converter(report, style);
   TextLines lines(list_text);
   for (std::string line; lines.Read(line);)
     converter.ConvertLine(line);

@@ -11,7 +11,18 @@ namespace zuro::readers {
 // is never written; the name is the one the window shows.
 std::string ConvertedReportPath(const std::string& list_path);
 
+// What the rewritten report is for.
+enum class MentorReportStyle {
+  // The converter window's: one record per component as P-CAD writes it, its fields renamed to
+  // "Count" and "RefDes".
+  kComponents,
+  // The PDM window's: every placed part a record of quantity 1; the names stay as the list gives
+  // them, and "RefDes" and "Count" are taken for header names too.
+  kPlacedParts,
+};
+
 // The list's text (code page 1251) rewritten as the text of a P-CAD report.
-std::string ConvertMentor(std::string_view list_text);
+std::string ConvertMentor(std::string_view list_text,
+                          MentorReportStyle style = MentorReportStyle::kComponents);
 
 }  // namespace zuro::readers

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -297,38 +298,46 @@ std::vector<FormRow> ListRows(const std::vector<const SimObject*>& objects) {
   return rows;
 }
 
-// The purchased-items list runs section by section, each under its heading; within a section the
-// objects keep the order they came in.
-std::vector<FormRow> PurchasedRows(std::vector<const SimObject*> objects) {
+// The purchased-items list and the specification run section by section, each section under its
+// heading; within a section the objects keep the order they came in. `object_rows` gives the rows
+// of one object.
+std::vector<FormRow> SectionRows(
+    const Form& form,
+    std::vector<const SimObject*> objects,
+    const std::function<void(const SimObject&, std::vector<FormRow>&)>& object_rows) {
   std::stable_sort(objects.begin(), objects.end(),
                    [](const SimObject* a, const SimObject* b) { return a->section < b->section; });
   std::vector<FormRow> rows;
   for (size_t i = 0; i < objects.size(); ++i) {
     if (i == 0 || objects[i]->section != objects[i - 1]->section) {
-      rows.push_back(TextRow(PurchasedForm(), FormRow::Kind::Heading,
-                             "Раздел " + std::to_string(objects[i]->section)));
+      rows.push_back(
+          TextRow(form, FormRow::Kind::Heading, "Раздел " + std::to_string(objects[i]->section)));
       rows.back().keep_with_next = true;
     }
-    rows.push_back(ObjectRow(PurchasedForm(), *objects[i]));
+    object_rows(*objects[i], rows);
   }
   return rows;
+}
+
+std::vector<FormRow> PurchasedRows(const std::vector<const SimObject*>& objects) {
+  return SectionRows(PurchasedForm(), objects, [](const SimObject& object, auto& rows) {
+    rows.push_back(ObjectRow(PurchasedForm(), object));
+  });
 }
 
 // The specification: a position of 0 is one the host has yet to number, so it stays blank; an
 // object linked to a model item is followed by a line naming the item.
 std::vector<FormRow> SpecRows(const std::vector<const SimObject*>& objects) {
-  std::vector<FormRow> rows;
-  for (const SimObject* object : objects) {
-    rows.push_back(ObjectRow(SpecForm(), *object));
-    const SimColumnValue* position = FindColumn(*object, 3);
+  return SectionRows(SpecForm(), objects, [](const SimObject& object, auto& rows) {
+    rows.push_back(ObjectRow(SpecForm(), object));
+    const SimColumnValue* position = FindColumn(object, 3);
     if (position && position->type != 8 && position->number == 0)
       rows.back().cells[2].clear();
-    if (object->link) {
+    if (object.link) {
       rows.back().keep_with_next = true;
-      rows.push_back(TextRow(SpecForm(), FormRow::Kind::Link, "Связь с моделью: " + *object->link));
+      rows.push_back(TextRow(SpecForm(), FormRow::Kind::Link, "Связь с моделью: " + *object.link));
     }
-  }
-  return rows;
+  });
 }
 
 // The first `count` lines of a row, and what is left of it.

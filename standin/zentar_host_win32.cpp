@@ -598,7 +598,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!InputFilesReadable(options) || !SetUpHost(options))
     return 1;
 
-  HMODULE library = LoadLibraryW(options.library.c_str());
+  HMODULE library = LoadLibraryW(WindowsPath(options.library).c_str());
   if (!library) {
     Complain("cannot load the library");
     return 1;

@@ -1,9 +1,11 @@
 // The page of a stand-in document: texts escaped and converted to UTF-8, designator line feeds
-// kept, reals printed as the forms print them, purchased items grouped by section, long lists
-// carried over several sheets each with the column headings.
+// kept, reals printed as the forms print them, purchased items and specification objects grouped
+// by section, long lists carried over several sheets each with the column headings.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "standin/sim_document_html.h"
 #include "test_folder.h"
@@ -100,24 +102,26 @@ TEST(SimDocumentHtmlTest, PurchasedRealsHaveNoNeedlessDecimalsAndADecimalComma) 
   EXPECT_NE(html.find(Utf8(u8"Ведомость покупных изделий")), std::string::npos);
 }
 
+// Each text once, in this order.
+void ExpectInOrder(const std::string& html, const std::vector<std::string>& texts) {
+  size_t at = 0;
+  for (const std::string& text : texts) {
+    EXPECT_EQ(Count(html, text), 1u) << text;
+    const size_t found = html.find(text, at);
+    ASSERT_NE(found, std::string::npos) << text;
+    at = found;
+  }
+}
+
 TEST(SimDocumentHtmlTest, PurchasedItemsGoSectionBySectionUnderHeadings) {
   SimDocument document;
   document.objects.push_back(PurchasedObject(65, "Резистор А", 1, 0, 0, 1));
   document.objects.push_back(PurchasedObject(10, "Конденсатор Б", 1, 0, 0, 1));
   document.objects.push_back(PurchasedObject(65, "Резистор В", 1, 0, 0, 1));
   document.objects.push_back(PurchasedObject(10, "Конденсатор Г", 1, 0, 0, 1));
-  const std::string html = DocumentToHtml(document, "");
-  EXPECT_EQ(Count(html, Utf8(u8"Раздел 10")), 1u);
-  EXPECT_EQ(Count(html, Utf8(u8"Раздел 65")), 1u);
-  const std::string order[] = {Utf8(u8"Раздел 10"),     Utf8(u8"Конденсатор Б"),
-                               Utf8(u8"Конденсатор Г"), Utf8(u8"Раздел 65"),
-                               Utf8(u8"Резистор А"),    Utf8(u8"Резистор В")};
-  size_t at = 0;
-  for (const std::string& text : order) {
-    const size_t found = html.find(text, at);
-    ASSERT_NE(found, std::string::npos) << text;
-    at = found;
-  }
+  ExpectInOrder(DocumentToHtml(document, ""),
+                {Utf8(u8"Раздел 10"), Utf8(u8"Конденсатор Б"), Utf8(u8"Конденсатор Г"),
+                 Utf8(u8"Раздел 65"), Utf8(u8"Резистор А"), Utf8(u8"Резистор В")});
 }
 
 TEST(SimDocumentHtmlTest, ListKeepsTheOrderReceived) {
@@ -194,6 +198,50 @@ TEST(SimDocumentHtmlTest, SpecificationShowsItsColumnsAndModelLinks) {
             std::string::npos);
   EXPECT_NE(html.find(Utf8(u8"Связь с моделью: R1 резистор")), std::string::npos);
   EXPECT_EQ(html.find(">0</td>"), std::string::npos);  // position 0 is not yet a position
+}
+
+// A specification object as the library writes it into a model document.
+SimObject SpecObject(int32_t section, const std::string& name, std::optional<std::string> link) {
+  return {"graphic.lyt",
+          1,
+          section,
+          {Text(5, name), Integer(6, 1), Text(7, "R1"), Integer(3, 0)},
+          std::move(link)};
+}
+
+// The specification runs section by section as the purchased-items list does; each model link
+// stays right under its object.
+TEST(SimDocumentHtmlTest, SpecificationGoesSectionBySectionEachLinkUnderItsObject) {
+  SimDocument document;
+  document.objects.push_back(SpecObject(30, "Резистор А", "R1 Резистор"));
+  document.objects.push_back(SpecObject(20, "Плата Б", std::nullopt));
+  document.objects.push_back(SpecObject(30, "Резистор В", "R2 Резистор"));
+  ExpectInOrder(DocumentToHtml(document, ""),
+                {Utf8(u8"Раздел 20"), Utf8(u8"Плата Б"), Utf8(u8"Раздел 30"), Utf8(u8"Резистор А"),
+                 Utf8(u8"Связь с моделью: R1 Резистор"), Utf8(u8"Резистор В"),
+                 Utf8(u8"Связь с моделью: R2 Резистор")});
+}
+
+// However many lines precede it, an object and its link never stand on two sheets, nor a
+// section's heading apart from its first object.
+TEST(SimDocumentHtmlTest, ObjectAndItsLinkStayOnOneSheet) {
+  const std::string sheet = "<section class=\"sheet\"";
+  for (int before = 10; before <= 30; ++before) {
+    SimDocument document;
+    for (int n = 1; n <= before; ++n)
+      document.objects.push_back(SpecObject(30, "Резистор " + std::to_string(n), std::nullopt));
+    document.objects.push_back(SpecObject(40, "Конденсатор", "C1"));
+    const std::string html = DocumentToHtml(document, "");
+    const size_t heading = html.find(Utf8(u8"Раздел 40"));
+    const size_t link = html.find(Utf8(u8"Связь с моделью: C1<"));
+    ASSERT_NE(heading, std::string::npos);
+    ASSERT_NE(link, std::string::npos);
+    EXPECT_EQ(html.find(sheet, heading), std::string::npos) << before;
+    EXPECT_LT(heading, link);
+    if (before == 30) {
+      EXPECT_EQ(Count(html, sheet), 2u);
+    }
+  }
 }
 
 TEST(SimDocumentHtmlTest, ObjectsOfOtherStylesInAPlainTable) {

@@ -59,8 +59,8 @@ std::string Record(const Part& p) {
     const std::string refdes = p.refdes.substr(start, comma - start);
     const std::string count = first ? p.count : "";
     std::string line;
-    for (const std::string* cell : {&count, &refdes, &p.type, &p.name, &p.nominal, &p.unit,
-                                    &p.watt, &p.volt, &p.specific, &p.standard, &p.partlib})
+    for (const std::string* cell : {&count, &refdes, &p.type, &p.name, &p.nominal, &p.unit, &p.watt,
+                                    &p.volt, &p.specific, &p.standard, &p.partlib})
       line += (line.empty() ? "\"" : ";\"") + *cell + "\"";
     records += line + "\r\n";
     start = comma + 1;
@@ -174,8 +174,8 @@ TEST_F(SpecificationTest, ItemsAreWrittenByComponentThenScaledNominal) {
 // with the run's first record, not with the one before.
 TEST_F(SpecificationTest, PowerAndVoltageRunsCompareWithTheRunsFirstRecord) {
   UseGraphicDocument();
-  const auto part = [](const std::string& refdes, const std::string& watt,
-                       const std::string& volt, const std::string& nominal) {
+  const auto part = [](const std::string& refdes, const std::string& watt, const std::string& volt,
+                       const std::string& nominal) {
     Part p = Resistor(refdes, nominal, "Ом");
     p.watt = watt;
     p.volt = volt;
@@ -205,11 +205,16 @@ TEST(ScaledNominalTest, UnitsScaleInOrderAndMicroLosesItsUnit) {
     const char* unit_after;
   };
   const Case cases[] = {
-      {"4,7", "кОм", 4700, "кОм"},   {"1", "МОм", 1000000, "МОм"},
-      {"470", "Ом", 470, "Ом"},      {"0,1", "мкФ", 0.0000001, ""},
-      {"2,2", "мФ", 0.0022, "мФ"},   {"10", "нФ", 0.00000001, "нФ"},
-      {"33", "пФ", 0.000000000033, "пФ"}, {"", "кОм", 0, "кОм"},
-      {"5", "", 5, ""},             {"1.5", "мГн", 0.0015, "мГн"},
+      {"4,7", "кОм", 4700, "кОм"},
+      {"1", "МОм", 1000000, "МОм"},
+      {"470", "Ом", 470, "Ом"},
+      {"0,1", "мкФ", 0.0000001, ""},
+      {"2,2", "мФ", 0.0022, "мФ"},
+      {"10", "нФ", 0.00000001, "нФ"},
+      {"33", "пФ", 0.000000000033, "пФ"},
+      {"", "кОм", 0, "кОм"},
+      {"5", "", 5, ""},
+      {"1.5", "мГн", 0.0015, "мГн"},
       {"abc", "к", 0, "к"},
   };
   for (const Case& c : cases) {
@@ -232,18 +237,12 @@ TEST_F(SpecificationTest, SpecObjectCallSequenceFindsTheExtraColumnsUpToTheLast)
   host_.ClearLog();
   window_->OnCommand(kIdCreateSpec);
   std::vector<std::string> expected = {
-      "GraphicDocument 177 method",
-      "ZentarObject 9 method 112",
-      "ZentarObject 9 method 108",
-      "ZentarObject 39 method 23",
-      "ParamRecord 6 method",
-      "ParamRecord 11 method",
-      "ParamRecord 5 method DynArray",
-      "SpecEditor 3 method \"graphic.lyt\" 1 30 0 0.0 0",
-      "SpecEditor 1 method",
-      "SpecEditor 2 method 1",
-      "SpecEditor 18 method \"\" 0 0",
-      "SpecEditor 18 method \"\" 0 1",
+      "GraphicDocument 177 method",    "ZentarObject 9 method 112",
+      "ZentarObject 9 method 108",     "ZentarObject 39 method 23",
+      "ParamRecord 6 method",          "ParamRecord 11 method",
+      "ParamRecord 5 method DynArray", "SpecEditor 3 method \"graphic.lyt\" 1 30 0 0.0 0",
+      "SpecEditor 1 method",           "SpecEditor 2 method 1",
+      "SpecEditor 18 method \"\" 0 0", "SpecEditor 18 method \"\" 0 1",
   };
   for (int column = 1; column <= 10; ++column) {
     expected.push_back("ZentarObject 9 method 81");
@@ -448,8 +447,8 @@ TEST_F(SpecificationTest, UnusableDatabaseStopsTheRunBeforeAnyObject) {
   window_->OnCommand(kIdCreateSpec);
   EXPECT_TRUE(Objects().empty());
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_TRUE(Messages()[0].starts_with("Не удалось открыть рабочую базу данных " + library_ +
-                                        "bom.db"))
+  EXPECT_TRUE(
+      Messages()[0].starts_with("Не удалось открыть рабочую базу данных " + library_ + "bom.db"))
       << Messages()[0];
   // Nothing was made, so a second command asks no duplicate question.
   std::filesystem::remove(library_ + "bom.db");

@@ -31,6 +31,18 @@ class ZuroBomTest : public ::testing::Test {
  protected:
   static std::string ReadBytes(const std::string& path) { return testing_support::ReadBytes(path); }
   std::string Sample(const std::string& name) { return files_.CopySample(name); }
+  // A library folder of the test's own, from the files shipped beside the library: documents
+  // made from a pattern leave their working copy there, and the specification its work database,
+  // which tests running side by side must not share.
+  std::string OwnLibrary() {
+    const std::string library = folder_ + "library/";
+    std::filesystem::create_directories(library);
+    for (const auto& file : std::filesystem::directory_iterator(ZURO_SOURCE_DIR "/library")) {
+      if (file.path().extension() != ".md")
+        std::filesystem::copy_file(file.path(), library + file.path().filename().string());
+    }
+    return library;
+  }
   // Runs the program with `arguments` (already quoted for the shell).
   Outcome Run(const std::string& arguments) {
     const std::string command = std::string("'") + ZURO_BOM_PATH + "' " + arguments + " >'" +
@@ -75,7 +87,7 @@ TEST_F(ZuroBomTest, BadUsageExitsWithTwo) {
   EXPECT_EQ(Run("table a.unknown").status, 2);
   EXPECT_EQ(Run("table a.bom --converter nonsense").status, 2);
   EXPECT_EQ(Run("frobnicate a.bom").status, 2);
-  EXPECT_EQ(Run("convert a.bom --document spec -o a.json").status, 2);
+  EXPECT_EQ(Run("convert a.bom --document report -o a.json").status, 2);
   EXPECT_EQ(Run("convert a.bom --document list").status, 2);
   EXPECT_EQ(Run("convert a.bom --document list --sort size -o a.json").status, 2);
   EXPECT_EQ(Run("convert a.bom --document list --set 1=x -o a.json").status, 2);
@@ -169,21 +181,33 @@ TEST_F(ZuroBomTest, ConvertsASampleIntoTheHostsDocument) {
 }
 
 // The documents the DLL writes under Wine through the stand-in host program are compared with
-// these same files: both roads give the same document, for a report of every kind.
+// these same files: both roads give the same document, for a report of every kind. The
+// specification of the P-CAD and Mentor reports is sorted through the work database, that of the
+// others comes in table order.
 TEST_F(ZuroBomTest, ConversionsGiveTheRecordedDocuments) {
   const std::pair<std::string, std::string> kReports[] = {
       {"board.bom", "pcad"},   {"board_orcad.bom", "orcad"},   {"board.lst", "mentor"},
       {"board.csv", "protel"}, {"board_altium.txt", "altium"}, {"board_allegro.htm", "allegro"}};
+  const std::string library = OwnLibrary();
   for (const auto& [sample, converter] : kReports) {
     SCOPED_TRACE(sample);
     std::string name = sample;
     std::replace(name.begin(), name.end(), '.', '_');
-    ASSERT_EQ(Run("convert '" + Sample(sample) + "' --converter " + converter +
-                  " --document list --sort gost -o '" + folder_ + "list.json'")
+    const std::string report = Sample(sample);
+    ASSERT_EQ(Run("convert '" + report + "' --converter " + converter +
+                  " --document list --sort gost --library '" + library + "' -o '" + folder_ +
+                  "list.json'")
                   .status,
               0);
     EXPECT_EQ(ReadBytes(folder_ + "list.json"),
               ReadBytes(std::string(ZURO_TEST_DATA "/") + name + "_list_gost.json"));
+    const Outcome spec =
+        Run("convert '" + report + "' --converter " + converter + " --document spec --library '" +
+            library + "' -o '" + folder_ + "spec.json'");
+    ASSERT_EQ(spec.status, 0) << spec.err;
+    EXPECT_EQ(spec.err, Utf8(u8"Формирование объектов спецификации в документе завершено\n"));
+    EXPECT_EQ(ReadBytes(folder_ + "spec.json"),
+              ReadBytes(std::string(ZURO_TEST_DATA "/") + name + "_spec.json"));
   }
   ASSERT_EQ(Run("convert '" + folder_ + "board.bom' --document purchased --graphic -o '" + folder_ +
                 "vp.json'")
@@ -193,17 +217,78 @@ TEST_F(ZuroBomTest, ConversionsGiveTheRecordedDocuments) {
             ReadBytes(ZURO_TEST_DATA "/board_bom_purchased_graphic.json"));
 }
 
-// Every sample converts into both sorts of the list, on both devices, and the purchased-items
-// list.
+// With a model document open the window asks for the report at once, or for a table file after
+// that first dialog was cancelled, and makes the specification only: the model document, written
+// to -o, holds one object per designator, each linked to the model's item of that designator.
+TEST_F(ZuroBomTest, SpecificationIntoAModelDocument) {
+  const std::string library = OwnLibrary();
+  const std::string items = ZURO_SOURCE_DIR "/samples/model_items.txt";
+  const std::string recorded = ReadBytes(ZURO_TEST_DATA "/board_bom_spec_model.json");
+  const std::string report = Sample("board.bom");
+  const std::string model = " --model '" + items + "' --library '" + library + "'";
+  const Outcome spec = Run("convert '" + report + "' --document spec" + model + " -o '" + folder_ +
+                           "model.json' --html '" + folder_ + "model.html'");
+  ASSERT_EQ(spec.status, 0) << spec.err;
+  EXPECT_EQ(ReadBytes(folder_ + "model.json"), recorded);
+  EXPECT_NE(ReadBytes(folder_ + "model.html").find(Utf8(u8"Связь с моделью: R21")),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(library + "bom.db"));
+
+  const Outcome shown = Run("show '" + folder_ + "model.json'");
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  // R17* has no item in the model, whose resistor is R17: it is left out.
+  EXPECT_EQ(std::count(shown.out.begin(), shown.out.end(), '\n'), 64);
+  EXPECT_NE(shown.out.find(Utf8(u8"\n30 | 0 | Резистор С2-33Н-0,125-330 Ом ±5%  | 1 | R12 | R12 | "
+                                u8"ОЖО.467.093 ТУ | PL-1331\n")),
+            std::string::npos);
+  EXPECT_EQ(shown.out.find("R17"), std::string::npos);
+
+  // A table file read in a run that read no report leaves the "ID PartLib" column unknown: the
+  // same objects, linked alike, with no part library ids (column 10 of graphic.lyt's style).
+  ASSERT_EQ(Run("table '" + report + "' -o '" + folder_ + "board.tbl'").status, 0);
+  const Outcome table = Run("convert '" + folder_ + "board.tbl' --document spec" + model + " -o '" +
+                            folder_ + "tbl.json'");
+  ASSERT_EQ(table.status, 0) << table.err;
+  standin::SimDocument from_table, expected;
+  ASSERT_TRUE(standin::OpenDocument(folder_ + "tbl.json", from_table));
+  ASSERT_TRUE(standin::OpenDocument(ZURO_TEST_DATA "/board_bom_spec_model.json", expected));
+  for (standin::SimObject& object : expected.objects) {
+    for (standin::SimColumnValue& value : object.columns) {
+      if (value.column == 10)
+        value.text.clear();
+    }
+  }
+  EXPECT_EQ(from_table.objects, expected.objects);
+
+  // Only the specification is made with a model document, into no other document; its items
+  // must be there to read.
+  for (const char* refused :
+       {"--document list", "--document purchased", "--document spec --graphic"}) {
+    const Outcome outcome =
+        Run("convert '" + report + "' " + refused + model + " -o '" + folder_ + "x.json'");
+    EXPECT_EQ(outcome.status, 2) << refused;
+    EXPECT_NE(outcome.err.find("--model"), std::string::npos) << outcome.err;
+  }
+  const Outcome missing = Run("convert '" + report + "' --document spec --model '" + folder_ +
+                              "missing.txt' -o '" + folder_ + "x.json'");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("missing.txt"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "x.json"));
+}
+
+// Every sample converts into both sorts of the list, on both devices, the purchased-items list
+// and the specification on the vector device.
 TEST_F(ZuroBomTest, EverySampleConvertsIntoEveryDocument) {
+  const std::string library = OwnLibrary();
   for (const char* sample :
        {"board.bom", "board.lst", "board.csv", "board_altium.txt", "board_allegro.htm"}) {
     const std::string report = Sample(sample);
-    for (const char* document : {"list --sort gost", "list --sort elements --device vector",
-                                 "purchased --device vector", "purchased --graphic"}) {
+    for (const char* document :
+         {"list --sort gost", "list --sort elements --device vector", "purchased --device vector",
+          "purchased --graphic", "spec --device vector"}) {
       SCOPED_TRACE(std::string(sample) + " " + document);
-      const Outcome outcome =
-          Run("convert '" + report + "' --document " + document + " -o '" + folder_ + "out.json'");
+      const Outcome outcome = Run("convert '" + report + "' --document " + document +
+                                  " --library '" + library + "' -o '" + folder_ + "out.json'");
       EXPECT_EQ(outcome.status, 0) << outcome.err;
       standin::SimDocument converted;
       ASSERT_TRUE(standin::OpenDocument(folder_ + "out.json", converted));

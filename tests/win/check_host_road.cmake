@@ -1,7 +1,11 @@
 # Runs zentar-host.exe under Wine on a document road (or a run that must be refused) and checks
 # what it did:
 #   ARGUMENTS  its options; @WORK@ stands for WORK, a folder made afresh for the run that holds
-#              bad.bom, a file that is no report
+#              bad.bom, a file that is no report, and copies of the samples
+#   LIBRARY    zuro.dll, and LIBRARY_FILES the files shipped beside it: copied into WORK/library,
+#              the library folder of this run alone, and loaded from there (--library), so that
+#              the working copies of patterns and the work database of one run never meet
+#              another's
 #   STATUS     the exit status it must end with
 #   OUTPUT     regular expressions its standard output must match, one a list item
 #   COMPLAINT  a regular expression its standard error must match
@@ -14,7 +18,10 @@ file(WRITE ${WORK}/bad.bom "Перечень элементов\r\nR1 Резис
 # The samples are copied, as some converters write beside their report.
 file(GLOB samples ${CMAKE_CURRENT_LIST_DIR}/../../samples/board*)
 file(COPY ${samples} DESTINATION ${WORK})
+file(COPY ${LIBRARY} ${LIBRARY_FILES} DESTINATION ${WORK}/library)
+get_filename_component(library_name ${LIBRARY} NAME)
 string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
+list(PREPEND args --library ${WORK}/library/${library_name})
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
 string(REPLACE "\r" "" output "${output}")

@@ -1,0 +1,196 @@
+#include "pdm/pdm_converter_window.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "base/file_system.h"
+#include "generation/work_sort.h"
+#include "readers/report_lines.h"
+#include "table/component_rows.h"
+
+namespace zuro::pdm {
+
+namespace {
+
+// The check image of a row that is passed on by no command until it is marked again.
+constexpr int kRemovedMark = -1;
+constexpr int32_t kMergedRow = -1;
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+  return ReplaceFileContents(path, [&](std::FILE* file) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  });
+}
+
+}  // namespace
+
+PdmConverterWindow::PdmConverterWindow(host::LibraryContext& context,
+                                       converter::ConverterUi& ui,
+                                       PdmObjectLines& lines,
+                                       std::string report_path)
+    : ConverterWindow(context, ui, converter::kPcadWindowRules),
+      lines_(lines),
+      handed_report_(std::move(report_path)) {}
+
+std::string PdmConverterWindow::WindowTitle() const {
+  return "Текстовый конвертер P-CAD-ВЕЛДОР";
+}
+
+std::string PdmConverterWindow::LoadedTitle() const {
+  return "Текстовый конвертер ZURO-ВЕЛДОР";
+}
+
+converter::FileDialogRequest PdmConverterWindow::ReportDialog() const {
+  converter::FileDialogRequest request;
+  request.default_extension = "bom;lst";
+  request.initial_name = "*.bom;*.lst";
+  request.filter = "*.bom;*.lst||";
+  return request;
+}
+
+// The PDM's report is read once, at start-up; later opens ask the designer.
+std::optional<std::string> PdmConverterWindow::ChooseReport() {
+  if (handed_report_.size() > 1)
+    return std::exchange(handed_report_, std::string());
+  return ConverterWindow::ChooseReport();
+}
+
+// The attribute templates are loaded by Create, which needs them; opening a report needs none.
+void PdmConverterWindow::LoadTemplates() {}
+
+// A Mentor list is rewritten in memory: no file is written beside it, so none has to be deleted
+// afterwards, and a report the designer keeps beside the list is never touched.
+readers::ReadResult PdmConverterWindow::ReadReportText(const std::string&,
+                                                       const std::string& name,
+                                                       std::string& text) {
+  context_.command_number = 1;
+  if (IsMentorListPath(name)) {
+    context_.command_number = 5;
+    text = ConvertMentorListForPdm(text);
+  }
+  const readers::ReadResult result = ReadPdmReport(text, table(), context_.attributes, counts_);
+  items_shown_ = counts_.items >= 1;
+  units_shown_ = counts_.units >= 1;
+  ui_.CheckMenuItem(kIdShowItems, items_shown_);
+  ui_.CheckMenuItem(kIdShowUnits, units_shown_);
+  return result;
+}
+
+// The window starts as the converter windows do, writes object lines instead of host objects,
+// and reads the report it was handed at once.
+void PdmConverterWindow::Initialise() {
+  ConverterWindow::Initialise();
+  context_.text_output_mode = 1;
+  OpenReport();
+}
+
+bool PdmConverterWindow::DispatchOwn(int id) {
+  switch (id) {
+    case converter::kIdClose:
+      CloseDeletingObjectList();
+      return true;
+    case kIdShowItems:
+      ToggleKind(kItemKind, kIdShowItems, items_shown_, counts_.items);
+      return true;
+    case kIdShowUnits:
+      ToggleKind(kUnitKind, kIdShowUnits, units_shown_, counts_.units);
+      return true;
+    case converter::kIdTemplates:
+      ui_.ShowAttributeTemplatesDialog(0);
+      return true;
+    case kIdUnitTemplates:
+      ui_.ShowAttributeTemplatesDialog(1);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void PdmConverterWindow::OnCancel() {
+  CloseDeletingObjectList();
+}
+
+// A cancelled window leaves no object list, so the PDM finds no objects of an earlier run.
+void PdmConverterWindow::CloseDeletingObjectList() {
+  RemoveFile(context_.LibraryFile(kObjectListFile));
+  ui_.CloseWindow(converter::kIdClose);
+}
+
+// Hidden rows are unmarked so that they are not passed on; showing them again marks them.
+void PdmConverterWindow::ToggleKind(std::string_view kind, int command, bool& shown, int rows) {
+  if (rows == 0)
+    return;
+  shown = !shown;
+  ui_.CheckMenuItem(command, shown);
+  table::GridModel& grid = table();
+  const int height = grid.GetRowHeight(0);
+  for (int row = 1; row < grid.GetRowCount(); ++row) {
+    if (grid.GetItemText(row, 0).find(kind) == std::string::npos)
+      continue;
+    grid.SetRowHeight(row, shown ? height : 0);
+    grid.SetItemImage(row, 0, shown ? table::kMarked : kRemovedMark);
+  }
+  ui_.RedrawTable();
+}
+
+// "Создать объекты ЭРИ": the rows passed on, sorted as the specification sorts its items, each
+// give their object lines. Only the specification choice passes anything on; the list is written
+// beside the report and then over res.txt, each only once written whole.
+bool PdmConverterWindow::Generate() {
+  ReadChoices();
+  const bool specification = document_kind() == converter::DocumentKind::kSpecification;
+  std::string list;
+  if (specification) {
+    if (!CollectAndWalk(list))
+      return false;
+  } else if (!lines_.Begin(context_.library_folder)) {
+    ShowWarning("Не созданы шаблоны полей КД");
+    return false;
+  }
+  const std::string beside_report =
+      context_.report_folder + converter::WithoutExtension(context_.report_path) + ".txt";
+  if (WriteWhole(beside_report, list))
+    WriteWhole(context_.LibraryFile(kObjectListFile), list);
+  ui_.CloseWindow(converter::kIdCreate);
+  return true;
+}
+
+// The work database must open before the templates are read, as in the converter windows; a
+// failure of either leaves the window open with nothing written.
+bool PdmConverterWindow::CollectAndWalk(std::string& list) {
+  generation::WorkSort sort;
+  if (!sort.Open(context_.library_folder)) {
+    TellDatabaseFailure(true, sort.LastError());
+    return false;
+  }
+  if (!lines_.Begin(context_.library_folder)) {
+    ShowWarning("Не созданы шаблоны полей КД");
+    return false;
+  }
+  const table::GridModel& grid = table();
+  bool stored = true;
+  for (int row = 1; row < grid.GetRowCount() && stored; ++row) {
+    if (grid.GetItemImage(row, 0) != table::kMarked || grid.GetItemData(row, 0) == kMergedRow)
+      continue;
+    generation::SortAttributes read =
+        generation::ReadSortAttributes(grid, context_.attributes, row);
+    std::string specific = read.specific;
+    generation::WorkRecord record = generation::SortKeys(std::move(read));
+    record.name = "1";
+    record.refdes = "1";
+    record.doc = std::move(specific);
+    record.count = std::to_string(row);
+    stored = sort.Add(record);
+  }
+  const bool walked = stored && sort.Walk([&](const generation::WorkRecord& record) {
+    lines_.AppendLines(grid, context_.attributes,
+                       static_cast<int>(readers::LeadingInteger(record.count)), list);
+  });
+  if (!walked) {
+    TellDatabaseFailure(false, sort.LastError());
+  }
+  sort.Close();
+  return walked;
+}
+
+}  // namespace zuro::pdm

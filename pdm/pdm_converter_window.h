@@ -1,0 +1,75 @@
+// The PDM converter window (dialog and menu 1006): the window the PDM opens on a report through
+// LoadBom. It reads the report's placed parts, lets the designer choose the electrical items and
+// assembly units to pass on, and "Создать объекты ЭРИ" writes their object lines, in the
+// specification's order, into the object list res.txt in the library folder. It writes nothing
+// into a host document.
+#pragma once
+
+#include <string>
+
+#include "converter/converter_window.h"
+#include "pdm/pdm_reader.h"
+
+namespace zuro::pdm {
+
+// What Create writes for the rows passed on: each row's object line, and the extra lines of its
+// value range.
+class PdmObjectLines {
+ public:
+  virtual ~PdmObjectLines() = default;
+  // Made ready for one Create: the ERI and SE templates and the settings read afresh; false when
+  // either templates file cannot be read.
+  virtual bool Begin(const std::string& library_folder) = 0;
+  // Appends the lines of table row `row`, each ending with a line feed.
+  virtual void AppendLines(const table::GridModel& table,
+                           const readers::ReportAttributes& attributes,
+                           int row,
+                           std::string& list) = 0;
+};
+
+// Menu 1006's checkable items that show or hide the two kinds of rows.
+inline constexpr int kIdShowItems = 32785;      // "Электрорадиоизделия"
+inline constexpr int kIdShowUnits = 32786;      // "Сборочные единицы"
+inline constexpr int kIdUnitTemplates = 32784;  // "Шаблоны СЕ..."
+
+// The object list in the library folder that the PDM reads back.
+inline constexpr const char* kObjectListFile = "res.txt";
+
+class PdmConverterWindow : public converter::ConverterWindow {
+ public:
+  // `report_path` is the report LoadBom hands over: read at start-up, without a file dialog.
+  PdmConverterWindow(host::LibraryContext& context,
+                     converter::ConverterUi& ui,
+                     PdmObjectLines& lines,
+                     std::string report_path);
+
+  int DialogTemplate() const override { return 1006; }
+  const PdmRowCounts& counts() const { return counts_; }
+
+ protected:
+  std::string WindowTitle() const override;
+  std::string LoadedTitle() const override;
+  converter::FileDialogRequest ReportDialog() const override;
+  readers::ReadResult ReadReportText(const std::string& folder,
+                                     const std::string& name,
+                                     std::string& text) override;
+  std::optional<std::string> ChooseReport() override;
+  void LoadTemplates() override;
+  bool DispatchOwn(int id) override;
+  void Initialise() override;
+  bool Generate() override;
+  void OnCancel() override;
+
+ private:
+  void ToggleKind(std::string_view kind, int command, bool& shown, int rows);
+  void CloseDeletingObjectList();
+  bool CollectAndWalk(std::string& list);
+
+  PdmObjectLines& lines_;
+  std::string handed_report_;
+  PdmRowCounts counts_;
+  bool items_shown_ = false;
+  bool units_shown_ = false;
+};
+
+}  // namespace zuro::pdm

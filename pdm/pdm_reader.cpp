@@ -1,0 +1,211 @@
+#include "pdm/pdm_reader.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "base/text_file.h"
+#include "readers/component_table.h"
+#include "readers/mentor_converter.h"
+#include "readers/quoted_record.h"
+
+namespace zuro::pdm {
+
+namespace {
+
+constexpr char kQuote = '"';
+constexpr std::string_view kSeparator = ";";
+constexpr std::string_view kCountName = "Count";
+constexpr std::string_view kQuantityPrefix = "QTY";
+constexpr std::string_view kUnitMark = "Сборочные";
+constexpr std::string_view kRefDesName = "RefDes";
+constexpr std::string_view kPartLibName = "ID PartLib";
+// A physical line this much shorter than the broken record before it is that record's rest.
+constexpr size_t kShorterRest = 10;
+
+bool IsHeader(std::string_view line) {
+  return line.find(kCountName) != std::string_view::npos ||
+         line.find(kQuantityPrefix) != std::string_view::npos;
+}
+
+// One pass over the report. Electrical items become rows as they are read; assembly units wait
+// until the end, so that they follow every item.
+class PdmReportReader {
+ public:
+  PdmReportReader(std::string_view text,
+                  table::GridModel& table,
+                  readers::ReportAttributes& attributes,
+                  PdmRowCounts& counts)
+      : lines_(text), table_(table), attributes_(attributes), counts_(counts) {}
+
+  void Run();
+
+ private:
+  bool NextLine(std::string& line);
+  void CompleteRecord(std::string& line);
+  void TakeHeader(const std::string& line);
+  void TakeRecord(const std::string& line);
+  void AddRow(const std::string& line, std::string_view kind);
+  void NumberRows();
+
+  TextLines lines_;
+  std::string held_line_;  // a line read ahead and given back
+  bool holding_ = false;
+  table::GridModel& table_;
+  readers::ReportAttributes& attributes_;
+  PdmRowCounts& counts_;
+  bool header_seen_ = false;
+  size_t attribute_count_ = 0;
+  int quantity_piece_ = -1;
+  int quantity_column_ = 1;
+  std::vector<std::string> units_;
+};
+
+bool PdmReportReader::NextLine(std::string& line) {
+  if (holding_) {
+    holding_ = false;
+    line = std::move(held_line_);
+    return true;
+  }
+  return lines_.Read(line);
+}
+
+// A record broken inside a value goes on in the next line when that line is much shorter, as
+// the rest of a record is; a line of about the same length is a record of its own and is read
+// again as one.
+void PdmReportReader::CompleteRecord(std::string& line) {
+  if (line.size() > 1 && !readers::IsCompleteRecord(line, attribute_count_)) {
+    std::string next;
+    if (NextLine(next)) {
+      if (next.size() + kShorterRest <= line.size()) {
+        line += next;
+      } else {
+        held_line_ = std::move(next);
+        holding_ = true;
+      }
+    }
+  }
+  std::erase(line, '\n');
+}
+
+void PdmReportReader::Run() {
+  for (std::string line; NextLine(line);) {
+    if (!header_seen_ && !IsHeader(line))
+      continue;
+    CompleteRecord(line);
+    if (!header_seen_)
+      TakeHeader(line);
+    else
+      TakeRecord(line);
+  }
+  for (const std::string& unit : units_)
+    AddRow(unit, kUnitKind);
+  NumberRows();
+}
+
+// The names between the quotes become the columns; the quantity is the piece named "Count" or
+// one beginning with "QTY".
+void PdmReportReader::TakeHeader(const std::string& line) {
+  header_seen_ = true;
+  const std::vector<std::string_view> pieces = readers::SplitAtQuotes(line);
+  for (size_t piece = 0; piece < pieces.size(); ++piece) {
+    const std::string name = readers::WithoutLineFeeds(pieces[piece]);
+    if (name.size() <= 1 || name == kSeparator)
+      continue;
+    const bool quantity = name == kCountName || name.starts_with(kQuantityPrefix);
+    if (quantity)
+      quantity_piece_ = static_cast<int>(piece);
+    ++attribute_count_;
+    if (!readers::AppendAttributeColumn(table_, attributes_, name))
+      continue;
+    const auto column = static_cast<int32_t>(attributes_.names.size());
+    if (quantity)
+      quantity_column_ = column;
+    if (name == kRefDesName)
+      attributes_.refdes_column = column;
+    if (name == kPartLibName)
+      attributes_.partlib_column = column;
+  }
+}
+
+// A blank line between records is no part. A quantity such as "1-2" marks a record that is no
+// electrical item; a record naming "Сборочные" is an assembly unit whatever its quantity.
+void PdmReportReader::TakeRecord(const std::string& line) {
+  if (line.find_first_not_of(" \t\r") == std::string::npos)
+    return;
+  if (line.find(kUnitMark) != std::string::npos) {
+    units_.push_back(line);
+    ++counts_.units;
+    return;
+  }
+  const std::string_view quantity = readers::PieceAt(readers::SplitAtQuotes(line), quantity_piece_);
+  if (quantity.find('-', 1) != std::string_view::npos)
+    return;
+  AddRow(line, kItemKind);
+  ++counts_.items;
+}
+
+// Every value between quotes takes the next column; each row is one piece, so the quantity
+// column says "1" whatever the report said. That column comes first in P-CAD's reports; in a list
+// that begins with its designators, writing "1" into the first column would lose them.
+void PdmReportReader::AddRow(const std::string& line, std::string_view kind) {
+  const int row = readers::AppendComponentRow(table_);
+  const std::vector<std::string_view> pieces = readers::SplitAtQuotes(line);
+  int column = 1;
+  for (size_t piece = 1; piece < pieces.size() && column < table_.GetColumnCount(); ++piece) {
+    if (pieces[piece] != kSeparator)
+      table_.SetItemText(row, column++, std::string(pieces[piece]));
+  }
+  if (quantity_column_ < table_.GetColumnCount())
+    table_.SetItemText(row, quantity_column_, "1");
+  table_.SetItemText(row, 0, std::string(kind));
+}
+
+void PdmReportReader::NumberRows() {
+  int item = 0;
+  int unit = 0;
+  for (int row = 1; row < table_.GetRowCount(); ++row) {
+    const std::string kind = table_.GetItemText(row, 0);
+    char number[64];
+    if (kind.find(kItemKind) != std::string::npos) {
+      std::snprintf(number, sizeof number, "ЭРИ(%d/%d)", ++item, counts_.items);
+      table_.SetItemText(row, 0, number);
+    } else if (kind.find(kUnitKind) != std::string::npos) {
+      std::snprintf(number, sizeof number, "СЕ(%d/%d)", ++unit, counts_.units);
+      table_.SetItemText(row, 0, number);
+    }
+  }
+}
+
+}  // namespace
+
+readers::ReadResult ReadPdmReport(std::string_view text,
+                                  table::GridModel& table,
+                                  readers::ReportAttributes& attributes,
+                                  PdmRowCounts& counts) {
+  counts = {};
+  table::GridUpdate update(table);
+  readers::ResetComponentTable(table, attributes);
+  TextLines first(text);
+  std::string first_line;
+  first.Read(first_line);
+  if (first_line.find(kQuote) == std::string::npos) {
+    table.DeleteAllItems();
+    return readers::ReadResult::kBadStructure;
+  }
+  PdmReportReader(text, table, attributes, counts).Run();
+  return readers::ReadResult::kLoaded;
+}
+
+bool IsMentorListPath(std::string_view path) {
+  if (path.size() < 4)
+    return false;
+  const std::string_view ending = path.substr(path.size() - 4);
+  return ending[0] == '.' && (ending[1] | 0x20) == 'l' && (ending[2] | 0x20) == 's' &&
+         (ending[3] | 0x20) == 't';
+}
+
+std::string ConvertMentorListForPdm(std::string_view list_text) {
+  return readers::ConvertMentor(list_text, readers::MentorReportStyle::kPlacedParts);
+}
+
+}  // namespace zuro::pdm
