@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "generation/specification.h"
+#include "generation/work_sort.h"
 
 namespace zuro::pdm {
 
