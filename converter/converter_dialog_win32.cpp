@@ -9,6 +9,7 @@
 #include "base/win32_text.h"
 #include "converter/grid/grid_ctrl_win32.h"
 #include "converter/replace_text_dialog_win32.h"
+#include "pdm/attribute_templates_dialog_win32.h"
 #include "resources/resource.h"
 #include "templates/templates_dialog_win32.h"
 
@@ -343,6 +344,14 @@ void Win32ConverterDialog::ShowTemplatesDialog() {
       module_, window_,
       {context_.field_templates, context_.attributes.names, context_.command_number,
        context_.library_folder, context_.help_path});
+}
+
+// The mode stays the library's TemplateMode after the dialog closes.
+void Win32ConverterDialog::ShowAttributeTemplatesDialog(int mode) {
+  context_.attribute_templates.mode = mode == 1 ? pdm::TemplateMode::kSe : pdm::TemplateMode::kEri;
+  pdm::RunAttributeTemplatesDialog(module_, window_,
+                                   {context_.attribute_templates, context_.attributes.names,
+                                    context_.library_folder, context_.help_path});
 }
 
 // The dialog is owned by this window and sends it its steps; a match it shows stays highlighted

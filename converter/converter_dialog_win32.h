@@ -46,6 +46,7 @@ class Win32ConverterDialog : public ConverterUi {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override;
   void ShowTemplatesDialog() override;
+  void ShowAttributeTemplatesDialog(int mode) override;
   void ShowReplaceTextDialog() override;
 
  private:

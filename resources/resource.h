@@ -59,3 +59,8 @@
 #define IDC_ADD_ATTRIBUTE 1009
 #define IDC_REMOVE_ATTRIBUTE 1010
 #define IDC_REMOVE_ALL_ATTRIBUTES 1011
+
+// The PDM window's attribute templates dialog. It shares the templates dialog's layout and its
+// control ids; the label above the PDM attributes names the mode.
+#define IDD_ATTRIBUTE_TEMPLATES 1007
+#define IDC_ATTRIBUTE_KIND 1024

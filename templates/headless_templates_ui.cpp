@@ -85,6 +85,11 @@ void HeadlessTemplatesUi::EnableControl(int id, bool enabled) {
     disabled_controls_.insert(id);
 }
 
+std::string HeadlessTemplatesUi::ControlText(int id) const {
+  const auto text = control_texts_.find(id);
+  return text == control_texts_.end() ? std::string() : text->second;
+}
+
 HeadlessTemplatesUi::ListBox& HeadlessTemplatesUi::List(int list) {
   return const_cast<ListBox&>(static_cast<const HeadlessTemplatesUi&>(*this).List(list));
 }

@@ -4,6 +4,7 @@
 // play the user on it and look at what it shows.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,6 +31,8 @@ class HeadlessTemplatesUi : public TemplatesUi {
   const std::vector<Item>& Items(int list) const;
   std::vector<std::string> Texts(int list) const;
   bool IsControlEnabled(int id) const { return !disabled_controls_.contains(id); }
+  // The text a control was given; empty for one never given any.
+  std::string ControlText(int id) const;
   std::optional<int> close_result() const { return close_result_; }
   const std::vector<std::string>& help_requests() const { return help_requests_; }
 
@@ -48,6 +51,7 @@ class HeadlessTemplatesUi : public TemplatesUi {
   void SelectListItem(int list, int index) override;
 
   void EnableControl(int id, bool enabled) override;
+  void SetControlText(int id, const std::string& text) override { control_texts_[id] = text; }
   void CloseDialog(int result) override { close_result_ = result; }
   void ShowHelp(const std::string& help_path) override { help_requests_.push_back(help_path); }
 
@@ -65,6 +69,7 @@ class HeadlessTemplatesUi : public TemplatesUi {
   ListBox available_;
   ListBox chosen_;
   std::set<int> disabled_controls_;
+  std::map<int, std::string> control_texts_;
   std::optional<int> close_result_;
   std::vector<std::string> help_requests_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "templates/field_templates.h"
+#include "templates/template_lists_dialog.h"
 #include "templates/templates_ui.h"
 
 namespace zuro::templates {
@@ -23,33 +24,18 @@ struct TemplatesDialogSetup {
   std::string help_path;       // the library's compiled HTML help file
 };
 
-class TemplatesDialog {
+class TemplatesDialog : public TemplateListsDialog {
  public:
   TemplatesDialog(const TemplatesDialogSetup& setup, TemplatesUi& ui);
-  TemplatesDialog(const TemplatesDialog&) = delete;
-  TemplatesDialog& operator=(const TemplatesDialog&) = delete;
 
-  // Dialog events.
-  void OnInitDialog();
-  void OnFieldChanged();
-  void OnAvailableSelectionChanged();
-  void OnChosenSelectionChanged();
-  void OnAdd();
-  void OnRemove();
-  void OnRemoveAll();
-  void OnOk();
-  void OnCancel();
-  void OnHelp();
-  // A click on one of the dialog's buttons, by its control id; false for any other id.
-  bool OnButton(int id);
+  void OnInitDialog() override;
 
  private:
-  void ShowField();
-  void EnableRemoving(bool enabled);
-  void Sync();
+  void FillChosenList() override;
+  void Sync() override;
+  void Save() override;
 
   TemplatesDialogSetup setup_;
-  TemplatesUi& ui_;
 };
 
 }  // namespace zuro::templates

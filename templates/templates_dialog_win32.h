@@ -1,6 +1,6 @@
 // The templates dialog on the screen: dialog 1002 of the library's resources. TemplatesDialog
-// decides everything; this view turns the dialog's messages into its events and carries out what
-// it asks of the combo box, the list boxes and the buttons.
+// decides everything; the view it shares with the PDM attribute templates dialog
+// (template_lists_view_win32.h) turns the dialog's messages into its events.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,8 @@
-// The screen as the templates dialog's behaviour sees it: the field combo box, the two attribute
-// lists, the buttons and the frame. The Win32 view implements this port over dialog 1002; tests
-// implement it headlessly. Texts are code page 1251; the view converts them at the Win32 call.
+// The screen as the templates dialogs' behaviour sees it: the combo box of what is being edited,
+// the two attribute lists, the buttons, the labels and the frame. The field templates dialog 1002
+// and the PDM attribute templates dialog 1007 share this layout and this port. The Win32 view
+// implements it over either dialog; tests implement it headlessly. Texts are code page 1251; the
+// view converts them at the Win32 call.
 #pragma once
 
 #include <string>
@@ -40,11 +42,29 @@ class TemplatesUi {
   virtual int ListSelection(int list) const = 0;
   virtual void SelectListItem(int list, int index) = 0;
 
-  // The buttons and the frame.
+  // The buttons, the labels and the frame.
   virtual void EnableControl(int id, bool enabled) = 0;
+  virtual void SetControlText(int id, const std::string& text) = 0;
   virtual void CloseDialog(int result) = 0;
   // Shows the help file at its default topic, owned by the dialog.
   virtual void ShowHelp(const std::string& help_path) = 0;
+};
+
+// What a view hands on to the behaviour of a dialog of this layout: the dialog's opening and the
+// user's doings in its controls.
+class TemplateListsEvents {
+ public:
+  virtual ~TemplateListsEvents() = default;
+
+  virtual void OnInitDialog() = 0;
+  // The combo box's selection changed.
+  virtual void OnFieldChanged() = 0;
+  virtual void OnAvailableSelectionChanged() = 0;
+  virtual void OnChosenSelectionChanged() = 0;
+  // A click on one of the dialog's buttons, by its control id; false for any other id.
+  virtual bool OnButton(int id) = 0;
+  // The frame's close box or Escape.
+  virtual void OnCancel() = 0;
 };
 
 }  // namespace zuro::templates

@@ -7,16 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "base/win32_text.h"
 #include "templates/field_templates.h"
 #include "templates/templates_dialog_win32.h"
+#include "tests/win/template_lists_screen.h"
 #include "tests/win/window_play.h"
 
 namespace {
@@ -24,109 +21,13 @@ namespace {
 using namespace zuro::templates;
 using namespace zuro::win_tests;
 
-const wchar_t kCaption[] = L"Шаблоны обозначений";
 const std::vector<std::string> kAttributes = {"RefDes", "Наименование", "Value", "Count", "Note"};
 const std::vector<std::wstring> kWideAttributes = {L"RefDes", L"Наименование", L"Value", L"Count",
                                                    L"Note"};
 
-// The controls of the shown dialog, as a user's clicks reach them.
-class Screen {
- public:
-  explicit Screen(HWND dialog) : dialog_(dialog) {}
-
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-  LONG Style(int id) const { return GetWindowLongW(Control(id), GWL_STYLE); }
-  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
-  std::wstring Text(int id) const { return WindowText(Control(id)); }
-
-  // The user picks a field from the combo box's list.
-  void ChooseField(int index) const {
-    SendMessageW(Control(kIdTemplateField), CB_SETCURSEL, index, 0);
-    Notify(kIdTemplateField, CBN_SELCHANGE);
-  }
-  int SelectedField() const {
-    return static_cast<int>(SendMessageW(Control(kIdTemplateField), CB_GETCURSEL, 0, 0));
-  }
-  std::vector<std::wstring> Fields() const {
-    return Texts(kIdTemplateField, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  }
-  // The user types into the combo box's edit part.
-  void TypeField(const std::wstring& text) const {
-    HWND edit = FindWindowExW(Control(kIdTemplateField), nullptr, L"Edit", nullptr);
-    for (const wchar_t ch : text)
-      SendMessageW(edit, WM_CHAR, ch, 1);
-  }
-
-  // The user clicks item `index` of a list box.
-  void SelectItem(int list, int index) const {
-    SendMessageW(Control(list), LB_SETCURSEL, index, 0);
-    Notify(list, LBN_SELCHANGE);
-  }
-  int Selection(int list) const {
-    return static_cast<int>(SendMessageW(Control(list), LB_GETCURSEL, 0, 0));
-  }
-  std::vector<std::wstring> Items(int list) const {
-    return Texts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-  }
-  std::vector<int> Data(int list) const {
-    std::vector<int> data;
-    const int count = static_cast<int>(SendMessageW(Control(list), LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
-      data.push_back(static_cast<int>(SendMessageW(Control(list), LB_GETITEMDATA, index, 0)));
-    return data;
-  }
-
-  // A click reaches only an enabled button; false when the button is disabled.
-  bool Click(int id) const {
-    if (!Enabled(id))
-      return false;
-    SendMessageW(Control(id), BM_CLICK, 0, 0);
-    return true;
-  }
-
- private:
-  void Notify(int id, int code) const {
-    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
-  }
-  std::vector<std::wstring> Texts(int id,
-                                  UINT count_message,
-                                  UINT length_message,
-                                  UINT text_message) const {
-    std::vector<std::wstring> texts;
-    const int count = static_cast<int>(SendMessageW(Control(id), count_message, 0, 0));
-    for (int index = 0; index < count; ++index) {
-      const LRESULT length = SendMessageW(Control(id), length_message, index, 0);
-      std::wstring text(length > 0 ? length + 1 : 1, L'\0');
-      SendMessageW(Control(id), text_message, index, reinterpret_cast<LPARAM>(text.data()));
-      texts.push_back(text.c_str());
-    }
-    return texts;
-  }
-
-  HWND dialog_;
-};
-
 // What the user saw, filled in by the user's thread and checked by the test afterwards.
-struct Session {
-  DWORD ui_thread = 0;
-  std::string failed_step;  // the first step that did not come about
-  bool Step(const char* name, bool done) {
-    if (!done && failed_step.empty())
-      failed_step = name;
-    return done;
-  }
-
-  std::wstring caption;
-  LONG combo_style = 0;
-  LONG available_style = 0;
-  LONG chosen_style = 0;
-  std::vector<std::wstring> fields;
-  int field_at_start = -2;
-  std::vector<std::wstring> available;
-  std::vector<int> available_data;
-  std::vector<std::wstring> chosen_at_start;
-  std::vector<bool> buttons_at_start;
-  std::vector<std::wstring> button_texts;
+struct Session : PlayedSession {
+  OpeningLook opening;
   std::vector<std::wstring> chosen_after_adding;
   std::vector<int> chosen_data_after_adding;
   bool add_kept_selection = false;
@@ -135,173 +36,78 @@ struct Session {
   int field_after_typing = -2;
 };
 
-HWND FindTemplatesDialog(DWORD thread) {
-  for (HWND dialog : FindThreadDialogs(thread).shown) {
-    if (WindowText(dialog) == kCaption)
-      return dialog;
-  }
-  return nullptr;
-}
-
-std::vector<bool> AddRemoveEnabled(const Screen& screen) {
-  return {screen.Enabled(kIdAddAttribute), screen.Enabled(kIdRemoveAttribute),
-          screen.Enabled(kIdRemoveAllAttributes)};
-}
-
-HWND WaitForDialog(Session& session) {
-  HWND dialog = nullptr;
-  session.Step("dialog shown", WaitFor([&] {
-                 dialog = FindTemplatesDialog(session.ui_thread);
-                 return dialog && WaitsForInput(dialog);
-               }));
-  return dialog;
-}
-
 // Looks at the opened dialog, then builds field 2 from "Value" twice and field 5 from
 // "Наименование", and types a text that selects no field before an edit that must reach no field.
-DWORD WINAPI EditTwoFieldsThenOk(void* parameter) {
-  Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForDialog(session);
-  if (!dialog)
-    return 0;
-  const Screen screen(dialog);
-  session.caption = WindowText(dialog);
-  session.combo_style = screen.Style(kIdTemplateField);
-  session.available_style = screen.Style(kIdAvailableAttributes);
-  session.chosen_style = screen.Style(kIdChosenAttributes);
-  session.fields = screen.Fields();
-  session.field_at_start = screen.SelectedField();
-  session.available = screen.Items(kIdAvailableAttributes);
-  session.available_data = screen.Data(kIdAvailableAttributes);
-  session.chosen_at_start = screen.Items(kIdChosenAttributes);
-  session.buttons_at_start = AddRemoveEnabled(screen);
-  for (const int id : {kIdAddAttribute, kIdRemoveAttribute, kIdRemoveAllAttributes, kIdTemplatesOk,
-                       kIdTemplatesCancel, kIdTemplatesHelp})
-    session.button_texts.push_back(screen.Text(id));
-
+void EditTwoFieldsThenOk(Session& session, const TemplateListsScreen& screen) {
   screen.ChooseField(1);
   screen.SelectItem(kIdAvailableAttributes, 2);
   if (!session.Step("first > clicked", screen.Click(kIdAddAttribute)) ||
       !session.Step("second > clicked", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   session.chosen_after_adding = screen.Items(kIdChosenAttributes);
   session.chosen_data_after_adding = screen.Data(kIdChosenAttributes);
   session.add_kept_selection = screen.Selection(kIdAvailableAttributes) == 2;
 
   screen.ChooseField(4);
-  session.buttons_after_field_change = AddRemoveEnabled(screen);
+  session.buttons_after_field_change = screen.AddRemoveEnabled();
   screen.SelectItem(kIdAvailableAttributes, 0);
   if (!session.Step("> clicked on field 5", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   screen.SelectItem(kIdChosenAttributes, 0);
   if (!session.Step("< clicked", screen.Click(kIdRemoveAttribute)))
-    return 0;
+    return;
   session.remove_disabled_when_empty =
       !screen.Enabled(kIdRemoveAttribute) && !screen.Enabled(kIdRemoveAllAttributes);
   screen.SelectItem(kIdAvailableAttributes, 1);
   if (!session.Step("> clicked again on field 5", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   HoldForScreenshot();
 
   screen.TypeField(L"Длина");
   session.field_after_typing = screen.SelectedField();
   screen.SelectItem(kIdAvailableAttributes, 3);
   if (!session.Step("> clicked after typing", screen.Click(kIdAddAttribute)))
-    return 0;
+    return;
   session.Step("OK clicked", screen.Click(kIdTemplatesOk));
-  return 0;
 }
 
-DWORD WINAPI EditThenCancel(void* parameter) {
-  Session& session = *static_cast<Session*>(parameter);
-  HWND dialog = WaitForDialog(session);
-  if (!dialog)
-    return 0;
-  const Screen screen(dialog);
-  session.chosen_at_start = screen.Items(kIdChosenAttributes);
+void EditThenCancel(Session& session, const TemplateListsScreen& screen) {
   screen.SelectItem(kIdChosenAttributes, 0);
   session.Step("<< clicked", screen.Click(kIdRemoveAllAttributes));
   screen.ChooseField(3);
   screen.SelectItem(kIdAvailableAttributes, 4);
   session.Step("> clicked", screen.Click(kIdAddAttribute));
   session.Step("Отмена clicked", screen.Click(kIdTemplatesCancel));
-  return 0;
 }
 
-class TemplatesDialogWindow : public ::testing::Test {
+class TemplatesDialogWindow : public TemplateListsDialogWindow {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::filesystem::path(temp) /
-              (L"zuro_templates_dialog_" + std::to_wstring(GetCurrentProcessId()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    module_ = LoadLibraryW(L"zuro.dll");
-    ASSERT_NE(module_, nullptr) << GetLastError();
-  }
-  void TearDown() override {
-    if (module_)
-      FreeLibrary(module_);
-    std::filesystem::remove_all(folder_);
-  }
-
-  void Write(const wchar_t* name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string Read(const wchar_t* name) {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  // Shows the dialog on this thread, as a converter window does, while `user` plays the user.
+  // Shows the dialog as the converter window of `command` does.
   INT_PTR Run(int command, LPTHREAD_START_ROUTINE user, Session& session) {
-    session.ui_thread = GetCurrentThreadId();
-    const TemplatesDialogSetup setup{templates_, kAttributes, command,
-                                     zuro::Cp1251FromWide((folder_.wstring() + L"\\").c_str()),
-                                     zuro::Cp1251FromWide((folder_ / L"zuro.chm").c_str())};
-    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
-    HANDLE player = CreateThread(nullptr, 0, user, &session, 0, nullptr);
-    const INT_PTR result = RunTemplatesDialog(module_, nullptr, setup);
-    user_done_ = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
-    SetEvent(finished);
-    CloseHandle(finished);
-    return result;
+    const TemplatesDialogSetup setup{templates_, kAttributes, command, LibraryFolder(), HelpPath()};
+    return TemplateListsDialogWindow::Run(
+        [&] { return RunTemplatesDialog(module_, nullptr, setup); }, user, session);
   }
 
-  std::filesystem::path folder_;
-  HMODULE module_ = nullptr;
   FieldTemplates templates_;
-  bool user_done_ = false;
 };
 
 TEST_F(TemplatesDialogWindow, EditsTwoFieldsAndOkWritesThemToTheCommandsFile) {
   // Field 1 names attribute 2 and attribute 9, which this report lacks.
   Write(L"bom1.cfg", "1 2 9\r\n");
   Session session;
-  EXPECT_EQ(Run(2, EditTwoFieldsThenOk, session), IDOK);
+  EXPECT_EQ(Run(2, PlayTemplateListsDialog<Session, EditTwoFieldsThenOk>, session), IDOK);
   ASSERT_TRUE(user_done_);
   EXPECT_EQ(session.failed_step, "");
 
-  EXPECT_EQ(session.caption, kCaption);
-  EXPECT_EQ(session.combo_style & 3, CBS_DROPDOWN);
-  EXPECT_EQ(session.combo_style & CBS_SORT, 0);
-  for (const LONG style : {session.available_style, session.chosen_style}) {
-    EXPECT_NE(style & LBS_NOTIFY, 0);
-    EXPECT_EQ(style & LBS_SORT, 0);
-  }
-  ASSERT_EQ(session.fields.size(), 10u);
-  EXPECT_EQ(session.fields[0], L"Количество");
-  EXPECT_EQ(session.fields[9], L"Обозначение стандарта для спецификации");
-  EXPECT_EQ(session.field_at_start, 0);
-  EXPECT_EQ(session.available, kWideAttributes);
-  EXPECT_EQ(session.available_data, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(session.chosen_at_start, std::vector<std::wstring>{L"Наименование"});
-  EXPECT_EQ(session.buttons_at_start, (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(session.button_texts,
-            (std::vector<std::wstring>{L">", L"<", L"<<", L"OK", L"Отмена", L"Справка"}));
+  const OpeningLook& opening = session.opening;
+  ExpectTemplateListsOpening(opening, CBS_DROPDOWN);
+  ASSERT_EQ(opening.fields.size(), 10u);
+  EXPECT_EQ(opening.fields[0], L"Количество");
+  EXPECT_EQ(opening.fields[9], L"Обозначение стандарта для спецификации");
+  EXPECT_EQ(opening.available, kWideAttributes);
+  EXPECT_EQ(opening.available_data, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(opening.chosen, std::vector<std::wstring>{L"Наименование"});
 
   EXPECT_EQ(session.chosen_after_adding, (std::vector<std::wstring>{L"Value", L"Value"}));
   EXPECT_EQ(session.chosen_data_after_adding, (std::vector<int>{3, 3}));
@@ -320,10 +126,10 @@ TEST_F(TemplatesDialogWindow, CancelWritesNothing) {
   const std::string file = "5 4 1\n1 3\n";
   Write(L"bom3.cfg", file);
   Session session;
-  EXPECT_EQ(Run(4, EditThenCancel, session), IDCANCEL);
+  EXPECT_EQ(Run(4, PlayTemplateListsDialog<Session, EditThenCancel>, session), IDCANCEL);
   ASSERT_TRUE(user_done_);
   EXPECT_EQ(session.failed_step, "");
-  EXPECT_EQ(session.chosen_at_start, std::vector<std::wstring>{L"Value"});
+  EXPECT_EQ(session.opening.chosen, std::vector<std::wstring>{L"Value"});
   EXPECT_EQ(Read(L"bom3.cfg"), file);
 }
 

@@ -1,0 +1,42 @@
+// The object line of the list handed to the PDM: one table row of the PDM window, described by
+// the attribute templates of its kind as "NAME#ATTRIBUTE=VALUE;ATTRIBUTE=VALUE;...".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdm/attribute_templates.h"
+#include "table/grid_model.h"
+
+namespace zuro::pdm {
+
+struct ObjectLine {
+  TemplateMode mode = TemplateMode::kEri;  // the table the row was composed by
+  std::string name;  // the "Наименование" value; empty without one
+  // "NAME=VALUE;" for every record of the table, then "Абсолютная величина=%e;".
+  std::string attributes;
+
+  // The line of the object list, LF included, under the object's own name.
+  std::string Text() const { return Text(name); }
+  // The same under another name (an adjustable component's name with its value range).
+  std::string Text(std::string_view object_name) const;
+};
+
+// ERI, or SE when a cell of the row's attributes (columns 1 to `attribute_count`) holds "Сбор".
+TemplateMode RowTemplateMode(const table::GridModel& table, int row, int attribute_count);
+
+// Composes table row `row` of the PDM window by the table of its kind. `attribute_names` are the
+// report's attributes: attribute n (from 1) is table column n.
+ObjectLine ComposeObjectLine(const table::GridModel& table,
+                             int row,
+                             const std::vector<std::string>& attribute_names,
+                             const AttributeTemplates& templates);
+
+// The nominal value in base units, in 32-bit floating point: "4,7" with "кОм" gives 4700; 0 for
+// an empty nominal.
+float AbsoluteValue(std::string_view nominal, std::string_view unit);
+// A value as "%e" writes it: 4.700000e+03.
+std::string AbsoluteValueText(float value);
+
+}  // namespace zuro::pdm
