@@ -12,7 +12,6 @@ namespace zuro::pdm {
 namespace {
 
 // The object list in the library folder, written by the PDM window's Create.
-constexpr char kObjectListName[] = "res.txt";
 
 // Object numbers come from the PDM as text, read as atoi reads them; a negative or huge number
 // names no object.
@@ -25,7 +24,7 @@ std::optional<size_t> ObjectIndex(std::string_view text) {
 
 std::vector<std::string> ObjectLines(const std::string& library_folder) {
   std::optional<std::vector<std::string>> lines =
-      ReadLinePieces(library_folder + kObjectListName, kObjectLinePiece);
+      ReadLinePieces(library_folder + kObjectListFile, kObjectLinePiece);
   return lines ? std::move(*lines) : std::vector<std::string>{};
 }
 

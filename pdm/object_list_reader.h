@@ -11,6 +11,9 @@
 
 namespace zuro::pdm {
 
+// The object list in the library folder that the PDM window writes and the exports read back.
+inline constexpr const char* kObjectListFile = "res.txt";
+
 // The longest piece of an object line read at once; the rest of a longer line reads as the next
 // object line.
 inline constexpr size_t kObjectLinePiece = 198;

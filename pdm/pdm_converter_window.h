@@ -8,6 +8,7 @@
 #include <string>
 
 #include "converter/converter_window.h"
+#include "pdm/object_list_reader.h"
 #include "pdm/pdm_reader.h"
 
 namespace zuro::pdm {
@@ -31,9 +32,6 @@ class PdmObjectLines {
 inline constexpr int kIdShowItems = 32785;      // "Электрорадиоизделия"
 inline constexpr int kIdShowUnits = 32786;      // "Сборочные единицы"
 inline constexpr int kIdUnitTemplates = 32784;  // "Шаблоны СЕ..."
-
-// The object list in the library folder that the PDM reads back.
-inline constexpr const char* kObjectListFile = "res.txt";
 
 class PdmConverterWindow : public converter::ConverterWindow {
  public:

@@ -232,11 +232,4 @@ double UnitPrefixFactor(std::string_view unit) {
   return 1;
 }
 
-std::string AbsoluteValueText(float value) {
-  char buffer[64];
-  const auto end =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
-  return std::string(buffer, end.ptr);
-}
-
 }  // namespace zuro::pdm

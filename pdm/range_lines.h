@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pdm/object_line.h"
 #include "pdm/pdm_settings.h"
 #include "pdm/value_ranges.h"
 
@@ -64,7 +65,5 @@ class ValueRangeStep {
 // The factor of a unit's prefix: "М" 10^6, "к" 10^3, "мк" 10^-6, "м" 10^-3, "н" 10^-9, "п"
 // 10^-12, otherwise 1.
 double UnitPrefixFactor(std::string_view unit);
-// An absolute value as object lines write it (the C format "%e").
-std::string AbsoluteValueText(float value);
 
 }  // namespace zuro::pdm
