@@ -11,8 +11,6 @@ namespace zuro::pdm {
 
 namespace {
 
-// The object list in the library folder, written by the PDM window's Create.
-
 // Object numbers come from the PDM as text, read as atoi reads them; a negative or huge number
 // names no object.
 std::optional<size_t> ObjectIndex(std::string_view text) {
