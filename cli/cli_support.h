@@ -64,5 +64,6 @@ std::string DocumentTitle(const std::string& report);
 int Table(const std::vector<std::string>& args);
 int Convert(const std::vector<std::string>& args);
 int Show(const std::vector<std::string>& args);
+int Pdm(const std::vector<std::string>& args);
 
 }  // namespace zuro::cli

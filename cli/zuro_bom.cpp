@@ -29,6 +29,12 @@ zuro-bom convert REPORT [--converter K] --document spec|list|purchased [--sort e
 zuro-bom show DOCUMENT.json [--html OUT.html]
     Print a document of the stand-in host (as convert or the host program saved it) one object a
     line: its section, then its columns in column order; --html writes it as a page.
+zuro-bom pdm REPORT [--library DIR] [--document spec|list|purchased] [--unmark ROW]...
+    Run the PDM's LoadBom on REPORT (a P-CAD .bom report or a Mentor .lst list): the PDM window
+    reads it, the rows given are unmarked, the document choice (default spec) is clicked and
+    "Создать" pressed. The object list res.txt the window writes into DIR is then read back as
+    the PDM reads it and printed one object a line: its type, "#", its attributes as NAME=VALUE;.
+    Only the specification choice passes objects on; the others leave the list empty.
 K is pcad, mentor, orcad, protel, altium or allegro (default from the extension: .bom pcad,
 .lst mentor, .csv protel, .txt altium, .htm allegro). A REPORT ending in .tbl is opened as a table
 file (the "Открыть таблицу" command) in the window of K (default pcad). DIR defaults to the
@@ -53,6 +59,8 @@ int Main(const std::vector<std::string>& args) {
     return Convert(rest);
   if (command == "show")
     return Show(rest);
+  if (command == "pdm")
+    return Pdm(rest);
   return BadUsage("unknown subcommand " + command);
 }
 

@@ -82,7 +82,13 @@ DWORD FileDialogFlags(const FileDialogRequest& request) {
 }  // namespace
 
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context)
-    : module_(module), context_(context), dialog_(MakeConverterWindow(context, *this)) {}
+    : Win32ConverterDialog(module, context,
+                           [&context](ConverterUi& ui) { return MakeConverterWindow(context, ui); }) {}
+
+Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module,
+                                           host::LibraryContext& context,
+                                           const WindowMaker& make)
+    : module_(module), context_(context), dialog_(make(*this)) {}
 
 // The grid and the tooltips died with the window; the image list is the view's own.
 Win32ConverterDialog::~Win32ConverterDialog() {

@@ -1,12 +1,13 @@
 // A converter window on the screen: its dialog of the library's resources (1000 P-CAD / Mentor,
-// 1003 OrCAD, 1005 Protel / Altium Designer / Cadence Allegro), with its grid, menu 1005,
-// tooltips and mark images. The portable window decides everything; this view turns window
+// 1003 OrCAD, 1005 Protel / Altium Designer / Cadence Allegro, 1006 the PDM window), with its
+// grid, menu (1005, or 1006 for the PDM window), tooltips and mark images. The portable window decides everything; this view turns window
 // messages into its events and carries out what it asks of the screen.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 
 #include "converter/converter_window.h"
@@ -20,15 +21,20 @@ namespace zuro::converter {
 
 class Win32ConverterDialog : public ConverterUi {
  public:
+  // Makes the window this view shows, on the view as its screen; null when there is none.
+  using WindowMaker = std::function<std::unique_ptr<ConverterWindow>(ConverterUi&)>;
+
   // `module` holds the dialog, menu and bitmap resources, and the grid's window class must be
-  // registered for it.
+  // registered for it. The view shows the window of the context's library command.
   Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context);
+  // The view shows the window `make` gives it.
+  Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context, const WindowMaker& make);
   ~Win32ConverterDialog() override;
   Win32ConverterDialog(const Win32ConverterDialog&) = delete;
   Win32ConverterDialog& operator=(const Win32ConverterDialog&) = delete;
 
-  // Shows the window of the context's command modally, with no owner, until it closes; its
-  // result, or -1 when the command has no window or the window could not be made.
+  // Shows the window modally, with no owner, until it closes; its result, or -1 when there is no
+  // window or it could not be made.
   INT_PTR Run();
 
   void EnableControl(int id, bool enabled) override;

@@ -1,7 +1,11 @@
 #include "host/converter_windows_win32.h"
 
+#include <memory>
+
 #include "converter/converter_dialog_win32.h"
 #include "converter/grid/grid_ctrl_win32.h"
+#include "pdm/attribute_object_lines.h"
+#include "pdm/pdm_converter_window.h"
 
 namespace zuro::host {
 
@@ -11,6 +15,18 @@ namespace zuro::host {
 void Win32ConverterWindows::Run(ConverterWindowKind, LibraryContext& context) {
   grid::CGridCtrl::RegisterWindowClass(module_);
   converter::Win32ConverterDialog window(module_, context);
+  window.Run();
+}
+
+// The object lines are composed by the library's attribute templates, which the window's
+// templates dialog edits.
+void Win32PdmWindows::Run(LibraryContext& context, const std::string& report_path) {
+  grid::CGridCtrl::RegisterWindowClass(module_);
+  pdm::AttributeObjectLines lines(context.attribute_templates);
+  converter::Win32ConverterDialog window(
+      module_, context, [&](converter::ConverterUi& ui) -> std::unique_ptr<converter::ConverterWindow> {
+        return std::make_unique<pdm::PdmConverterWindow>(context, ui, lines, report_path);
+      });
   window.Run();
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "host/library_entry.h"
+#include "host/pdm_entry.h"
 
 namespace zuro::host {
 
@@ -11,6 +12,16 @@ class Win32ConverterWindows : public ConverterWindows {
  public:
   explicit Win32ConverterWindows(HINSTANCE module) : module_(module) {}
   void Run(ConverterWindowKind kind, LibraryContext& context) override;
+
+ private:
+  HINSTANCE module_;
+};
+
+// Opens the PDM window (dialog 1006) on the PDM's report, modally and with no owner window.
+class Win32PdmWindows : public PdmWindows {
+ public:
+  explicit Win32PdmWindows(HINSTANCE module) : module_(module) {}
+  void Run(LibraryContext& context, const std::string& report_path) override;
 
  private:
   HINSTANCE module_;

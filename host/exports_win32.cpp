@@ -1,5 +1,5 @@
-// The exports the host calls (named in zuro.def, so that x86 keeps the plain names). One library
-// context lives from load to unload; no error of any kind leaves an export.
+// The exports the host and the PDM call (named in zuro.def, so that x86 keeps the plain names).
+// One library context lives from load to unload; no error of any kind leaves an export.
 #include <windows.h>
 
 #include <memory>
@@ -8,6 +8,8 @@
 #include "host/converter_windows_win32.h"
 #include "host/host_connector_win32.h"
 #include "host/library_entry.h"
+#include "host/pdm_entry.h"
+#include "pdm/object_list_reader.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -21,6 +23,7 @@ struct Library {
   zuro::host::LibraryContext context;
   zuro::host::WinHostConnector connector{LibraryModule()};
   zuro::host::Win32ConverterWindows windows{LibraryModule()};
+  zuro::host::Win32PdmWindows pdm_windows{LibraryModule()};
 };
 
 Library* g_library = nullptr;
@@ -73,4 +76,56 @@ extern "C" void WINAPI LIBRARYENTRY(unsigned int command) {
   if (!g_library)
     return;
   zuro::host::LibraryEntry(g_library->context, g_library->connector, g_library->windows, command);
+}
+
+namespace {
+
+// The PDM's buffers hold 200 bytes. A pointer that does not lead to that much memory is treated
+// as no buffer at all: the export returns without reading or writing it.
+char* ReadableBuffer(char* buffer) {
+  return buffer && !IsBadReadPtr(buffer, zuro::pdm::kExportBufferSize) ? buffer : nullptr;
+}
+char* WritableBuffer(char* buffer) {
+  return buffer && !IsBadWritePtr(buffer, zuro::pdm::kExportBufferSize) ? buffer : nullptr;
+}
+
+}  // namespace
+
+// The report's path comes in the first buffer, which then takes TYPE1; the third takes TYPE2.
+extern "C" int __cdecl LoadBom(char* path_and_type1, void*, char* type2) {
+  try {
+    char* first = WritableBuffer(ReadableBuffer(path_and_type1));
+    char* third = WritableBuffer(type2);
+    if (!g_library || !first)
+      return 0;
+    const std::string path(zuro::pdm::ExportArgument(first).value_or(""));
+    const zuro::host::PdmObjectTypes types =
+        zuro::host::LoadBom(g_library->context, g_library->pdm_windows, path);
+    zuro::pdm::CopyToExportBuffer(types.type1, first);
+    zuro::pdm::CopyToExportBuffer(types.type2, third);
+  } catch (...) {
+  }
+  return 0;
+}
+
+extern "C" int WINAPI GetObjectType1(char* buffer) {
+  try {
+    char* usable = WritableBuffer(ReadableBuffer(buffer));
+    if (!g_library || !usable)
+      return 0;
+    return zuro::pdm::AnswerObjectType(g_library->context.library_folder, usable);
+  } catch (...) {
+    return 0;
+  }
+}
+
+extern "C" int WINAPI GetObjectAttribute(char* name, void*, char* value) {
+  try {
+    char* usable = WritableBuffer(ReadableBuffer(name));
+    if (g_library && usable)
+      zuro::pdm::AnswerObjectAttribute(g_library->context.library_folder, usable,
+                                       WritableBuffer(value));
+  } catch (...) {
+  }
+  return 0;
 }

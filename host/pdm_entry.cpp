@@ -6,7 +6,8 @@ namespace zuro::host {
 
 // The settings are read before the window opens, so the types come from the file as it was when
 // the PDM called. The window converts a Mentor list in memory, so no converted report is left to
-// delete once it has closed.
+// delete once it has closed. The PDM's window has no host document: a model document that a host
+// command found earlier in the same process must not make it ask for a second report at start.
 PdmObjectTypes LoadBom(LibraryContext& context,
                        PdmWindows& windows,
                        const std::string& report_path) noexcept {
@@ -16,6 +17,7 @@ PdmObjectTypes LoadBom(LibraryContext& context,
     types.type1 = settings.type1;
     types.type2 = settings.type2;
     context.command_number = 1;
+    context.model_document_flag = 0;
     windows.Run(context, report_path);
   } catch (...) {
     // The PDM learns nothing from a result value; an object list is there or it is not.

@@ -9,6 +9,8 @@
 #define IDD_REPLACE_TEXT 1004
 #define IDD_PROTEL_CONVERTER 1005
 #define IDR_CONVERTER_MENU 1005
+#define IDD_PDM_CONVERTER 1006
+#define IDR_PDM_MENU 1006
 #define IDB_MARKS 199
 
 #define ID_COMMAND_PCAD 1
@@ -40,6 +42,11 @@
 #define ID_CREATE_PURCHASED 32779
 #define ID_CREATE_LIST_GOST 32780
 #define ID_TEMPLATES_MENU 32787
+
+// The PDM window's own menu items.
+#define ID_UNIT_TEMPLATES 32784
+#define ID_SHOW_ITEMS 32785
+#define ID_SHOW_UNITS 32786
 
 // Replace-text dialog controls.
 #define IDC_REPLACE_COLUMNS 1013

@@ -133,4 +133,18 @@ void PressButton(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+bool CanPickCommand(HMENU menu, UINT command) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const bool enabled = (GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (HMENU sub_menu = GetSubMenu(menu, i)) {
+      if (enabled && CanPickCommand(sub_menu, command))
+        return true;
+    } else if (GetMenuItemID(menu, i) == command) {
+      return enabled;
+    }
+  }
+  return false;
+}
+
 }  // namespace zuro::standin

@@ -37,5 +37,8 @@ bool AsksQuestion(HWND box);
 bool HasButton(HWND dialog, int id);
 // Presses a dialog's button as a click does; posted, so the call does not wait for the dialog.
 void PressButton(HWND dialog, int id);
+// Whether a person could pick the command from a window's menu: it is there, and neither it nor
+// a sub-menu on the way to it is greyed.
+bool CanPickCommand(HMENU menu, UINT command);
 
 }  // namespace zuro::standin

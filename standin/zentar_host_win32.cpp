@@ -22,6 +22,7 @@
 #include "base/paths.h"
 #include "base/text_encoding.h"
 #include "base/win32_text.h"
+#include "standin/program_paths_win32.h"
 #include "standin/user_play_win32.h"
 #include "standin/zapi5.h"
 
@@ -29,13 +30,17 @@ namespace {
 
 using zuro::standin::AnswerFileDialog;
 using zuro::standin::AsksQuestion;
+using zuro::standin::CanPickCommand;
 using zuro::standin::FindThreadDialogs;
 using zuro::standin::HasButton;
 using zuro::standin::MessageBoxText;
 using zuro::standin::PressButton;
+using zuro::standin::ProgramFolder;
 using zuro::standin::ThreadDialogs;
 using zuro::standin::TypeIntoFileDialog;
+using zuro::standin::Utf8;
 using zuro::standin::WaitsForInput;
+using zuro::standin::WindowsPath;
 using LibraryNameProc = const char* (*)();
 using LibraryIdProc = int (*)();
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
@@ -71,17 +76,6 @@ void Complain(const std::string& utf8) {
   std::fflush(stderr);
 }
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty())
-    return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                      nullptr, nullptr);
-  return utf8;
-}
-
 int Usage() {
   std::fputs(
       "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
@@ -92,13 +86,6 @@ int Usage() {
       "  32780 (list of elements by elements or by GOST) or 32779 (purchased-items list)\n",
       stderr);
   return 2;
-}
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  std::wstring folder(path, length);
-  return folder.substr(0, zuro::FileNameStart(folder));
 }
 
 bool ParseAnswer(const std::wstring& text, Options& options) {
@@ -183,22 +170,6 @@ constexpr DWORD kLoadTimeout = 20000;
 constexpr DWORD kQuietCommandTime = 20000;
 constexpr DWORD kCommandTimeout = 45000;
 constexpr int kIdlePollsToSettle = 2;
-
-// Whether a person could pick the command from the window's menu: it is there, and neither it nor
-// a sub-menu on the way to it is greyed.
-bool CanPick(HMENU menu, UINT command) {
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    const bool enabled = (GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
-    if (HMENU sub_menu = GetSubMenu(menu, i)) {
-      if (enabled && CanPick(sub_menu, command))
-        return true;
-    } else if (GetMenuItemID(menu, i) == command) {
-      return enabled;
-    }
-  }
-  return false;
-}
 
 std::wstring WindowText(HWND window) {
   wchar_t text[1024] = {};
@@ -366,7 +337,7 @@ bool DocumentRoad::LoadTable() {
 }
 
 bool DocumentRoad::PickCommand() {
-  if (!CanPick(GetMenu(converter_), static_cast<UINT>(watch_.create_command)))
+  if (!CanPickCommand(GetMenu(converter_), static_cast<UINT>(watch_.create_command)))
     return Fail("the converter window's menu offers no command " +
                 std::to_string(watch_.create_command) + " to pick");
   watch_.step = RoadStep::kRunningCommand;
@@ -440,27 +411,6 @@ DWORD WINAPI WatchWindows(void* parameter) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
   }
-}
-
-// A path as Windows programs name it: Unix paths given on the command line become Wine's
-// drive paths, relative paths become full ones.
-std::wstring WindowsPath(const std::wstring& path) {
-  using DosNameProc = wchar_t* (*)(const char*);
-  const auto dos_name = reinterpret_cast<DosNameProc>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-  if (dos_name && !path.empty() && path[0] == L'/') {
-    char unix_path[4096];
-    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unix_path, sizeof unix_path, nullptr,
-                        nullptr);
-    if (wchar_t* converted = dos_name(unix_path)) {
-      std::wstring result = converted;
-      HeapFree(GetProcessHeap(), 0, converted);
-      return result;
-    }
-  }
-  wchar_t full[MAX_PATH * 4];
-  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
-  return length ? std::wstring(full, length) : path;
 }
 
 // Nothing in a test may wait for a person: the whole run ends after the watchdog's time at the

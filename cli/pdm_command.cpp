@@ -1,0 +1,122 @@
+// zuro-bom pdm: the PDM's road from the command line. LoadBom opens the PDM window on the report,
+// the designer's part is played headlessly (rows unmarked as asked, the document choice clicked,
+// "Создать" pressed), and the object list is then read back through the code the reading exports
+// run, on buffers of the PDM's size, and printed one object a line.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/cli_support.h"
+#include "converter/headless_ui.h"
+#include "host/pdm_entry.h"
+#include "pdm/attribute_object_lines.h"
+#include "pdm/object_list_reader.h"
+#include "pdm/pdm_converter_window.h"
+#include "standin/object_list_printout.h"
+
+namespace zuro::cli {
+
+namespace {
+
+struct PdmRequest {
+  int document_radio = 0;  // index in the document-kind radio group
+  std::vector<int> unmarks;
+};
+
+class AnsweringPdmWindows : public host::PdmWindows {
+ public:
+  explicit AnsweringPdmWindows(const PdmRequest& request) : request_(request) {}
+
+  void Run(host::LibraryContext& context, const std::string& report_path) override;
+  bool created() const { return created_; }
+
+ private:
+  bool Unmark(table::GridModel& table, const std::string& report_path) const;
+
+  const PdmRequest& request_;
+  bool created_ = false;
+};
+
+// The window reads the report as it starts; the choice is clicked as a designer clicks it, so the
+// window sees it through its own radio handling. Create closes the window with its OK; a message
+// that kept it open (templates that cannot be read, a work database that cannot be written) was
+// printed by the window.
+void AnsweringPdmWindows::Run(host::LibraryContext& context, const std::string& report_path) {
+  converter::HeadlessUi ui(converter::StandardErrorSink());
+  pdm::AttributeObjectLines lines(context.attribute_templates);
+  pdm::PdmConverterWindow window(context, ui, lines, report_path);
+  window.OnInitDialog();
+  if (!Unmark(window.table(), report_path)) {
+    window.OnCancel();
+    return;
+  }
+  ui.CheckRadio(converter::kDocumentKindRadios, request_.document_radio);
+  window.OnCommand(converter::kDocumentKindRadios[request_.document_radio]);
+  window.OnOk();
+  created_ = ui.close_result() == converter::kIdCreate;
+  if (!created_)
+    window.OnCancel();
+}
+
+// Rows count as in the component table; one outside it stops the road before anything is made.
+bool AnsweringPdmWindows::Unmark(table::GridModel& table, const std::string& report_path) const {
+  if (table.GetRowCount() < 2) {
+    Print(stderr, "zuro-bom: " + report_path + " gave no components\n");
+    return false;
+  }
+  for (const int row : request_.unmarks) {
+    if (row < 1 || !table.SetItemImage(row, 0, table::kUnmarked)) {
+      Print(stderr, "zuro-bom: there is no row " + std::to_string(row) + "\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+int DocumentRadioOf(const std::string& document) {
+  if (document == "spec")
+    return 0;
+  if (document == "list")
+    return 1;
+  if (document == "purchased")
+    return 2;
+  return -1;
+}
+
+// The reading exports' own answers, on buffers as the PDM hands them over.
+standin::ObjectListCalls ExportCalls(const std::string& library_folder) {
+  return {[&library_folder](char* buffer) { return pdm::AnswerObjectType(library_folder, buffer); },
+          [&library_folder](char* name, char* value) {
+            pdm::AnswerObjectAttribute(library_folder, name, value);
+          }};
+}
+
+}  // namespace
+
+int Pdm(const std::vector<std::string>& args) {
+  std::string problem;
+  const std::optional<ParsedOptions> options =
+      ParseOptions(args, {{"--library", "--document"}, {"--unmark"}, {}}, problem);
+  if (!options)
+    return BadUsage(problem);
+  PdmRequest request;
+  request.document_radio = DocumentRadioOf(options->Value("--document", "spec"));
+  if (request.document_radio < 0)
+    return BadUsage("--document must be spec, list or purchased");
+  if (options->repeated.contains("--unmark")) {
+    for (const std::string& row : options->repeated.at("--unmark"))
+      request.unmarks.push_back(std::atoi(row.c_str()));
+  }
+
+  host::LibraryContext context;
+  context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  AnsweringPdmWindows windows(request);
+  host::LoadBom(context, windows, options->report);
+  if (!windows.created())
+    return kExitStopped;
+  for (const std::string& object : standin::ReadBackObjectList(ExportCalls(context.library_folder)))
+    Print(stdout, object + "\n");
+  return kExitDone;
+}
+
+}  // namespace zuro::cli
