@@ -186,9 +186,10 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
     lines_.AppendLines(grid, context_.attributes,
                        static_cast<int>(readers::LeadingInteger(record.count)), list);
   });
-  if (!walked) {
+  for (const std::string& warning : lines_.TakeWarnings())
+    ShowWarning(warning);
+  if (!walked)
     TellDatabaseFailure(false, sort.LastError());
-  }
   sort.Close();
   return walked;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "converter/converter_window.h"
 #include "pdm/object_list_reader.h"
@@ -26,6 +27,8 @@ class PdmObjectLines {
                            const readers::ReportAttributes& attributes,
                            int row,
                            std::string& list) = 0;
+  // The warnings the lines gave since Begin, for the window to show.
+  virtual std::vector<std::string> TakeWarnings() { return {}; }
 };
 
 // Menu 1006's checkable items that show or hide the two kinds of rows.

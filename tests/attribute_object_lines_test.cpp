@@ -13,6 +13,7 @@
 #include "converter/headless_ui.h"
 #include "host/library_context.h"
 #include "pdm/attribute_object_lines.h"
+#include "pdm/pdm_object_list.h"
 #include "pdm/pdm_converter_window.h"
 
 namespace zuro::pdm {
@@ -85,6 +86,68 @@ TEST_F(AttributeObjectLinesTest, CreateStopsWithoutTheSeTemplates) {
   EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
   EXPECT_FALSE(FileExists(files_ + "res.txt"));
   EXPECT_EQ(ui_.close_result(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zuro::pdm
+
+namespace zuro::pdm {
+namespace {
+
+// The whole object list: an adjustable component's line carries its range and series in its name
+// and is followed by a line for every series value inside the range; a range the series cannot
+// reach is told, and the list is still written.
+class PdmObjectListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"Attributes.txt", "eri.cfg", "se.cfg", "bom.ini", "bom_veldor.ini"})
+      files_.Write(name,
+                   testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) + "/library/" + name));
+    context_.library_folder = files_.path();
+  }
+  std::vector<std::string> Create(const std::string& report) {
+    PdmConverterWindow window(context_, ui_, lines_, report);
+    window.OnInitDialog();
+    window.OnCommand(converter::kIdCreate);
+    return Lines(testing_support::ReadBytes(files_ + "res.txt"));
+  }
+
+  testing_support::TestFolder files_{"pdm_object_list"};
+  host::LibraryContext context_;
+  converter::HeadlessUi ui_;
+  PdmObjectList lines_{context_.attribute_templates};
+};
+
+TEST_F(PdmObjectListTest, AdjustableComponentGetsALineForEverySeriesValue) {
+  const std::vector<std::string> lines = Create(files_.CopySample("board.bom"));
+  EXPECT_TRUE(ui_.messages().empty());
+  std::vector<std::string> r17;
+  for (const std::string& line : lines) {
+    if (line.find("Позиционное обозначение=R17*;") != std::string::npos)
+      r17.push_back(line);
+  }
+  // Its own line and the other 16 values of E24 from 10 to 47 кОм (22 кОм is the nominal).
+  std::string shown;
+  for (const std::string& line : r17)
+    shown += line.substr(0, line.find('#')) + " | " + line.substr(line.find("Количество")) + "\n";
+  ASSERT_EQ(r17.size(), 17u) << shown;
+  EXPECT_TRUE(r17[0].starts_with("Резистор С2-33Н-0,125-22 кОм ±5% <10 кОм...47 кОм> <E24>#"))
+      << r17[0];
+  EXPECT_EQ(lines.size(), 65u + 16u);
+}
+
+TEST_F(PdmObjectListTest, RangeOutsideTheSeriesIsToldAndTheListWritten) {
+  const std::vector<std::string> lines = Create(files_.Write(
+      "small.bom",
+      "\"Count\";\"RefDes\";\"Value\";\"Наименование\";\"Nominal\";\"Unit\";\"*Range\";\"*E\"\r\n"
+      "\"1\";\"R1*\";\"0,2 Ом\";\"Резистор\";\"0,2\";\"Ом\";\"0,1 Ом...0,5 Ом\";\"E24\"\r\n"));
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_NE(ui_.messages()[0].text.find("границы диапазона выходят за границы ряда"),
+            std::string::npos)
+      << ui_.messages()[0].text;
+  EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "pdm/pdm_object_list.h"
+
+#include <utility>
+
+#include "pdm/pdm_settings.h"
+
+namespace zuro::pdm {
+
+bool PdmObjectList::Begin(const std::string& library_folder) {
+  warnings_.clear();
+  ranges_.reset();
+  if (!AttributeObjectLines::Begin(library_folder))
+    return false;
+  ranges_.emplace(ValueRangeStep::ForCreate(library_folder, ReadPdmSettings(library_folder)));
+  return true;
+}
+
+void PdmObjectList::AppendLines(const table::GridModel& table,
+                                const readers::ReportAttributes& attributes,
+                                int row,
+                                std::string& list) {
+  const ObjectLine line = Compose(table, attributes, row);
+  if (!ranges_) {
+    list += line.Text();
+    return;
+  }
+  RangeLines range = ranges_->Apply(line.Text(), ReadRangeCells(table, row, attributes.names));
+  list += range.object_line;
+  for (const std::string& extra : range.extra_lines)
+    list += extra;
+  for (std::string& warning : range.warnings)
+    warnings_.push_back(std::move(warning));
+}
+
+std::vector<std::string> PdmObjectList::TakeWarnings() {
+  return std::exchange(warnings_, {});
+}
+
+}  // namespace zuro::pdm
