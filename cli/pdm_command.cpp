@@ -9,7 +9,7 @@
 #include "cli/cli_support.h"
 #include "converter/headless_ui.h"
 #include "host/pdm_entry.h"
-#include "pdm/attribute_object_lines.h"
+#include "pdm/pdm_object_list.h"
 #include "pdm/object_list_reader.h"
 #include "pdm/pdm_converter_window.h"
 #include "standin/object_list_printout.h"
@@ -43,7 +43,7 @@ class AnsweringPdmWindows : public host::PdmWindows {
 // printed by the window.
 void AnsweringPdmWindows::Run(host::LibraryContext& context, const std::string& report_path) {
   converter::HeadlessUi ui(converter::StandardErrorSink());
-  pdm::AttributeObjectLines lines(context.attribute_templates);
+  pdm::PdmObjectList lines(context.attribute_templates);
   pdm::PdmConverterWindow window(context, ui, lines, report_path);
   window.OnInitDialog();
   if (!Unmark(window.table(), report_path)) {

@@ -4,7 +4,7 @@
 
 #include "converter/converter_dialog_win32.h"
 #include "converter/grid/grid_ctrl_win32.h"
-#include "pdm/attribute_object_lines.h"
+#include "pdm/pdm_object_list.h"
 #include "pdm/pdm_converter_window.h"
 
 namespace zuro::host {
@@ -19,10 +19,10 @@ void Win32ConverterWindows::Run(ConverterWindowKind, LibraryContext& context) {
 }
 
 // The object lines are composed by the library's attribute templates, which the window's
-// templates dialog edits.
+// templates dialog edits, with the value ranges of the adjustable components.
 void Win32PdmWindows::Run(LibraryContext& context, const std::string& report_path) {
   grid::CGridCtrl::RegisterWindowClass(module_);
-  pdm::AttributeObjectLines lines(context.attribute_templates);
+  pdm::PdmObjectList lines(context.attribute_templates);
   converter::Win32ConverterDialog window(
       module_, context, [&](converter::ConverterUi& ui) -> std::unique_ptr<converter::ConverterWindow> {
         return std::make_unique<pdm::PdmConverterWindow>(context, ui, lines, report_path);
