@@ -20,16 +20,25 @@ std::optional<size_t> ObjectIndex(std::string_view text) {
   return static_cast<size_t>(number);
 }
 
+// Each line is one object, however long. The object lines the window writes are longer than the
+// PDM's buffers as a rule (the attribute names alone fill most of 200 bytes): read in pieces of
+// the buffer's size, every object would lose its last attributes to a second object made of its
+// tail. Only the answers must fit the buffers, and each is cut to fit as it is copied.
 std::vector<std::string> ObjectLines(const std::string& library_folder) {
   std::optional<std::vector<std::string>> lines =
-      ReadLinePieces(library_folder + kObjectListFile, kObjectLinePiece);
+      ReadLinePieces(library_folder + kObjectListFile, std::string::npos);
   return lines ? std::move(*lines) : std::vector<std::string>{};
 }
 
-// The attribute text of an object line lies between its first and second "#"; a piece of a long
-// line that holds no "#" has none.
+// The attribute text of an object line lies between its first and second "#"; a line without "#"
+// has none.
 std::string_view AttributeText(std::string_view line) {
   return SecondPiece(line, '#');
+}
+
+// An answer as the caller's buffer holds it: no longer than fits with its NUL.
+std::string FittingTheBuffer(std::string_view text) {
+  return std::string(text.substr(0, kExportBufferSize - 1));
 }
 
 }  // namespace
@@ -42,8 +51,9 @@ ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_v
   if (!k || *k >= lines.size() || (*k > 0 && lines[*k] == lines[*k - 1]))
     return answer;
   const std::string& line = lines[*k];
-  answer.name = line.substr(0, line.find('#'));
-  answer.result = answer.name.find('*') != std::string::npos ? 1 : 0;
+  const std::string_view name = std::string_view(line).substr(0, line.find('#'));
+  answer.name = FittingTheBuffer(name);
+  answer.result = name.find('*') != std::string_view::npos ? 1 : 0;
   return answer;
 }
 
@@ -64,8 +74,8 @@ ObjectAttributeAnswer ReadObjectAttribute(const std::string& library_folder,
   if (*j >= attributes.size())
     return answer;
   const std::string_view attribute = attributes[*j];
-  answer.name = attribute.substr(0, attribute.find('='));
-  answer.value = SecondPiece(attribute, '=');
+  answer.name = FittingTheBuffer(attribute.substr(0, attribute.find('=')));
+  answer.value = FittingTheBuffer(SecondPiece(attribute, '='));
   return answer;
 }
 

@@ -14,12 +14,10 @@ namespace zuro::pdm {
 // The object list in the library folder that the PDM window writes and the exports read back.
 inline constexpr const char* kObjectListFile = "res.txt";
 
-// The longest piece of an object line read at once; the rest of a longer line reads as the next
-// object line.
-inline constexpr size_t kObjectLinePiece = 198;
 // The PDM's buffers hold at least this many bytes, the terminating NUL included.
 inline constexpr size_t kExportBufferSize = 200;
 
+// The answers as the caller's buffers receive them: each text cut to fit with its NUL.
 struct ObjectTypeAnswer {
   std::string name;    // the object line's text before its first "#"
   int32_t result = 0;  // 1 when the name holds "*"

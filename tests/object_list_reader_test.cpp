@@ -93,32 +93,22 @@ TEST_F(ObjectListReaderTest, EqualConsecutiveLinesGiveNoSecondObject) {
   EXPECT_EQ(Attribute("2;0"), "N|1");
 }
 
-TEST_F(ObjectListReaderTest, LongLinesReadInPiecesOf198Characters) {
+// An object line as the window writes it is far longer than the PDM's buffers: it is still one
+// object, with every attribute up to its last, and the objects after it keep their numbers.
+TEST_F(ObjectListReaderTest, LongLinesAreOneObjectWithAllTheirAttributes) {
   const std::string name(150, 'N');
-  const std::string first = name + "#A=" + std::string(45, 'a');  // 198 characters
-  const std::string rest = std::string(5, 'a') + ";B=2;";
-  WriteList(first + rest + "\n" + "Next#C=3;\n");
+  const std::string long_value(190, 'a');
+  WriteList(name + "#A=" + long_value + ";B=2;" + std::string(300, 'C') + "=3;\r\n" +
+            "Next#C=3;\n");
   EXPECT_EQ(Name("0"), name);
-  EXPECT_EQ(Attribute("0;0"), "A|" + std::string(45, 'a'));
-  EXPECT_EQ(Attribute("0;1"), "|");
-  // The rest of the line is an object of its own, all name; the objects after it shift.
-  EXPECT_EQ(Name("1"), rest);
-  EXPECT_EQ(Attribute("1;0"), "|");
-  EXPECT_EQ(Name("2"), "Next");
-  EXPECT_EQ(Attribute("2;0"), "C|3");
-}
-
-TEST_F(ObjectListReaderTest, LineOfExactly198CharactersIsOneObject) {
-  const std::string line = std::string(100, 'N') + "#A=" + std::string(94, 'a') + ";";
-  const std::string longer = std::string(100, 'M') + "#A=" + std::string(94, 'a') + ";x";
-  ASSERT_EQ(line.size(), 198u);
-  // The line end after 198 characters belongs to them and is no empty object, which the PDM
-  // would take for the end of the list.
-  WriteList(line + "\r\n" + longer + "\n" + "Next#C=3;\n");
-  EXPECT_EQ(Name("0"), std::string(100, 'N'));
-  EXPECT_EQ(Name("1"), std::string(100, 'M'));
-  EXPECT_EQ(Name("2"), "x");
-  EXPECT_EQ(Name("3"), "Next");
+  EXPECT_EQ(Attribute("0;0"), "A|" + long_value);
+  EXPECT_EQ(Attribute("0;1"), "B|2");
+  // An answer longer than the buffer is cut to fit it.
+  EXPECT_EQ(Attribute("0;2"), std::string(kExportBufferSize - 1, 'C') + "|3");
+  EXPECT_EQ(Attribute("0;3"), "|");
+  EXPECT_EQ(Name("1"), "Next");
+  EXPECT_EQ(Attribute("1;0"), "C|3");
+  EXPECT_EQ(Name("2"), "");
 }
 
 TEST_F(ObjectListReaderTest, MissingListAndOddNumbers) {
@@ -142,17 +132,15 @@ TEST_F(ObjectListReaderTest, MissingListAndOddNumbers) {
 }
 
 TEST_F(ObjectListReaderTest, VeryLongLineStillFitsTheCallersBuffers) {
-  WriteList(std::string(10000, 'N') + "#A=" + std::string(10000, 'v') + ";\n");
+  WriteList(std::string(10000, 'N') + "*#A=" + std::string(10000, 'v') + ";\n");
   const ObjectTypeAnswer type = ReadObjectType(folder_.path(), "0");
-  EXPECT_EQ(type.name.size(), 198u);
-  // Every piece of the line is an object whose name fits the caller's buffer.
-  for (int k = 0; k < 110; ++k) {
-    const std::string number = std::to_string(k);
-    EXPECT_LT(ReadObjectType(folder_.path(), number).name.size(), kExportBufferSize);
-    const ObjectAttributeAnswer attribute = ReadObjectAttribute(folder_.path(), number + ";0");
-    EXPECT_LT(attribute.name.size(), kExportBufferSize);
-    EXPECT_LT(attribute.value.size(), kExportBufferSize);
-  }
+  EXPECT_EQ(type.name, std::string(kExportBufferSize - 1, 'N'));
+  // The "*" beyond what the buffer shows still marks the object.
+  EXPECT_EQ(type.result, 1);
+  const ObjectAttributeAnswer attribute = ReadObjectAttribute(folder_.path(), "0;0");
+  EXPECT_EQ(attribute.name, "A");
+  EXPECT_EQ(attribute.value, std::string(kExportBufferSize - 1, 'v'));
+  EXPECT_EQ(ReadObjectType(folder_.path(), "1").name, "");
 }
 
 // The caller's buffer sits inside a larger block whose tail must stay untouched.
@@ -220,16 +208,16 @@ TEST_F(ExportAnswerTest, TenThousandCharacterLineNeverOverrunsTheBuffers) {
   WriteList(std::string(10000, 'N') + "\n" + "#" + std::string(10000, '=') + "\n");
   SetArgument("0");
   EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
-  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
-  // The second line's first piece: no name, an attribute of "=" alone.
-  SetArgument("51;0");
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 1, 'N'));
+  // The second line: no name, an attribute of "=" alone.
+  SetArgument("1;0");
   AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
   EXPECT_STREQ(name_.data(), "");
   EXPECT_STREQ(value_.data(), "");
   // An argument without its NUL is read no further than the buffer.
   std::fill(name_.begin(), name_.begin() + kExportBufferSize, '0');
   EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
-  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 2, 'N'));
+  EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 1, 'N'));
   ExpectGuardsKept();
 }
 
