@@ -13,6 +13,7 @@
 #include "pdm/object_list_reader.h"
 #include "pdm/pdm_converter_window.h"
 #include "standin/object_list_printout.h"
+#include "table/component_rows.h"
 
 namespace zuro::cli {
 

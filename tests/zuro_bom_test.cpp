@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "base/text_encoding.h"
 #include "standin/sim_host.h"
@@ -91,7 +92,10 @@ TEST_F(ZuroBomTest, BadUsageExitsWithTwo) {
   EXPECT_EQ(Run("convert a.bom --document list").status, 2);
   EXPECT_EQ(Run("convert a.bom --document list --sort size -o a.json").status, 2);
   EXPECT_EQ(Run("convert a.bom --document list --set 1=x -o a.json").status, 2);
-  EXPECT_EQ(Run("pdm a.bom").status, 2);
+  EXPECT_EQ(Run("pdm").status, 2);
+  EXPECT_EQ(Run("pdm a.bom --document report").status, 2);
+  EXPECT_EQ(Run("pdm a.bom --unmark").status, 2);
+  EXPECT_EQ(Run("pdm a.bom --sort gost").status, 2);
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("zuro-bom table REPORT [--converter K]"));
@@ -313,6 +317,91 @@ TEST_F(ZuroBomTest, Utf8ReportsReadWithAWarningOnlyWhenCharactersAreLost) {
   EXPECT_EQ(omega.status, 0);
   EXPECT_NE(omega.out.find("#1#R1#10 ?#"), std::string::npos);
   EXPECT_NE(omega.err.find("UTF-8"), std::string::npos);
+}
+
+// The PDM's road: the object list the window writes is read back as the PDM reads it, and the
+// printout holds it whole, line for line. veldor-host.exe prints the same files under Wine. The
+// Mentor list is read without a file written beside it other than its object list: the
+// designer's board.bom there stays as it was, and a list in a folder named "lst-files" loads.
+TEST_F(ZuroBomTest, PdmRoadPrintsTheObjectListAsThePdmReadsIt) {
+  const std::string library = OwnLibrary();
+  const std::pair<std::string, std::string> kReports[] = {{"board.bom", "board_bom_pdm.txt"},
+                                                          {"board.lst", "board_lst_pdm.txt"}};
+  for (const auto& [sample, recorded] : kReports) {
+    SCOPED_TRACE(sample);
+    std::ofstream(library + "res.txt", std::ios::binary) << "stale#A=1;\r\n";
+    const Outcome pdm = Run("pdm '" + Sample(sample) + "' --library '" + library + "'");
+    ASSERT_EQ(pdm.status, 0) << pdm.err;
+    EXPECT_TRUE(pdm.err.empty()) << pdm.err;
+    EXPECT_EQ(pdm.out, ReadBytes(std::string(ZURO_TEST_DATA "/") + recorded));
+    std::string list = Cp1251ToUtf8(ReadBytes(library + "res.txt"));
+    list.erase(std::remove(list.begin(), list.end(), '\r'), list.end());
+    EXPECT_EQ(pdm.out, list);
+    EXPECT_EQ(ReadBytes(folder_ + "board.txt"), ReadBytes(library + "res.txt"));
+  }
+  EXPECT_EQ(ReadBytes(folder_ + "board.bom"), ReadBytes(ZURO_SOURCE_DIR "/samples/board.bom"));
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_))
+    files.push_back(entry.path().filename().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"board.bom", "board.lst", "board.txt", "err",
+                                             "library", "out"}));
+
+  std::filesystem::create_directories(folder_ + "lst-files");
+  std::filesystem::copy_file(folder_ + "board.lst", folder_ + "lst-files/board.lst");
+  const Outcome in_folder =
+      Run("pdm '" + folder_ + "lst-files/board.lst' --library '" + library + "'");
+  ASSERT_EQ(in_folder.status, 0) << in_folder.err;
+  EXPECT_EQ(in_folder.out, ReadBytes(ZURO_TEST_DATA "/board_lst_pdm.txt"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "bom-files"));
+}
+
+// Only the rows left marked are passed on, and only the specification choice passes any; a
+// report that is none, missing templates or a row outside the table stop the road, and the window
+// then closes as cancelled, leaving no object list of an earlier run for the PDM to find.
+TEST_F(ZuroBomTest, PdmRoadChoicesAndStops) {
+  const std::string library = OwnLibrary();
+  const std::string report = Sample("board.bom");
+  const std::string recorded = ReadBytes(ZURO_TEST_DATA "/board_bom_pdm.txt");
+  const std::string in_library = " --library '" + library + "'";
+
+  // Row 1 is C1, the first electrical item; row 65 the assembly unit A1, after all of them.
+  const Outcome unmarked = Run("pdm '" + report + "'" + in_library + " --unmark 1 --unmark 65");
+  ASSERT_EQ(unmarked.status, 0) << unmarked.err;
+  std::string expected;
+  for (size_t start = 0, end; (end = recorded.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::string line = recorded.substr(start, end - start + 1);
+    if (line.find(Utf8(u8"Позиционное обозначение=C1;")) == std::string::npos &&
+        line.find(Utf8(u8"Позиционное обозначение=A1;")) == std::string::npos)
+      expected += line;
+  }
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 79);
+  EXPECT_EQ(unmarked.out, expected);
+
+  for (const char* document : {"list", "purchased"}) {
+    const Outcome empty = Run("pdm '" + report + "'" + in_library + " --document " + document);
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_TRUE(empty.out.empty());
+    EXPECT_TRUE(std::filesystem::exists(library + "res.txt"));
+    EXPECT_EQ(std::filesystem::file_size(library + "res.txt"), 0u);
+  }
+
+  const auto stopped = [&](const std::string& arguments, const std::string& message) {
+    SCOPED_TRACE(arguments);
+    std::ofstream(library + "res.txt", std::ios::binary) << "stale#A=1;\r\n";
+    const Outcome outcome = Run("pdm " + arguments + in_library);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.out.empty());
+    EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(library + "res.txt"));
+  };
+  std::ofstream(folder_ + "bad.bom", std::ios::binary) << "Count;RefDes\r\n1;R1\r\n";
+  stopped("'" + folder_ + "bad.bom'", Utf8(u8"Внимание: Недопустимая структура файла\n"));
+  stopped("'" + report + "' --unmark 66", "there is no row 66");
+  stopped("'" + report + "' --unmark 0", "there is no row 0");
+  std::filesystem::remove(library + "se.cfg");
+  stopped("'" + report + "'", Utf8(u8"Внимание: Не созданы шаблоны полей КД\n"));
 }
 
 }  // namespace
