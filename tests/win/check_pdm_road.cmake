@@ -1,0 +1,83 @@
+# Runs veldor-host.exe under Wine on the PDM's road and checks what it did:
+#   ARGUMENTS  its options; @WORK@ stands for WORK, a folder made afresh for the run that holds
+#              bad.bom, a file that is no report, copies of the samples, and lst-files/, a folder
+#              whose name holds "lst", with copies of board.lst and board.bom
+#   LIBRARY    zuro.dll, and LIBRARY_FILES the files shipped beside it: copied into WORK/library,
+#              the library folder of this run alone (its res.txt and bom.db meet no other run's),
+#              and loaded from there (--library). An object list of an earlier run lies there
+#              before the run.
+#   STATUS     the exit status it must end with
+#   EXPECTED   a file that its standard output must equal; OUTPUT a regular expression it must
+#              match instead
+#   COMPLAINT  regular expressions its standard error must match, one a list item
+#   FOLDER     a folder below WORK whose files, after the run, must be those it held before and
+#              NEW_FILES; files there that were there before must be unchanged
+#   ABSENT     paths below WORK that must not exist after the run
+#   Lists come with "@@" between their items.
+cmake_policy(VERSION 3.20)
+foreach(list COMPLAINT NEW_FILES ABSENT)
+  string(REPLACE "@@" ";" ${list} "${${list}}")
+endforeach()
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/lst-files)
+file(WRITE ${WORK}/bad.bom "Перечень элементов\r\nR1 Резистор\r\n")
+set(samples ${CMAKE_CURRENT_LIST_DIR}/../../samples)
+file(GLOB sample_files ${samples}/board*)
+file(COPY ${sample_files} DESTINATION ${WORK})
+file(COPY ${samples}/board.lst ${samples}/board.bom DESTINATION ${WORK}/lst-files)
+file(COPY ${LIBRARY} ${LIBRARY_FILES} DESTINATION ${WORK}/library)
+file(WRITE ${WORK}/library/res.txt "stale#A=1;\r\n")
+get_filename_component(library_name ${LIBRARY} NAME)
+
+if(NOT DEFINED FOLDER)
+  set(FOLDER .)
+endif()
+file(GLOB before RELATIVE ${WORK}/${FOLDER} LIST_DIRECTORIES false ${WORK}/${FOLDER}/*)
+foreach(file IN LISTS before)
+  file(SHA256 ${WORK}/${FOLDER}/${file} before_${file})
+endforeach()
+
+string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
+list(APPEND args --library ${WORK}/library/${library_name})
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
+string(REPLACE "\r" "" output "${output}")
+set(ran "veldor-host.exe ${args}\nended with ${status}\nstandard output:\n${output}\n"
+        "standard error:\n${errors}")
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "expected exit status ${STATUS}; ${ran}")
+endif()
+if(DEFINED EXPECTED)
+  file(READ ${EXPECTED} expected)
+  if(NOT output STREQUAL expected)
+    message(FATAL_ERROR "standard output differs from ${EXPECTED}; ${ran}")
+  endif()
+endif()
+if(DEFINED OUTPUT AND NOT output MATCHES "${OUTPUT}")
+  message(FATAL_ERROR "standard output does not match \"${OUTPUT}\"; ${ran}")
+endif()
+foreach(pattern IN LISTS COMPLAINT)
+  if(NOT errors MATCHES "${pattern}")
+    message(FATAL_ERROR "standard error does not match \"${pattern}\"; ${ran}")
+  endif()
+endforeach()
+
+file(GLOB after RELATIVE ${WORK}/${FOLDER} LIST_DIRECTORIES false ${WORK}/${FOLDER}/*)
+set(expected_files ${before} ${NEW_FILES})
+list(REMOVE_DUPLICATES expected_files)
+list(SORT expected_files)
+list(SORT after)
+if(NOT after STREQUAL expected_files)
+  message(FATAL_ERROR "${FOLDER} holds ${after}; expected ${expected_files}; ${ran}")
+endif()
+foreach(file IN LISTS before)
+  file(SHA256 ${WORK}/${FOLDER}/${file} now)
+  if(NOT now STREQUAL before_${file})
+    message(FATAL_ERROR "${FOLDER}/${file} was changed; ${ran}")
+  endif()
+endforeach()
+foreach(path IN LISTS ABSENT)
+  if(EXISTS ${WORK}/${path})
+    message(FATAL_ERROR "${path} is there after the run; ${ran}")
+  endif()
+endforeach()
