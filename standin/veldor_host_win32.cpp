@@ -98,7 +98,7 @@ struct Watch {
   DWORD ui_thread = 0;
   Press press = Press::kNobody;
   std::atomic<RoadStep> step{RoadStep::kWaitingForWindow};
-  std::string failure;  // why the road could not be played; written before step is kFailed
+  std::string failure;  // why the road could not be played (UTF-8); written before step is kFailed
 };
 
 // How long the road waits for each of its steps (ms), polling every kPoll ms.
@@ -226,7 +226,7 @@ bool PdmRoad::PressCommand() {
     return true;
   }
   if (!CanPickCommand(GetMenu(window_), kCreateCommand))
-    return Fail("the PDM window offers no \"Создать объекты ЭРИ\" to pick");
+    return Fail(zuro::Cp1251ToUtf8("the PDM window offers no \"Создать объекты ЭРИ\" to pick"));
   PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kCreateCommand, 0), 0);
   return true;
 }

@@ -42,6 +42,7 @@ list(APPEND args --library ${WORK}/library/${library_name})
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
 string(REPLACE "\r" "" output "${output}")
+string(REPLACE "\r" "" errors "${errors}")
 set(ran "veldor-host.exe ${args}\nended with ${status}\nstandard output:\n${output}\n"
         "standard error:\n${errors}")
 if(NOT status STREQUAL STATUS)
