@@ -82,8 +82,9 @@ DWORD FileDialogFlags(const FileDialogRequest& request) {
 }  // namespace
 
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context)
-    : Win32ConverterDialog(module, context,
-                           [&context](ConverterUi& ui) { return MakeConverterWindow(context, ui); }) {}
+    : Win32ConverterDialog(module, context, [&context](ConverterUi& ui) {
+        return MakeConverterWindow(context, ui);
+      }) {}
 
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module,
                                            host::LibraryContext& context,

@@ -1,7 +1,8 @@
 // A converter window on the screen: its dialog of the library's resources (1000 P-CAD / Mentor,
 // 1003 OrCAD, 1005 Protel / Altium Designer / Cadence Allegro, 1006 the PDM window), with its
-// grid, menu (1005, or 1006 for the PDM window), tooltips and mark images. The portable window decides everything; this view turns window
-// messages into its events and carries out what it asks of the screen.
+// grid, menu (1005, or 1006 for the PDM window), tooltips and mark images. The portable window
+// decides everything; this view turns window messages into its events and carries out what it asks
+// of the screen.
 #pragma once
 
 #include <windows.h>

@@ -24,7 +24,8 @@ void Win32PdmWindows::Run(LibraryContext& context, const std::string& report_pat
   grid::CGridCtrl::RegisterWindowClass(module_);
   pdm::PdmObjectList lines(context.attribute_templates);
   converter::Win32ConverterDialog window(
-      module_, context, [&](converter::ConverterUi& ui) -> std::unique_ptr<converter::ConverterWindow> {
+      module_, context,
+      [&](converter::ConverterUi& ui) -> std::unique_ptr<converter::ConverterWindow> {
         return std::make_unique<pdm::PdmConverterWindow>(context, ui, lines, report_path);
       });
   window.Run();

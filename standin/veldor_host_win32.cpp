@@ -46,7 +46,7 @@ using ObjectTypeProc = int(WINAPI*)(char*);
 using ObjectAttributeProc = int(WINAPI*)(char*, void*, char*);
 
 constexpr size_t kBufferSize = 200;
-constexpr int kCreateCommand = IDOK;  // "Создать объекты ЭРИ"
+constexpr int kCreateCommand = IDOK;    // "Создать объекты ЭРИ"
 constexpr int kExitCommand = IDCANCEL;  // "Выход"
 
 enum class Press { kNobody, kCreate, kCancel };
@@ -167,8 +167,8 @@ bool PdmRoad::AnswerDialogs(const ThreadDialogs& found) {
         !WaitsForInput(box))
       continue;
     const std::wstring caption = WindowText(box);
-    PrintTo(stderr, (caption.empty() ? "" : Utf8(caption) + ": ") + Utf8(MessageBoxText(box)) +
-                        "\n");
+    PrintTo(stderr,
+            (caption.empty() ? "" : Utf8(caption) + ": ") + Utf8(MessageBoxText(box)) + "\n");
     PressButton(box, HasButton(box, IDOK) ? IDOK : IDNO);
     answered_.push_back(box);
     if (watch_.step == RoadStep::kPressing)
@@ -212,8 +212,7 @@ bool PdmRoad::WaitForWindow() {
     if (window_ && WaitsForTheDesigner(found))
       return true;
   }
-  return Fail(window_ ? "the PDM window never waited for the designer"
-                      : "no PDM window was shown");
+  return Fail(window_ ? "the PDM window never waited for the designer" : "no PDM window was shown");
 }
 
 // "Создать объекты ЭРИ" is pressed only when a person could pick it: a window without a table
@@ -313,8 +312,8 @@ int wmain(int argc, wchar_t** argv) {
   char third[kBufferSize] = {};
   report_path.copy(first, kBufferSize - 1);
   load_bom(first, nullptr, third);
-  PrintTo(stderr, "TYPE1=" + zuro::Cp1251ToUtf8(BufferText(first)) + "\nTYPE2=" +
-                      zuro::Cp1251ToUtf8(BufferText(third)) + "\n");
+  PrintTo(stderr, "TYPE1=" + zuro::Cp1251ToUtf8(BufferText(first)) +
+                      "\nTYPE2=" + zuro::Cp1251ToUtf8(BufferText(third)) + "\n");
 
   int status = 0;
   if (options.press != Press::kNobody) {

@@ -18,8 +18,10 @@ namespace {
 class NoLines : public pdm::PdmObjectLines {
  public:
   bool Begin(const std::string&) override { return true; }
-  void AppendLines(const table::GridModel&, const readers::ReportAttributes&, int, std::string&)
-      override {}
+  void AppendLines(const table::GridModel&,
+                   const readers::ReportAttributes&,
+                   int,
+                   std::string&) override {}
 };
 
 // The PDM window started headlessly, as the DLL starts it on the screen.

@@ -41,8 +41,8 @@ class PdmExportsTest : public ::testing::Test {
   void SetUp() override {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    folder_ = std::wstring(temp) + L"zuro_pdm_exports_" + std::to_wstring(GetCurrentProcessId()) +
-              L"\\";
+    folder_ =
+        std::wstring(temp) + L"zuro_pdm_exports_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder_.c_str(), nullptr);
     const std::wstring copy = folder_ + L"zuro_pdm.dll";
     ASSERT_TRUE(CopyFileW((ProgramFolder() + L"zuro.dll").c_str(), copy.c_str(), FALSE));
@@ -96,8 +96,9 @@ TEST_F(PdmExportsTest, NamesAreUndecorated) {
 // caller's stack as it was.
 TEST_F(PdmExportsTest, ReadTheObjectListOfTheLibrarysFolder) {
   const std::string long_value(180, 'v');
-  WriteFile(folder_ + L"res.txt", "Резистор*#Наименование=Резистор;Описание=" + long_value +
-                                      ";Абсолютная величина=1.000000e+04;\r\nПлата#Количество=1;\r\n");
+  WriteFile(folder_ + L"res.txt",
+            "Резистор*#Наименование=Резистор;Описание=" + long_value +
+                ";Абсолютная величина=1.000000e+04;\r\nПлата#Количество=1;\r\n");
   volatile int guard = 0x5A5A5A5A;
   for (int call = 0; call < 200; ++call) {
     char buffer[kBuffer] = "0";
@@ -124,8 +125,8 @@ TEST_F(PdmExportsTest, NullAndGarbagePointersReturnNormally) {
   SYSTEM_INFO system;
   GetSystemInfo(&system);
   const size_t page = system.dwPageSize;
-  auto* block = static_cast<char*>(
-      VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  auto* block =
+      static_cast<char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
   ASSERT_NE(block, nullptr);
   DWORD old_protection = 0;
   ASSERT_TRUE(VirtualProtect(block + page, page, PAGE_NOACCESS, &old_protection));
