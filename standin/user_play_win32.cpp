@@ -7,6 +7,7 @@ namespace {
 constexpr int kFileNameCombo = 0x47c;  // cmb13 of the common file dialog
 constexpr int kFileNameEdit = 0x480;   // edt1, its older form
 constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kPollsToSettle = 2;
 
 std::wstring ClassName(HWND window) {
   wchar_t class_name[64] = {};
@@ -51,12 +52,6 @@ BOOL CALLBACK CountControl(HWND control, LPARAM parameter) {
   return TRUE;
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[2048] = {};
-  GetWindowTextW(window, text, 2048);
-  return text;
-}
-
 BOOL CALLBACK FindStaticText(HWND control, LPARAM parameter) {
   auto* text = reinterpret_cast<std::wstring*>(parameter);
   if (ClassName(control) == L"Static")
@@ -78,6 +73,22 @@ Controls CountControls(HWND dialog) {
 }
 
 }  // namespace
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[2048] = {};
+  GetWindowTextW(window, text, 2048);
+  return text;
+}
+
+bool DesignerWait::Waits(HWND window, const ThreadDialogs& found) {
+  const bool alone = found.shown.size() == 1 && found.shown[0] == window;
+  if (!alone || (polls_ > 0 && found.all != dialogs_)) {
+    polls_ = 0;
+    return false;
+  }
+  dialogs_ = found.all;
+  return ++polls_ >= kPollsToSettle;
+}
 
 ThreadDialogs FindThreadDialogs(DWORD thread) {
   ThreadDialogs found;

@@ -37,6 +37,24 @@ bool AsksQuestion(HWND box);
 bool HasButton(HWND dialog, int id);
 // Presses a dialog's button as a click does; posted, so the call does not wait for the dialog.
 void PressButton(HWND dialog, int id);
+// A window's text (a caption, a control's text).
+std::wstring WindowText(HWND window);
+
+// Tells, poll by poll, when a window of the library waits for the designer: it alone of its
+// thread's dialogs is shown on two polls in a row, with the same dialogs of the thread behind it.
+// A dialog being made is shown by its first wait for input, so it is seen by the second poll at
+// the latest.
+class DesignerWait {
+ public:
+  bool Waits(HWND window, const ThreadDialogs& found);
+  // Starts counting afresh, as after an answer given or a command pressed.
+  void Restart() { polls_ = 0; }
+
+ private:
+  int polls_ = 0;              // polls in a row that found the window waiting alone
+  std::vector<HWND> dialogs_;  // every dialog of the thread at the last of them
+};
+
 // Whether a person could pick the command from a window's menu: it is there, and neither it nor
 // a sub-menu on the way to it is greyed.
 bool CanPickCommand(HMENU menu, UINT command);

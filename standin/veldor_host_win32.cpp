@@ -31,6 +31,7 @@
 namespace {
 
 using zuro::standin::CanPickCommand;
+using zuro::standin::DesignerWait;
 using zuro::standin::FindThreadDialogs;
 using zuro::standin::HasButton;
 using zuro::standin::MessageBoxText;
@@ -39,6 +40,7 @@ using zuro::standin::ThreadDialogs;
 using zuro::standin::Utf8;
 using zuro::standin::WaitsForInput;
 using zuro::standin::WindowsPath;
+using zuro::standin::WindowText;
 
 // LoadBom leaves its arguments to the caller to remove; the two reading exports remove their own.
 using LoadBomProc = int(__cdecl*)(char*, void*, char*);
@@ -105,13 +107,6 @@ struct Watch {
 constexpr DWORD kPoll = 100;
 constexpr DWORD kWindowTimeout = 20000;
 constexpr DWORD kCloseTimeout = 45000;
-constexpr int kIdlePollsToSettle = 2;
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return text;
-}
 
 // The designer's part, played on the watcher's thread: wait until the PDM window waits for the
 // designer, press the command asked for, and see the window close. Message boxes met on the way
@@ -132,7 +127,6 @@ class PdmRoad {
   bool SeeWindowClose();
   ThreadDialogs Settle() const;
   bool AnswerDialogs(const ThreadDialogs& found);
-  bool WaitsForTheDesigner(const ThreadDialogs& found);
   // The road cannot go on: the window is closed as the designer would, so that LoadBom returns.
   bool Fail(const std::string& why) {
     watch_.failure = why;
@@ -146,8 +140,7 @@ class PdmRoad {
   HWND window_ = nullptr;
   std::vector<HWND> answered_;  // dialogs answered, perhaps not gone yet
   int messages_ = 0;            // message boxes answered since the command was pressed
-  int idle_polls_ = 0;
-  std::vector<HWND> idle_dialogs_;
+  DesignerWait designer_wait_;  // of the PDM window
 };
 
 // The thread is asked first, through the PDM window: it answers once it is back in a message
@@ -185,19 +178,6 @@ bool PdmRoad::AnswerDialogs(const ThreadDialogs& found) {
   return answered;
 }
 
-// The PDM window waits for the designer when it alone is shown on two polls in a row, with the
-// same dialogs of the thread behind it.
-bool PdmRoad::WaitsForTheDesigner(const ThreadDialogs& found) {
-  const bool alone =
-      found.converter == window_ && found.shown.size() == 1 && found.shown[0] == window_;
-  if (!alone || (idle_polls_ > 0 && found.all != idle_dialogs_)) {
-    idle_polls_ = 0;
-    return false;
-  }
-  idle_dialogs_ = found.all;
-  return ++idle_polls_ >= kIdlePollsToSettle;
-}
-
 bool PdmRoad::WaitForWindow() {
   const ULONGLONG started = GetTickCount64();
   while (GetTickCount64() - started < kWindowTimeout) {
@@ -206,10 +186,10 @@ bool PdmRoad::WaitForWindow() {
     if (!window_ && found.converter)
       window_ = found.converter;
     if (AnswerDialogs(found)) {
-      idle_polls_ = 0;
+      designer_wait_.Restart();
       continue;
     }
-    if (window_ && WaitsForTheDesigner(found))
+    if (window_ && designer_wait_.Waits(window_, found))
       return true;
   }
   return Fail(window_ ? "the PDM window never waited for the designer" : "no PDM window was shown");
@@ -218,7 +198,7 @@ bool PdmRoad::WaitForWindow() {
 // "Создать объекты ЭРИ" is pressed only when a person could pick it: a window without a table
 // keeps it greyed.
 bool PdmRoad::PressCommand() {
-  idle_polls_ = 0;
+  designer_wait_.Restart();
   watch_.step = RoadStep::kPressing;
   if (watch_.press == Press::kCancel) {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
@@ -240,10 +220,10 @@ bool PdmRoad::SeeWindowClose() {
       return true;
     const ThreadDialogs found = Settle();
     if (AnswerDialogs(found)) {
-      idle_polls_ = 0;
+      designer_wait_.Restart();
       continue;
     }
-    if (messages_ > 0 && WaitsForTheDesigner(found))
+    if (messages_ > 0 && designer_wait_.Waits(window_, found))
       return Fail("the PDM window stayed open after its command");
   }
   return Fail("the PDM window did not close after its command");

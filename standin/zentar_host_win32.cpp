@@ -31,6 +31,7 @@ namespace {
 using zuro::standin::AnswerFileDialog;
 using zuro::standin::AsksQuestion;
 using zuro::standin::CanPickCommand;
+using zuro::standin::DesignerWait;
 using zuro::standin::FindThreadDialogs;
 using zuro::standin::HasButton;
 using zuro::standin::MessageBoxText;
@@ -41,6 +42,7 @@ using zuro::standin::TypeIntoFileDialog;
 using zuro::standin::Utf8;
 using zuro::standin::WaitsForInput;
 using zuro::standin::WindowsPath;
+using zuro::standin::WindowText;
 using LibraryNameProc = const char* (*)();
 using LibraryIdProc = int (*)();
 using LibraryEntryProc = void(WINAPI*)(unsigned int);
@@ -169,13 +171,6 @@ constexpr DWORD kLoadTimeout = 20000;
 // has waited this long for the user.
 constexpr DWORD kQuietCommandTime = 20000;
 constexpr DWORD kCommandTimeout = 45000;
-constexpr int kIdlePollsToSettle = 2;
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return text;
-}
 
 // The designer's part of a document road, played on the watcher's thread: load the report given
 // with --answer-file, pick the create command from the converter window's menu, answer what the
@@ -200,7 +195,6 @@ class DocumentRoad {
   bool AnswerDialogs(const ThreadDialogs& found);
   bool AnswerMessageBox(HWND box);
   bool AnswerFileDialog(HWND dialog);
-  bool WaitsForTheDesigner(const ThreadDialogs& found);
   bool Answered(HWND dialog) const {
     return std::find(answered_.begin(), answered_.end(), dialog) != answered_.end();
   }
@@ -214,9 +208,8 @@ class DocumentRoad {
   HWND converter_ = nullptr;
   std::vector<HWND> answered_;  // dialogs answered, perhaps not gone yet
   bool report_typed_ = false;
-  int messages_ = 0;                // message boxes answered with OK since the command was picked
-  int idle_polls_ = 0;              // polls in a row that found the converter window waiting alone
-  std::vector<HWND> idle_dialogs_;  // every dialog of the thread at the last of them
+  int messages_ = 0;            // message boxes answered with OK since the command was picked
+  DesignerWait designer_wait_;  // of the converter window
 };
 
 // The thread is asked first, through the converter window: it answers once it is back in a
@@ -290,20 +283,6 @@ bool DocumentRoad::AnswerFileDialog(HWND dialog) {
   return true;
 }
 
-// The converter window waits for the designer when it alone is shown on two polls in a row, with
-// the same dialogs of the thread behind it: a dialog being made is shown by its first wait for
-// input, so it is seen by the second poll at the latest.
-bool DocumentRoad::WaitsForTheDesigner(const ThreadDialogs& found) {
-  const bool alone =
-      found.converter == converter_ && found.shown.size() == 1 && found.shown[0] == converter_;
-  if (!alone || (idle_polls_ > 0 && found.all != idle_dialogs_)) {
-    idle_polls_ = 0;
-    return false;
-  }
-  idle_dialogs_ = found.all;
-  return ++idle_polls_ >= kIdlePollsToSettle;
-}
-
 // Loaded means the converter window shows the report's name in its caption (":name") and waits
 // for the designer again. Warnings the reading shows are answered on the way.
 bool DocumentRoad::LoadTable() {
@@ -317,7 +296,7 @@ bool DocumentRoad::LoadTable() {
       watch_.step = RoadStep::kLoadingTable;
     }
     if (AnswerDialogs(found)) {
-      idle_polls_ = 0;
+      designer_wait_.Restart();
       continue;
     }
     if (!report_typed_) {
@@ -325,7 +304,7 @@ bool DocumentRoad::LoadTable() {
         PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
       continue;
     }
-    if (WaitsForTheDesigner(found)) {
+    if (designer_wait_.Waits(converter_, found)) {
       if (WindowText(converter_).find(L':') != std::wstring::npos)
         return true;
       return Fail("no table was loaded from " + Utf8(watch_.answer_file));
@@ -341,7 +320,7 @@ bool DocumentRoad::PickCommand() {
     return Fail("the converter window's menu offers no command " +
                 std::to_string(watch_.create_command) + " to pick");
   watch_.step = RoadStep::kRunningCommand;
-  idle_polls_ = 0;
+  designer_wait_.Restart();
   PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(watch_.create_command, 0), 0);
   return true;
 }
@@ -357,10 +336,10 @@ bool DocumentRoad::RunCommand() {
       return true;
     const ThreadDialogs found = Settle();
     if (AnswerDialogs(found)) {
-      idle_polls_ = 0;
+      designer_wait_.Restart();
       continue;
     }
-    if (WaitsForTheDesigner(found) && (messages_ > 0 || waited >= kQuietCommandTime))
+    if (designer_wait_.Waits(converter_, found) && (messages_ > 0 || waited >= kQuietCommandTime))
       return true;
   }
   return Fail("the command " + std::to_string(watch_.create_command) + " did not finish");
