@@ -9,9 +9,10 @@
 #include "cli/cli_support.h"
 #include "converter/headless_ui.h"
 #include "host/pdm_entry.h"
-#include "pdm/pdm_object_list.h"
+#include "pdm/attribute_templates.h"
 #include "pdm/object_list_reader.h"
 #include "pdm/pdm_converter_window.h"
+#include "pdm/pdm_object_list.h"
 #include "standin/object_list_printout.h"
 #include "table/component_rows.h"
 
@@ -35,6 +36,7 @@ class AnsweringPdmWindows : public host::PdmWindows {
   bool Unmark(table::GridModel& table, const std::string& report_path) const;
 
   const PdmRequest& request_;
+  pdm::AttributeTemplates attribute_templates_;
   bool created_ = false;
 };
 
@@ -44,7 +46,7 @@ class AnsweringPdmWindows : public host::PdmWindows {
 // printed by the window.
 void AnsweringPdmWindows::Run(host::LibraryContext& context, const std::string& report_path) {
   converter::HeadlessUi ui(converter::StandardErrorSink());
-  pdm::PdmObjectList lines(context.attribute_templates);
+  pdm::PdmObjectList lines(attribute_templates_);
   pdm::PdmConverterWindow window(context, ui, lines, report_path);
   window.OnInitDialog();
   if (!Unmark(window.table(), report_path)) {

@@ -3,13 +3,13 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "base/html_help_win32.h"
 #include "base/win32_text.h"
 #include "converter/grid/grid_ctrl_win32.h"
 #include "converter/replace_text_dialog_win32.h"
-#include "pdm/attribute_templates_dialog_win32.h"
 #include "resources/resource.h"
 #include "templates/templates_dialog_win32.h"
 
@@ -88,8 +88,12 @@ Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module, host::LibraryContex
 
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module,
                                            host::LibraryContext& context,
-                                           const WindowMaker& make)
-    : module_(module), context_(context), dialog_(make(*this)) {}
+                                           const WindowMaker& make,
+                                           AttributeTemplatesShower show_attribute_templates)
+    : module_(module),
+      context_(context),
+      show_attribute_templates_(std::move(show_attribute_templates)),
+      dialog_(make(*this)) {}
 
 // The grid and the tooltips died with the window; the image list is the view's own.
 Win32ConverterDialog::~Win32ConverterDialog() {
@@ -353,12 +357,9 @@ void Win32ConverterDialog::ShowTemplatesDialog() {
        context_.library_folder, context_.help_path});
 }
 
-// The mode stays the library's TemplateMode after the dialog closes.
 void Win32ConverterDialog::ShowAttributeTemplatesDialog(int mode) {
-  context_.attribute_templates.mode = mode == 1 ? pdm::TemplateMode::kSe : pdm::TemplateMode::kEri;
-  pdm::RunAttributeTemplatesDialog(module_, window_,
-                                   {context_.attribute_templates, context_.attributes.names,
-                                    context_.library_folder, context_.help_path});
+  if (show_attribute_templates_)
+    show_attribute_templates_(window_, mode);
 }
 
 // The dialog is owned by this window and sends it its steps; a match it shows stays highlighted

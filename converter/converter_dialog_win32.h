@@ -24,12 +24,18 @@ class Win32ConverterDialog : public ConverterUi {
  public:
   // Makes the window this view shows, on the view as its screen; null when there is none.
   using WindowMaker = std::function<std::unique_ptr<ConverterWindow>(ConverterUi&)>;
+  // Shows the attribute templates dialog (mode 0 electrical items, 1 assembly units) owned by
+  // the view's window. Only the PDM window has one; whoever opens that window supplies it.
+  using AttributeTemplatesShower = std::function<void(HWND owner, int mode)>;
 
   // `module` holds the dialog, menu and bitmap resources, and the grid's window class must be
   // registered for it. The view shows the window of the context's library command.
   Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context);
   // The view shows the window `make` gives it.
-  Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context, const WindowMaker& make);
+  Win32ConverterDialog(HINSTANCE module,
+                       host::LibraryContext& context,
+                       const WindowMaker& make,
+                       AttributeTemplatesShower show_attribute_templates = {});
   ~Win32ConverterDialog() override;
   Win32ConverterDialog(const Win32ConverterDialog&) = delete;
   Win32ConverterDialog& operator=(const Win32ConverterDialog&) = delete;
@@ -70,6 +76,7 @@ class Win32ConverterDialog : public ConverterUi {
   HWND tooltips_ = nullptr;
   HIMAGELIST marks_ = nullptr;
   grid::CGridCtrl* grid_ = nullptr;
+  AttributeTemplatesShower show_attribute_templates_;
   std::unique_ptr<ConverterWindow> dialog_;
 };
 

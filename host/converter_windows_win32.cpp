@@ -4,8 +4,9 @@
 
 #include "converter/converter_dialog_win32.h"
 #include "converter/grid/grid_ctrl_win32.h"
-#include "pdm/pdm_object_list.h"
+#include "pdm/attribute_templates_dialog_win32.h"
 #include "pdm/pdm_converter_window.h"
+#include "pdm/pdm_object_list.h"
 
 namespace zuro::host {
 
@@ -19,14 +20,21 @@ void Win32ConverterWindows::Run(ConverterWindowKind, LibraryContext& context) {
 }
 
 // The object lines are composed by the library's attribute templates, which the window's
-// templates dialog edits, with the value ranges of the adjustable components.
+// templates dialog edits, with the value ranges of the adjustable components. The mode the
+// dialog shows stays the templates' mode after it closes.
 void Win32PdmWindows::Run(LibraryContext& context, const std::string& report_path) {
   grid::CGridCtrl::RegisterWindowClass(module_);
-  pdm::PdmObjectList lines(context.attribute_templates);
+  pdm::PdmObjectList lines(attribute_templates_);
   converter::Win32ConverterDialog window(
       module_, context,
       [&](converter::ConverterUi& ui) -> std::unique_ptr<converter::ConverterWindow> {
         return std::make_unique<pdm::PdmConverterWindow>(context, ui, lines, report_path);
+      },
+      [&](HWND owner, int mode) {
+        attribute_templates_.mode = mode == 1 ? pdm::TemplateMode::kSe : pdm::TemplateMode::kEri;
+        pdm::RunAttributeTemplatesDialog(module_, owner,
+                                         {attribute_templates_, context.attributes.names,
+                                          context.library_folder, context.help_path});
       });
   window.Run();
 }

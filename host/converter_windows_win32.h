@@ -4,6 +4,7 @@
 
 #include "host/library_entry.h"
 #include "host/pdm_entry.h"
+#include "pdm/attribute_templates.h"
 
 namespace zuro::host {
 
@@ -17,7 +18,9 @@ class Win32ConverterWindows : public ConverterWindows {
   HINSTANCE module_;
 };
 
-// Opens the PDM window (dialog 1006) on the PDM's report, modally and with no owner window.
+// Opens the PDM window (dialog 1006) on the PDM's report, modally and with no owner window. It
+// lives as long as the library, and so do the attribute templates it holds: the ERI and SE tables
+// and the mode that the templates dialog last showed.
 class Win32PdmWindows : public PdmWindows {
  public:
   explicit Win32PdmWindows(HINSTANCE module) : module_(module) {}
@@ -25,6 +28,7 @@ class Win32PdmWindows : public PdmWindows {
 
  private:
   HINSTANCE module_;
+  pdm::AttributeTemplates attribute_templates_;
 };
 
 }  // namespace zuro::host

@@ -2,13 +2,11 @@
 // single instance; tests make their own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
-#include <array>
-
 #include "host/host_objects.h"
-#include "pdm/attribute_templates.h"
 #include "readers/report_attributes.h"
 #include "table/replace_step.h"
 #include "templates/field_templates.h"
@@ -46,8 +44,6 @@ struct LibraryContext {
   readers::ReportAttributes attributes;
   // The field templates of the current command, with the result of their last load.
   templates::FieldTemplates field_templates;
-  // The PDM window's attribute templates: the ERI and SE tables and the mode that picks one.
-  pdm::AttributeTemplates attribute_templates;
   // Objects of the specification, list of elements and purchased-items list already made from
   // the current table (the windows ask before making them again).
   std::array<bool, 3> duplicate_flags{};

@@ -45,7 +45,8 @@ class AttributeObjectLinesTest : public ::testing::Test {
   testing_support::TestFolder files_{"attribute_object_lines"};
   host::LibraryContext context_;
   converter::HeadlessUi ui_;
-  AttributeObjectLines lines_{context_.attribute_templates};
+  AttributeTemplates templates_;
+  AttributeObjectLines lines_{templates_};
 };
 
 TEST_F(AttributeObjectLinesTest, EveryPartPassedOnGetsItsObjectLineByItsKind) {
@@ -115,7 +116,8 @@ class PdmObjectListTest : public ::testing::Test {
   testing_support::TestFolder files_{"pdm_object_list"};
   host::LibraryContext context_;
   converter::HeadlessUi ui_;
-  PdmObjectList lines_{context_.attribute_templates};
+  AttributeTemplates templates_;
+  PdmObjectList lines_{templates_};
 };
 
 TEST_F(PdmObjectListTest, AdjustableComponentGetsALineForEverySeriesValue) {
