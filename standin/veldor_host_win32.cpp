@@ -3,12 +3,14 @@
 // GetObjectType1 and GetObjectAttribute and prints them, one object a line: its type, "#", its
 // attributes as NAME=VALUE;.
 //
-//   veldor-host.exe REPORT [--library PATH] [--create | --cancel]
+//   veldor-host.exe REPORT [--library PATH] [--create | --cancel | --pick COMMAND]
 //
 // --create presses "Создать объекты ЭРИ" from outside the library, through window messages, as
-// soon as the window waits for the designer; --cancel presses "Выход". With neither the window
-// waits for a person. The messages the window shows on the way are printed to standard error as
-// "caption: text" and answered; so are the two object type names LoadBom hands back.
+// soon as the window waits for the designer; --cancel presses "Выход". --pick picks the menu
+// command of that number (1003 the ERI templates, 32784 the SE templates, ...) and leaves what it
+// opens to a person, for a look at it. With none of them the window waits for a person. The
+// messages the window shows on the way are printed to standard error as "caption: text" and
+// answered; so are the two object type names LoadBom hands back.
 //
 // Exit status: 0 when the road ran; 1 when the library could not be loaded or lacks the PDM's
 // exports, or the window could not be played as asked; 2 for bad usage; 3 when the window still
@@ -51,12 +53,13 @@ constexpr size_t kBufferSize = 200;
 constexpr int kCreateCommand = IDOK;    // "Создать объекты ЭРИ"
 constexpr int kExitCommand = IDCANCEL;  // "Выход"
 
-enum class Press { kNobody, kCreate, kCancel };
+enum class Press { kNobody, kCreate, kCancel, kPick };
 
 struct Options {
   std::wstring report;
   std::wstring library;
   Press press = Press::kNobody;
+  int picked_command = 0;  // with Press::kPick
 };
 
 // The road goes step by step; the program's exit status comes from the step it reached.
@@ -73,7 +76,9 @@ void Complain(const std::string& utf8) {
 }
 
 int Usage() {
-  std::fputs("usage: veldor-host.exe REPORT [--library PATH] [--create | --cancel]\n", stderr);
+  std::fputs(
+      "usage: veldor-host.exe REPORT [--library PATH] [--create | --cancel | --pick COMMAND]\n",
+      stderr);
   return 2;
 }
 
@@ -87,6 +92,12 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
     } else if ((arg == L"--create" || arg == L"--cancel") && !pressed) {
       options.press = arg == L"--create" ? Press::kCreate : Press::kCancel;
       pressed = true;
+    } else if (arg == L"--pick" && i + 1 < argc && !pressed) {
+      options.press = Press::kPick;
+      options.picked_command = _wtoi(argv[++i]);
+      pressed = true;
+      if (options.picked_command <= 0)
+        return false;
     } else if (!arg.starts_with(L"-") && options.report.empty()) {
       options.report = arg;
     } else {
@@ -99,6 +110,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
 struct Watch {
   DWORD ui_thread = 0;
   Press press = Press::kNobody;
+  int picked_command = 0;
   std::atomic<RoadStep> step{RoadStep::kWaitingForWindow};
   std::string failure;  // why the road could not be played (UTF-8); written before step is kFailed
 };
@@ -117,7 +129,9 @@ class PdmRoad {
   explicit PdmRoad(Watch& watch) : watch_(watch) {}
 
   void Play() {
-    if (WaitForWindow() && PressCommand() && SeeWindowClose())
+    if (!WaitForWindow() || !PressCommand())
+      return;
+    if (watch_.press == Press::kPick || SeeWindowClose())
       watch_.step = RoadStep::kPlayed;
   }
 
@@ -204,6 +218,10 @@ bool PdmRoad::PressCommand() {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
     return true;
   }
+  if (watch_.press == Press::kPick) {
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(watch_.picked_command, 0), 0);
+    return true;
+  }
   if (!CanPickCommand(GetMenu(window_), kCreateCommand))
     return Fail(zuro::Cp1251ToUtf8("the PDM window offers no \"Создать объекты ЭРИ\" to pick"));
   PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kCreateCommand, 0), 0);
@@ -283,10 +301,13 @@ int wmain(int argc, wchar_t** argv) {
   static Watch watch;
   watch.ui_thread = GetCurrentThreadId();
   watch.press = options.press;
-  if (options.press != Press::kNobody) {
+  watch.picked_command = options.picked_command;
+  // A picked command leaves the window to a person, as a window no one presses is.
+  const bool played = options.press == Press::kCreate || options.press == Press::kCancel;
+  if (options.press != Press::kNobody)
     CloseHandle(CreateThread(nullptr, 0, WatchWindows, &watch, 0, nullptr));
+  if (played)
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
-  }
 
   char first[kBufferSize] = {};
   char third[kBufferSize] = {};
@@ -296,7 +317,7 @@ int wmain(int argc, wchar_t** argv) {
                       "\nTYPE2=" + zuro::Cp1251ToUtf8(BufferText(third)) + "\n");
 
   int status = 0;
-  if (options.press != Press::kNobody) {
+  if (played) {
     // The window has closed; the watcher sees it at its next poll.
     for (int polls = 0;
          polls < 20 && watch.step != RoadStep::kPlayed && watch.step != RoadStep::kFailed; ++polls)
