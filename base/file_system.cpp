@@ -25,6 +25,10 @@ bool RemoveFile(const std::string& path) {
   return platform::RemoveFile(path);
 }
 
+std::optional<FileStamp> ReadFileStamp(const std::string& path) {
+  return platform::ReadFileStamp(path);
+}
+
 bool FileExists(const std::string& path) {
   return OpenFile(path, "rb") != nullptr;
 }

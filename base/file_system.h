@@ -4,9 +4,11 @@
 // fault hook to check that no failed write loses a file.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zuro {
@@ -26,6 +28,18 @@ bool FileExists(const std::string& path);
 // Copies source over target (replacing it); false on failure.
 bool CopyFileOver(const std::string& source, const std::string& target);
 
+// What tells one state of a file from another without reading it: which file the name leads to,
+// its size and its last write. A file replaced by another (as ReplaceFileContents does) or written
+// to in place gets another stamp.
+struct FileStamp {
+  uint64_t id = 0;  // the file's own number on its volume (with the volume's)
+  uint64_t size = 0;
+  int64_t modified = 0;  // last write, in the platform's finest unit
+  bool operator==(const FileStamp&) const = default;
+};
+// Nothing when the file is not there or cannot be asked.
+std::optional<FileStamp> ReadFileStamp(const std::string& path);
+
 // Writes a whole file through `write` into a temporary file beside `path`, then moves it over
 // `path`. If anything fails (open, write, flush, close, move), the old file stays as it was and
 // the temporary file is removed. `write` returns false to abandon the write.
@@ -41,6 +55,7 @@ namespace platform {
 std::FILE* OpenFile(const std::string& path, const char* mode);
 bool RemoveFile(const std::string& path);
 bool MoveFileOver(const std::string& source, const std::string& target);
+std::optional<FileStamp> ReadFileStamp(const std::string& path);
 }  // namespace platform
 
 }  // namespace zuro

@@ -1,4 +1,6 @@
 // Native builds: the file system takes UTF-8 names.
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "base/file_system.h"
@@ -16,6 +18,18 @@ bool RemoveFile(const std::string& path) {
 
 bool MoveFileOver(const std::string& source, const std::string& target) {
   return std::rename(Cp1251ToUtf8(source).c_str(), Cp1251ToUtf8(target).c_str()) == 0;
+}
+
+std::optional<FileStamp> ReadFileStamp(const std::string& path) {
+  struct stat status {};
+  if (stat(Cp1251ToUtf8(path).c_str(), &status) != 0)
+    return std::nullopt;
+  FileStamp stamp;
+  stamp.id = static_cast<uint64_t>(status.st_ino) ^ (static_cast<uint64_t>(status.st_dev) << 40);
+  stamp.size = static_cast<uint64_t>(status.st_size);
+  stamp.modified =
+      static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+  return stamp;
 }
 
 }  // namespace zuro::platform

@@ -87,10 +87,13 @@ int DocumentRadioOf(const std::string& document) {
 }
 
 // The reading exports' own answers, on buffers as the PDM hands them over.
-standin::ObjectListCalls ExportCalls(const std::string& library_folder) {
-  return {[&library_folder](char* buffer) { return pdm::AnswerObjectType(library_folder, buffer); },
-          [&library_folder](char* name, char* value) {
-            pdm::AnswerObjectAttribute(library_folder, name, value);
+standin::ObjectListCalls ExportCalls(pdm::ObjectListReader& reader,
+                                     const std::string& library_folder) {
+  return {[&reader, &library_folder](char* buffer) {
+            return reader.AnswerObjectType(library_folder, buffer);
+          },
+          [&reader, &library_folder](char* name, char* value) {
+            reader.AnswerObjectAttribute(library_folder, name, value);
           }};
 }
 
@@ -117,7 +120,9 @@ int Pdm(const std::vector<std::string>& args) {
   host::LoadBom(context, windows, options->report);
   if (!windows.created())
     return kExitStopped;
-  for (const std::string& object : standin::ReadBackObjectList(ExportCalls(context.library_folder)))
+  pdm::ObjectListReader reader;
+  for (const std::string& object :
+       standin::ReadBackObjectList(ExportCalls(reader, context.library_folder)))
     Print(stdout, object + "\n");
   return kExitDone;
 }

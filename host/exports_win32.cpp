@@ -24,6 +24,7 @@ struct Library {
   zuro::host::WinHostConnector connector{LibraryModule()};
   zuro::host::Win32ConverterWindows windows{LibraryModule()};
   zuro::host::Win32PdmWindows pdm_windows{LibraryModule()};
+  zuro::pdm::ObjectListReader object_list;
 };
 
 Library* g_library = nullptr;
@@ -113,7 +114,7 @@ extern "C" int WINAPI GetObjectType1(char* buffer) {
     char* usable = WritableBuffer(ReadableBuffer(buffer));
     if (!g_library || !usable)
       return 0;
-    return zuro::pdm::AnswerObjectType(g_library->context.library_folder, usable);
+    return g_library->object_list.AnswerObjectType(g_library->context.library_folder, usable);
   } catch (...) {
     return 0;
   }
@@ -123,8 +124,8 @@ extern "C" int WINAPI GetObjectAttribute(char* name, void*, char* value) {
   try {
     char* usable = WritableBuffer(ReadableBuffer(name));
     if (g_library && usable)
-      zuro::pdm::AnswerObjectAttribute(g_library->context.library_folder, usable,
-                                       WritableBuffer(value));
+      g_library->object_list.AnswerObjectAttribute(g_library->context.library_folder, usable,
+                                                   WritableBuffer(value));
   } catch (...) {
   }
   return 0;

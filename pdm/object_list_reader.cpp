@@ -20,16 +20,6 @@ std::optional<size_t> ObjectIndex(std::string_view text) {
   return static_cast<size_t>(number);
 }
 
-// Each line is one object, however long. The object lines the window writes are longer than the
-// PDM's buffers as a rule (the attribute names alone fill most of 200 bytes): read in pieces of
-// the buffer's size, every object would lose its last attributes to a second object made of its
-// tail. Only the answers must fit the buffers, and each is cut to fit as it is copied.
-std::vector<std::string> ObjectLines(const std::string& library_folder) {
-  std::optional<std::vector<std::string>> lines =
-      ReadLinePieces(library_folder + kObjectListFile, std::string::npos);
-  return lines ? std::move(*lines) : std::vector<std::string>{};
-}
-
 // The attribute text of an object line lies between its first and second "#"; a line without "#"
 // has none.
 std::string_view AttributeText(std::string_view line) {
@@ -43,11 +33,32 @@ std::string FittingTheBuffer(std::string_view text) {
 
 }  // namespace
 
+// Each line is one object, however long. The object lines the window writes are longer than the
+// PDM's buffers as a rule (the attribute names alone fill most of 200 bytes): read in pieces of
+// the buffer's size, every object would lose its last attributes to a second object made of its
+// tail. Only the answers must fit the buffers, and each is cut to fit as it is copied.
+// The lines are kept only when the stamp was the same before and after the reading, so that a list
+// replaced while it was read is read again at the next call.
+const std::vector<std::string>& ObjectListReader::Lines(const std::string& library_folder) {
+  const std::string path = library_folder + kObjectListFile;
+  const std::optional<FileStamp> stamp = ReadFileStamp(path);
+  if (stamp && stamp_ && *stamp == *stamp_ && path == path_)
+    return lines_;
+  std::optional<std::vector<std::string>> lines =
+      stamp ? ReadLinePieces(path, std::string::npos) : std::nullopt;
+  lines_ = lines ? std::move(*lines) : std::vector<std::string>{};
+  path_ = path;
+  stamp_ = lines && ReadFileStamp(path) == stamp ? stamp : std::nullopt;
+  return lines_;
+}
+
 // A line equal to the one before it is no object of its own: the PDM receives each object once.
-ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument) {
+ObjectTypeAnswer ObjectListReader::ReadObjectType(const std::string& library_folder,
+                                                  std::string_view argument) {
   ObjectTypeAnswer answer;
   const std::optional<size_t> k = ObjectIndex(argument);
-  const std::vector<std::string> lines = ObjectLines(library_folder);
+  const std::lock_guard lock(mutex_);
+  const std::vector<std::string>& lines = Lines(library_folder);
   if (!k || *k >= lines.size() || (*k > 0 && lines[*k] == lines[*k - 1]))
     return answer;
   const std::string& line = lines[*k];
@@ -59,15 +70,16 @@ ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_v
 
 // Every line ends with ";", so the attribute one past the last one is an empty piece: the PDM
 // reads an empty name there and knows the object has no more attributes.
-ObjectAttributeAnswer ReadObjectAttribute(const std::string& library_folder,
-                                          std::string_view argument) {
+ObjectAttributeAnswer ObjectListReader::ReadObjectAttribute(const std::string& library_folder,
+                                                            std::string_view argument) {
   ObjectAttributeAnswer answer;
   const size_t separator = argument.find(';');
   if (separator == std::string_view::npos)
     return answer;
   const std::optional<size_t> k = ObjectIndex(argument.substr(0, separator));
   const std::optional<size_t> j = ObjectIndex(argument.substr(separator + 1));
-  const std::vector<std::string> lines = ObjectLines(library_folder);
+  const std::lock_guard lock(mutex_);
+  const std::vector<std::string>& lines = Lines(library_folder);
   if (!k || !j || *k >= lines.size())
     return answer;
   const std::vector<std::string_view> attributes = SplitAt(AttributeText(lines[*k]), ';');
@@ -98,7 +110,7 @@ void CopyToExportBuffer(std::string_view text, char* buffer) {
 
 // The answer is complete before anything is written, since the argument lies in the buffer that
 // receives it.
-int32_t AnswerObjectType(const std::string& library_folder, char* buffer) {
+int32_t ObjectListReader::AnswerObjectType(const std::string& library_folder, char* buffer) {
   const std::optional<std::string_view> argument = ExportArgument(buffer);
   if (!argument)
     return 0;
@@ -107,9 +119,9 @@ int32_t AnswerObjectType(const std::string& library_folder, char* buffer) {
   return answer.result;
 }
 
-void AnswerObjectAttribute(const std::string& library_folder,
-                           char* name_buffer,
-                           char* value_buffer) {
+void ObjectListReader::AnswerObjectAttribute(const std::string& library_folder,
+                                             char* name_buffer,
+                                             char* value_buffer) {
   const std::optional<std::string_view> argument = ExportArgument(name_buffer);
   if (!argument)
     return;

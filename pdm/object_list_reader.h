@@ -1,13 +1,18 @@
 // Reading the object list res.txt back for the PDM, object by object and attribute by attribute,
-// as the exports GetObjectType1 and GetObjectAttribute answer. Every call reads the file afresh.
-// The exports only move texts between these functions and the caller's buffers.
+// as the exports GetObjectType1 and GetObjectAttribute answer. Every call answers from the file as
+// it is at that call. The exports only move texts between these functions and the caller's
+// buffers.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
 
 namespace zuro::pdm {
 
@@ -28,11 +33,37 @@ struct ObjectAttributeAnswer {
   std::string value;  // text between its first and second "="
 };
 
-// GetObjectType1: `argument` is the object number as decimal text (0 for the first line).
-ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument);
-// GetObjectAttribute: `argument` is "object;attribute", both decimal, counting from 0.
-ObjectAttributeAnswer ReadObjectAttribute(const std::string& library_folder,
-                                          std::string_view argument);
+// The PDM asks for every attribute of every object, each question a call of its own: a board of
+// n objects makes some 12 n calls. Reading the whole list at each call would make the read-back
+// quadratic (hours for a large board), so the lines read are kept, and read again only when the
+// file's stamp shows that another list has taken its place (or that it is gone). One reader serves
+// the library from load to unload; its calls may come from any thread.
+class ObjectListReader {
+ public:
+  // GetObjectType1: `argument` is the object number as decimal text (0 for the first line).
+  ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument);
+  // GetObjectAttribute: `argument` is "object;attribute", both decimal, counting from 0.
+  ObjectAttributeAnswer ReadObjectAttribute(const std::string& library_folder,
+                                            std::string_view argument);
+
+  // The two exports on the caller's buffers: the numbers are read from `buffer` (`name_buffer`),
+  // the answer written back into it (and the value into `value_buffer`). A null buffer is neither
+  // read nor written; a null `name_buffer` leaves `value_buffer` alone as well.
+  int32_t AnswerObjectType(const std::string& library_folder, char* buffer);
+  void AnswerObjectAttribute(const std::string& library_folder,
+                             char* name_buffer,
+                             char* value_buffer);
+
+ private:
+  // The object lines of the list in `library_folder` as the file now stands; empty when there is
+  // none. Called with the mutex held.
+  const std::vector<std::string>& Lines(const std::string& library_folder);
+
+  std::mutex mutex_;
+  std::string path_;                // of the list whose lines are kept
+  std::optional<FileStamp> stamp_;  // its stamp when they were read; none: nothing kept
+  std::vector<std::string> lines_;
+};
 
 // The text a caller's buffer holds: up to its NUL, never more than kExportBufferSize bytes;
 // nothing for a null pointer.
@@ -40,13 +71,5 @@ std::optional<std::string_view> ExportArgument(const char* buffer);
 // Copies `text` into a caller's buffer of kExportBufferSize bytes, cut so that it and its NUL
 // fit; a null buffer is left alone.
 void CopyToExportBuffer(std::string_view text, char* buffer);
-
-// The two exports on the caller's buffers: the numbers are read from `buffer` (`name_buffer`),
-// the answer written back into it (and the value into `value_buffer`). A null buffer is neither
-// read nor written; a null `name_buffer` leaves `value_buffer` alone as well.
-int32_t AnswerObjectType(const std::string& library_folder, char* buffer);
-void AnswerObjectAttribute(const std::string& library_folder,
-                           char* name_buffer,
-                           char* value_buffer);
 
 }  // namespace zuro::pdm

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "pdm/object_list_reader.h"
 
 namespace zuro::pdm {
@@ -14,14 +15,15 @@ namespace {
 class ObjectListReaderTest : public ::testing::Test {
  protected:
   void WriteList(const std::string& text) { folder_.Write("res.txt", text); }
-  std::string Name(std::string_view k) { return ReadObjectType(folder_.path(), k).name; }
-  int32_t Result(std::string_view k) { return ReadObjectType(folder_.path(), k).result; }
+  std::string Name(std::string_view k) { return reader_.ReadObjectType(folder_.path(), k).name; }
+  int32_t Result(std::string_view k) { return reader_.ReadObjectType(folder_.path(), k).result; }
   std::string Attribute(std::string_view kj) {
-    const ObjectAttributeAnswer answer = ReadObjectAttribute(folder_.path(), kj);
+    const ObjectAttributeAnswer answer = reader_.ReadObjectAttribute(folder_.path(), kj);
     return answer.name + "|" + answer.value;
   }
 
   testing_support::TestFolder folder_{"object_list"};
+  ObjectListReader reader_;
 };
 
 TEST_F(ObjectListReaderTest, ObjectsAndAttributesInOrder) {
@@ -133,14 +135,38 @@ TEST_F(ObjectListReaderTest, MissingListAndOddNumbers) {
 
 TEST_F(ObjectListReaderTest, VeryLongLineStillFitsTheCallersBuffers) {
   WriteList(std::string(10000, 'N') + "*#A=" + std::string(10000, 'v') + ";\n");
-  const ObjectTypeAnswer type = ReadObjectType(folder_.path(), "0");
+  const ObjectTypeAnswer type = reader_.ReadObjectType(folder_.path(), "0");
   EXPECT_EQ(type.name, std::string(kExportBufferSize - 1, 'N'));
   // The "*" beyond what the buffer shows still marks the object.
   EXPECT_EQ(type.result, 1);
-  const ObjectAttributeAnswer attribute = ReadObjectAttribute(folder_.path(), "0;0");
+  const ObjectAttributeAnswer attribute = reader_.ReadObjectAttribute(folder_.path(), "0;0");
   EXPECT_EQ(attribute.name, "A");
   EXPECT_EQ(attribute.value, std::string(kExportBufferSize - 1, 'v'));
-  EXPECT_EQ(ReadObjectType(folder_.path(), "1").name, "");
+  EXPECT_EQ(reader_.ReadObjectType(folder_.path(), "1").name, "");
+}
+
+// The reader keeps the lines between calls; a list replaced as the window replaces it (a new file
+// moved over the old one), even by one of the same size, or removed, is what the next call sees.
+TEST_F(ObjectListReaderTest, EveryCallSeesTheListAsItNowIs) {
+  const auto replace = [this](const std::string& text) {
+    ASSERT_TRUE(ReplaceFileContents(folder_ + "res.txt", [&](std::FILE* file) {
+      return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    }));
+  };
+  replace("A#N=1;\nB#M=2;\n");
+  EXPECT_EQ(Name("1"), "B");
+  EXPECT_EQ(Attribute("0;0"), "N|1");
+  replace("C#K=3;\nD#L=4;\n");
+  EXPECT_EQ(Name("1"), "D");
+  EXPECT_EQ(Attribute("0;0"), "K|3");
+  replace("E#J=5;\n");
+  EXPECT_EQ(Name("1"), "");
+  EXPECT_EQ(Name("0"), "E");
+  ASSERT_TRUE(RemoveFile(folder_ + "res.txt"));
+  EXPECT_EQ(Name("0"), "");
+  EXPECT_EQ(Attribute("0;0"), "|");
+  replace("F#I=6;\n");
+  EXPECT_EQ(Name("0"), "F");
 }
 
 // The caller's buffer sits inside a larger block whose tail must stay untouched.
@@ -191,14 +217,14 @@ class ExportAnswerTest : public ObjectListReaderTest {
 TEST_F(ExportAnswerTest, AnswersGoBackIntoTheArgumentsBuffer) {
   WriteList("Плата*#Наименование=Плата*;Количество=1;\n");
   SetArgument("0");
-  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 1);
+  EXPECT_EQ(reader_.AnswerObjectType(folder_.path(), name_.data()), 1);
   EXPECT_STREQ(name_.data(), "Плата*");
   SetArgument("0;1");
-  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  reader_.AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
   EXPECT_STREQ(name_.data(), "Количество");
   EXPECT_STREQ(value_.data(), "1");
   SetArgument("0;2");
-  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  reader_.AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
   EXPECT_STREQ(name_.data(), "");
   EXPECT_STREQ(value_.data(), "");
   ExpectGuardsKept();
@@ -207,27 +233,27 @@ TEST_F(ExportAnswerTest, AnswersGoBackIntoTheArgumentsBuffer) {
 TEST_F(ExportAnswerTest, TenThousandCharacterLineNeverOverrunsTheBuffers) {
   WriteList(std::string(10000, 'N') + "\n" + "#" + std::string(10000, '=') + "\n");
   SetArgument("0");
-  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(reader_.AnswerObjectType(folder_.path(), name_.data()), 0);
   EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 1, 'N'));
   // The second line: no name, an attribute of "=" alone.
   SetArgument("1;0");
-  AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
+  reader_.AnswerObjectAttribute(folder_.path(), name_.data(), value_.data());
   EXPECT_STREQ(name_.data(), "");
   EXPECT_STREQ(value_.data(), "");
   // An argument without its NUL is read no further than the buffer.
   std::fill(name_.begin(), name_.begin() + kExportBufferSize, '0');
-  EXPECT_EQ(AnswerObjectType(folder_.path(), name_.data()), 0);
+  EXPECT_EQ(reader_.AnswerObjectType(folder_.path(), name_.data()), 0);
   EXPECT_EQ(std::string(name_.data()), std::string(kExportBufferSize - 1, 'N'));
   ExpectGuardsKept();
 }
 
 TEST_F(ExportAnswerTest, NullBuffersAreLeftAlone) {
   WriteList("A#N=1;\n");
-  EXPECT_EQ(AnswerObjectType(folder_.path(), nullptr), 0);
-  AnswerObjectAttribute(folder_.path(), nullptr, value_.data());
+  EXPECT_EQ(reader_.AnswerObjectType(folder_.path(), nullptr), 0);
+  reader_.AnswerObjectAttribute(folder_.path(), nullptr, value_.data());
   EXPECT_EQ(value_[0], '#');
   SetArgument("0;0");
-  AnswerObjectAttribute(folder_.path(), name_.data(), nullptr);
+  reader_.AnswerObjectAttribute(folder_.path(), name_.data(), nullptr);
   EXPECT_STREQ(name_.data(), "N");
   ExpectGuardsKept();
 }
