@@ -28,11 +28,11 @@ bool FileExists(const std::string& path);
 // Copies source over target (replacing it); false on failure.
 bool CopyFileOver(const std::string& source, const std::string& target);
 
-// What tells one state of a file from another without reading it: which file the name leads to,
-// its size and its last write. A file replaced by another (as ReplaceFileContents does) or written
-// to in place gets another stamp.
+// What tells one state of a file from another without reading it: its size and its last write,
+// and, where the system tells it without opening the file, which file the name leads to. A file
+// replaced by another (as ReplaceFileContents does) or written to in place gets another stamp.
 struct FileStamp {
-  uint64_t id = 0;  // the file's own number on its volume (with the volume's)
+  uint64_t id = 0;  // the file's own number on its volume (with the volume's); 0 on Windows
   uint64_t size = 0;
   int64_t modified = 0;  // last write, in the platform's finest unit
   bool operator==(const FileStamp&) const = default;
