@@ -45,8 +45,10 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path);
 // the temporary file is removed. `write` returns false to abandon the write.
 bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
-// Test seam: when set, called before each step of ReplaceFileContents ("open", "write",
-// "close", "move"); returning true makes that step fail.
+// Test seam: when set, called before each step of ReplaceFileContents ("open", each "write" of
+// buffered bytes to the temporary file (natively; on Windows one "write" for the whole), "flush",
+// "close", "move"); returning true makes that step fail. Counting the calls, a test can fail the
+// Nth step of any writer.
 using FileFaultHook = std::function<bool(const char* step)>;
 void SetFileFaultHook(FileFaultHook hook);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "converter/replace_text_dialog.h"
+#include "tests/file_faults.h"
 #include "table/component_rows.h"
 #include "table/replace_step.h"
 
@@ -225,6 +226,21 @@ TEST_F(ReplaceTextTest, HistoriesRoundTripAsWords) {
   EXPECT_EQ(testing_support::ReadBytes(folder_ + "bom2.txt"), "22\r\n");
   dialog_->OnCancel();
   EXPECT_EQ(ui_->closed, 2);
+}
+
+// Both histories are written at each "Заменить"; a fault anywhere keeps each whole.
+TEST_F(ReplaceTextTest, AFailedHistoryWriteLosesNoHistory) {
+  testing_support::ExpectNoFileLost(
+      {folder_ + "bom1.txt", folder_ + "bom2.txt"},
+      [&] {
+        folder_.Write("bom1.txt", "10 uF\r\n");
+        folder_.Write("bom2.txt", "22\r\n");
+      },
+      [&] {
+        Open({"4,7 kOhm"});
+        Choose("4,7 kOhm", "4,7 кОм");
+        dialog_->OnReplace();
+      });
 }
 
 }  // namespace
