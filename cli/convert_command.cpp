@@ -221,6 +221,11 @@ int Convert(const std::vector<std::string>& args) {
   const standin::SimDocument* document = options->Has("--graphic") ? host.ActiveGraphicDocument()
                                          : model                   ? host.ActiveModelDocument()
                                                                    : host.TargetDocument();
+  // The host takes the name in code page 1251: a folder named outside it is none the host finds.
+  if (!open_document && (!document || document->saved_path.empty())) {
+    Complain("the host did not save the document to " + request.output);
+    return kExitStopped;
+  }
   if (open_document && (!document || !standin::SaveDocument(*document, request.output))) {
     Complain("cannot write " + request.output);
     return kExitStopped;
