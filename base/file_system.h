@@ -1,7 +1,9 @@
-// The library's narrow seam to the file system. Paths are code page 1251 texts, as every text the
-// library holds; the Windows implementation opens them through the wide API so that Cyrillic
-// names work whatever the system's own code page is. Tests can make writes fail through the
-// fault hook to check that no failed write loses a file.
+// The library's narrow seam to the file system. Every path here is UTF-8, unlike the library's
+// texts, which are code page 1251: a folder named outside code page 1251 ("Müller 日本") must open
+// as well as a Cyrillic one. The native builds hand UTF-8 to the system as it is; the Windows
+// implementation converts it to UTF-16 at the wide call, whatever the system's own code page is.
+// A path becomes a text only where it is shown or handed to the host (Cp1251FromUtf8Path). Tests
+// can make writes fail through the fault hook to check that no failed write loses a file.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +23,7 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// fopen with a code page 1251 path; null when the file cannot be opened.
+// fopen with a UTF-8 path; null when the file cannot be opened.
 FileHandle OpenFile(const std::string& path, const char* mode);
 bool RemoveFile(const std::string& path);
 bool FileExists(const std::string& path);
@@ -53,7 +55,7 @@ using FileFaultHook = std::function<bool(const char* step)>;
 void SetFileFaultHook(FileFaultHook hook);
 
 namespace platform {
-// Implemented once per platform (file_system_posix.cpp, file_system_win32.cpp).
+// Implemented once per platform (file_system_posix.cpp, file_system_win32.cpp); UTF-8 paths.
 std::FILE* OpenFile(const std::string& path, const char* mode);
 bool RemoveFile(const std::string& path);
 bool MoveFileOver(const std::string& source, const std::string& target);

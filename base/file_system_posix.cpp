@@ -1,28 +1,27 @@
-// Native builds: the file system takes UTF-8 names.
+// Native builds: the file system takes the UTF-8 paths as they are.
 #include <sys/stat.h>
 
 #include <cstdio>
 
 #include "base/file_system.h"
-#include "base/text_encoding.h"
 
 namespace zuro::platform {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
-  return std::fopen(Cp1251ToUtf8(path).c_str(), mode);
+  return std::fopen(path.c_str(), mode);
 }
 
 bool RemoveFile(const std::string& path) {
-  return std::remove(Cp1251ToUtf8(path).c_str()) == 0;
+  return std::remove(path.c_str()) == 0;
 }
 
 bool MoveFileOver(const std::string& source, const std::string& target) {
-  return std::rename(Cp1251ToUtf8(source).c_str(), Cp1251ToUtf8(target).c_str()) == 0;
+  return std::rename(source.c_str(), target.c_str()) == 0;
 }
 
 std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   struct stat status {};
-  if (stat(Cp1251ToUtf8(path).c_str(), &status) != 0)
+  if (stat(path.c_str(), &status) != 0)
     return std::nullopt;
   FileStamp stamp;
   stamp.id = static_cast<uint64_t>(status.st_ino) ^ (static_cast<uint64_t>(status.st_dev) << 40);

@@ -1,23 +1,26 @@
-// Windows builds: names go through the wide API, converted from code page 1251 explicitly.
+// Windows builds: the UTF-8 paths go to the wide API as UTF-16.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "base/file_system.h"
 #include "base/win32_text.h"
 
 namespace zuro::platform {
 
+// The mode is a few ASCII letters ("rb", "wb").
 std::FILE* OpenFile(const std::string& path, const char* mode) {
-  return _wfopen(WideFromCp1251(path).c_str(), WideFromCp1251(mode).c_str());
+  const std::wstring wide_mode(mode, mode + std::strlen(mode));
+  return _wfopen(WidePath(path).c_str(), wide_mode.c_str());
 }
 
 bool RemoveFile(const std::string& path) {
-  return DeleteFileW(WideFromCp1251(path).c_str()) != 0;
+  return DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 bool MoveFileOver(const std::string& source, const std::string& target) {
-  return MoveFileExW(WideFromCp1251(source).c_str(), WideFromCp1251(target).c_str(),
+  return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -27,7 +30,7 @@ bool MoveFileOver(const std::string& source, const std::string& target) {
 // two apart; the file's number is not asked.
 std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(WideFromCp1251(path).c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return std::nullopt;
   FileStamp stamp;

@@ -25,7 +25,7 @@ HtmlHelpProc HtmlHelpEntry() {
 
 void ShowHtmlHelp(HWND owner, const std::string& help_path) {
   if (const HtmlHelpProc html_help = HtmlHelpEntry())
-    html_help(owner, WideFromCp1251(help_path).c_str(), kHelpDisplayTopic, 0);
+    html_help(owner, WidePath(help_path).c_str(), kHelpDisplayTopic, 0);
 }
 
 }  // namespace zuro

@@ -7,7 +7,7 @@
 
 namespace zuro {
 
-// Shows the help file (a code page 1251 path) at its default topic, owned by `owner` (or by no
+// Shows the help file (a UTF-8 path) at its default topic, owned by `owner` (or by no
 // window). A system without the viewer shows nothing.
 void ShowHtmlHelp(HWND owner, const std::string& help_path);
 

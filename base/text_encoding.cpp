@@ -113,6 +113,14 @@ std::string Utf8ToCp1251(std::string_view text, bool* lost) {
   return out;
 }
 
+std::string Utf8PathFromCp1251(std::string_view cp1251_path) {
+  return Cp1251ToUtf8(cp1251_path);
+}
+
+std::string Cp1251FromUtf8Path(std::string_view utf8_path) {
+  return Utf8ToCp1251(utf8_path);
+}
+
 std::string LowerCp1251(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {

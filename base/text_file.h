@@ -15,7 +15,7 @@ struct TextFile {
   bool lost_characters = false;  // characters that code page 1251 lacks became "?"
 };
 
-// Reads the whole file; nothing when it cannot be read.
+// Reads the whole file (a UTF-8 path); nothing when it cannot be read.
 std::optional<TextFile> ReadTextFile(const std::string& path);
 // The file's bytes as code page 1251 text (see IsUtf8Text).
 TextFile DecodeText(std::string bytes);

@@ -11,8 +11,14 @@ void Print(std::FILE* stream, std::string_view cp1251_text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-int BadUsage(const std::string& problem) {
-  Print(stderr, "zuro-bom: " + problem + "\n\n" + kUsage);
+void Complain(const std::string& utf8_problem) {
+  const std::string line = "zuro-bom: " + utf8_problem + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int BadUsage(const std::string& utf8_problem) {
+  Complain(utf8_problem + "\n");
+  Print(stderr, kUsage);
   return kExitUsage;
 }
 

@@ -19,10 +19,16 @@ inline constexpr int kExitUsage = 2;
 // The usage text, printed by --help and after bad usage.
 extern const char kUsage[];
 
-// Texts in this program are code page 1251 like the library's; the terminal gets UTF-8.
+// The arguments arrive in UTF-8 and paths stay so, as the library holds them; a text for the
+// library (the TEXT of --set) becomes code page 1251 where it is taken.
+
+// Texts of the library (tables, objects, the usage) are code page 1251; the terminal gets UTF-8.
 void Print(std::FILE* stream, std::string_view cp1251_text);
-// Prints the problem and the usage; returns kExitUsage.
-int BadUsage(const std::string& problem);
+// zuro-bom's own complaint on standard error, "zuro-bom: PROBLEM": its words are ASCII and the
+// paths in it are given as they came, so it is UTF-8 already.
+void Complain(const std::string& utf8_problem);
+// Prints the problem (UTF-8) and the usage; returns kExitUsage.
+int BadUsage(const std::string& utf8_problem);
 
 // The options a subcommand takes: those with a value, those that may repeat (each with a value),
 // and bare flags.
@@ -33,7 +39,7 @@ struct OptionSpec {
 };
 
 struct ParsedOptions {
-  std::string report;  // the one argument that is no option, as given (code page 1251)
+  std::string report;  // the one argument that is no option, as given (UTF-8)
   std::map<std::string, std::string> values;
   std::map<std::string, std::vector<std::string>> repeated;
   std::set<std::string> flags;
@@ -57,7 +63,7 @@ std::string WithSeparator(std::string folder);
 std::string ConverterOf(const ParsedOptions& options);
 int CommandOf(const std::string& converter);
 
-// The title a document made from the report is shown with.
+// The title a document made from the report (a UTF-8 path) is shown with, in code page 1251.
 std::string DocumentTitle(const std::string& report);
 
 // The subcommands.

@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/paths.h"
+#include "base/text_encoding.h"
 #include "cli/cli_support.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
@@ -92,19 +93,18 @@ void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& con
 bool ConvertingWindows::Prepare(converter::ConverterWindow& window) {
   table::GridModel& table = window.table();
   if (table.GetRowCount() < 2) {
-    Print(stderr, "zuro-bom: " + request_.report + " gave no components\n");
+    Complain(request_.report + " gave no components");
     return false;
   }
   for (const auto& [row, col] : request_.unmarks) {
     if (!table.SetItemImage(row, col, 0) || row < 1) {
-      Print(stderr, "zuro-bom: there is no row " + std::to_string(row) + "\n");
+      Complain("there is no row " + std::to_string(row));
       return false;
     }
   }
   for (const ConvertRequest::Edit& edit : request_.edits) {
     if (edit.row < 1 || edit.col < 1 || !table.SetItemText(edit.row, edit.col, edit.text)) {
-      Print(stderr, "zuro-bom: there is no cell " + std::to_string(edit.row) + "," +
-                        std::to_string(edit.col) + "\n");
+      Complain("there is no cell " + std::to_string(edit.row) + "," + std::to_string(edit.col));
       return false;
     }
   }
@@ -133,7 +133,7 @@ bool ParseEdit(const std::string& text, ConvertRequest::Edit& edit) {
   } catch (...) {
     return false;
   }
-  edit.text = text.substr(equals + 1);
+  edit.text = Utf8ToCp1251(text.substr(equals + 1));
   return true;
 }
 
@@ -141,7 +141,7 @@ bool ParseEdit(const std::string& text, ConvertRequest::Edit& edit) {
 
 // The title of a document made from a report: the report's file name.
 std::string DocumentTitle(const std::string& report) {
-  return report.substr(FileNameStart(report));
+  return Cp1251FromUtf8Path(report.substr(FileNameStart(report)));
 }
 
 int Convert(const std::vector<std::string>& args) {
@@ -201,7 +201,7 @@ int Convert(const std::vector<std::string>& args) {
   if (model) {
     const std::string items = options->Value("--model");
     if (!FileExists(items)) {
-      Print(stderr, "zuro-bom: cannot read the model items file " + items + "\n");
+      Complain("cannot read the model items file " + items);
       return kExitStopped;
     }
     host.OpenModelDocument(standin::ReadItemLines(items));
@@ -221,14 +221,19 @@ int Convert(const std::vector<std::string>& args) {
   const standin::SimDocument* document = options->Has("--graphic") ? host.ActiveGraphicDocument()
                                          : model                   ? host.ActiveModelDocument()
                                                                    : host.TargetDocument();
+  // The host takes the name in code page 1251: a folder named outside it is none the host finds.
+  if (!open_document && (!document || document->saved_path.empty())) {
+    Complain("the host did not save the document to " + request.output);
+    return kExitStopped;
+  }
   if (open_document && (!document || !standin::SaveDocument(*document, request.output))) {
-    Print(stderr, "zuro-bom: cannot write " + request.output + "\n");
+    Complain("cannot write " + request.output);
     return kExitStopped;
   }
   const std::string html = options->Value("--html");
   if (!html.empty() &&
       (!document || !standin::SaveDocumentHtml(*document, DocumentTitle(request.report), html))) {
-    Print(stderr, "zuro-bom: cannot write " + html + "\n");
+    Complain("cannot write " + html);
     return kExitStopped;
   }
   return kExitDone;

@@ -64,12 +64,12 @@ void AnsweringPdmWindows::Run(host::LibraryContext& context, const std::string& 
 // Rows count as in the component table; one outside it stops the road before anything is made.
 bool AnsweringPdmWindows::Unmark(table::GridModel& table, const std::string& report_path) const {
   if (table.GetRowCount() < 2) {
-    Print(stderr, "zuro-bom: " + report_path + " gave no components\n");
+    Complain(report_path + " gave no components");
     return false;
   }
   for (const int row : request_.unmarks) {
     if (row < 1 || !table.SetItemImage(row, 0, table::kUnmarked)) {
-      Print(stderr, "zuro-bom: there is no row " + std::to_string(row) + "\n");
+      Complain("there is no row " + std::to_string(row));
       return false;
     }
   }

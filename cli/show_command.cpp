@@ -41,14 +41,14 @@ int Show(const std::vector<std::string>& args) {
     return BadUsage(problem);
   standin::SimDocument document;
   if (!standin::OpenDocument(options->report, document)) {
-    Print(stderr, "zuro-bom: " + options->report + " is no document of the stand-in host\n");
+    Complain(options->report + " is no document of the stand-in host");
     return kExitStopped;
   }
   for (const standin::SimObject& object : document.objects)
     Print(stdout, ObjectLine(object) + "\n");
   const std::string html = options->Value("--html");
   if (!html.empty() && !standin::SaveDocumentHtml(document, DocumentTitle(options->report), html)) {
-    Print(stderr, "zuro-bom: cannot write " + html + "\n");
+    Complain("cannot write " + html);
     return kExitStopped;
   }
   return kExitDone;

@@ -40,7 +40,7 @@ int Table(const std::vector<std::string>& args) {
   window->OnCommand(table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
   if (window->table().GetRowCount() == 0) {
     if (ui.messages().empty())
-      Print(stderr, "zuro-bom: " + options->report + " was not read\n");
+      Complain(options->report + " was not read");
     return kExitStopped;
   }
   const std::string output = options->Value("-o");
@@ -50,7 +50,7 @@ int Table(const std::vector<std::string>& args) {
     return kExitDone;
   }
   if (!table::WriteTableFile(output, window->table())) {
-    Print(stderr, "zuro-bom: cannot write " + output + "\n");
+    Complain("cannot write " + output);
     return kExitStopped;
   }
   return kExitDone;

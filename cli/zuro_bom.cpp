@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/text_encoding.h"
 #include "cli/cli_support.h"
 
 namespace zuro::cli {
@@ -68,10 +67,7 @@ int Main(const std::vector<std::string>& args) {
 
 }  // namespace zuro::cli
 
-// Arguments arrive in UTF-8 and are held in code page 1251 like every text of the library.
+// Arguments arrive in UTF-8 and are kept so: most are paths, which the library holds in UTF-8.
 int main(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i)
-    args.push_back(zuro::Utf8ToCp1251(argv[i]));
-  return zuro::cli::Main(args);
+  return zuro::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -320,7 +320,7 @@ MessageAnswer Win32ConverterDialog::ShowMessage(const MessageRequest& message) {
 // always for a full path typed into it, so the view sees to it.
 std::optional<std::string> Win32ConverterDialog::ChooseFile(const FileDialogRequest& request) {
   std::vector<wchar_t> file(kFileBufferChars, L'\0');
-  const std::wstring initial = WideFromCp1251(request.initial_name);
+  const std::wstring initial = WidePath(request.initial_name);
   initial.copy(file.data(), std::min<size_t>(initial.size(), file.size() - 1));
   const std::wstring filter = FilterList(request.filter);
   const std::wstring extension = WideFromCp1251(request.default_extension);
@@ -341,7 +341,7 @@ std::optional<std::string> Win32ConverterDialog::ChooseFile(const FileDialogRequ
     const std::wstring folder(file.data(), dialog.nFileOffset);
     SetCurrentDirectoryW(folder.c_str());
   }
-  return Cp1251FromWide(file.data());
+  return Utf8PathFromWide(file.data());
 }
 
 // The help window has no owner, so it stays open beside the converter window and after it.

@@ -1,7 +1,8 @@
 // The screen as the converter window's behaviour sees it: the few things the window does to its
 // controls, menu and frame, and the answers it gets from the user. The Win32 view implements this
 // port over dialog 1000 and menu 1005; tests and the command line implement it headlessly. Texts
-// are code page 1251, as everywhere in the library; the view converts them at the Win32 call.
+// are code page 1251, as everywhere in the library, and file paths UTF-8; the view converts both
+// at the Win32 call.
 #pragma once
 
 #include <optional>
@@ -64,7 +65,7 @@ struct MessageRequest {
 struct FileDialogRequest {
   bool save = false;              // save dialog, else open dialog
   std::string default_extension;  // without the dot: "bom"
-  std::string initial_name;       // file-name field at start: "*.bom"
+  std::string initial_name;       // file-name field at start: "*.bom" (UTF-8, a file name)
   std::string filter;             // in the "text|pattern|...||" form: "*.bom||"
   bool overwrite_prompt = false;
   bool hide_read_only = false;
@@ -100,9 +101,9 @@ class ConverterUi {
 
   // The user.
   virtual MessageAnswer ShowMessage(const MessageRequest& message) = 0;
-  // The chosen file's full path, or nothing when the dialog was cancelled.
+  // The chosen file's full path (UTF-8), or nothing when the dialog was cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
-  // Shows the help file with the HTML help viewer, no owner window.
+  // Shows the help file (a UTF-8 path) with the HTML help viewer, no owner window.
   virtual void ShowHelp(const std::string& help_path) = 0;
   // Shows the embedded templates dialog modally.
   virtual void ShowTemplatesDialog() = 0;

@@ -5,6 +5,7 @@
 
 #include "base/file_system.h"
 #include "base/paths.h"
+#include "base/text_encoding.h"
 #include "host/dispatch.h"
 #include "table/component_rows.h"
 #include "generation/patterns.h"
@@ -45,12 +46,20 @@ MessageRequest Warning(std::string text) {
 
 }  // namespace
 
+// Characters, not bytes: a UTF-8 name without an extension ("отчёт") loses four whole letters
+// and never half of one.
 std::string WithoutExtension(const std::string& file_name) {
-  return file_name.substr(0, file_name.size() > 4 ? file_name.size() - 4 : 0);
+  size_t end = file_name.size();
+  for (int dropped = 0; dropped < 4 && end > 0; ++dropped) {
+    --end;
+    while (end > 0 && (static_cast<unsigned char>(file_name[end]) & 0xC0) == 0x80)
+      --end;  // a continuation byte of the character
+  }
+  return file_name.substr(0, end);
 }
 
 std::string CaptionWithFileName(const std::string& caption, const std::string& file_name) {
-  return caption + ":" + WithoutExtension(file_name);
+  return caption + ":" + Cp1251FromUtf8Path(WithoutExtension(file_name));
 }
 
 ConverterWindow::ConverterWindow(host::LibraryContext& context, ConverterUi& ui, WindowRules rules)
@@ -104,8 +113,9 @@ void ConverterWindow::ShowWarning(const std::string& text) {
 
 void ConverterWindow::TellDatabaseFailure(bool opening, const std::string& error) {
   ShowWarning(std::string(opening ? "Не удалось открыть" : "Не удалось записать") +
-              " рабочую базу данных " + context_.LibraryFile(generation::kNamesDatabaseFile) +
-              "\n\n" + error);
+              " рабочую базу данных " +
+              Cp1251FromUtf8Path(context_.LibraryFile(generation::kNamesDatabaseFile)) + "\n\n" +
+              error);
 }
 
 // The window starts empty with every command that needs a table greyed. The choices are shown
@@ -226,7 +236,7 @@ std::optional<std::string> ConverterWindow::ChooseReport() {
 bool ConverterWindow::LoadReport(const std::string& folder, const std::string& name) {
   std::optional<TextFile> report = ReadTextFile(folder + name);
   if (!report) {
-    ShowWarning("Не удалось открыть файл " + name);
+    ShowWarning("Не удалось открыть файл " + Cp1251FromUtf8Path(name));
     return false;
   }
   context_.report_path = name;
@@ -245,7 +255,7 @@ bool ConverterWindow::LoadReport(const std::string& folder, const std::string& n
 }
 
 void ConverterWindow::TellLostCharacters(const std::string& name) {
-  ShowWarning("Файл " + name +
+  ShowWarning("Файл " + Cp1251FromUtf8Path(name) +
               " записан в кодировке UTF-8. Знаки, которых нет в кодировке Windows-1251, "
               "заменены знаком \"?\"");
 }
@@ -425,10 +435,10 @@ bool ConverterWindow::MakeDocumentFromPattern(DocumentKind kind) {
     case generation::NewDocument::kMade:
       return true;
     case generation::NewDocument::kPatternMissing:
-      ShowWarning(std::string("Не найден файл шаблона документа ") + files.pattern);
+      ShowWarning("Не найден файл шаблона документа " + Cp1251FromUtf8Path(files.pattern));
       return false;
     case generation::NewDocument::kCopyNotWritten:
-      ShowWarning(std::string("Не удалось записать файл ") + files.working_copy);
+      ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(files.working_copy));
       return false;
   }
   return false;
@@ -521,7 +531,7 @@ void ConverterWindow::WriteTextOutput(const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file) == text.size();
   });
   if (!written)
-    ShowWarning("Не удалось записать файл " + name);
+    ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(name));
 }
 
 }  // namespace zuro::converter

@@ -76,7 +76,7 @@ class ConverterWindow {
   // The open-file dialog of the window's reports.
   virtual FileDialogRequest ReportDialog() const = 0;
   // Turns the chosen report's text into the table, converting it first where the kind asks for
-  // it; sets ReportPath to the name the window then shows.
+  // it; sets ReportPath to the name the window then shows. Folder and name are UTF-8.
   virtual readers::ReadResult ReadReportText(const std::string& folder,
                                              const std::string& name,
                                              std::string& text) = 0;
@@ -151,9 +151,10 @@ std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& conte
                                                      ConverterUi& ui);
 
 // "Текстовый конвертер P-CAD-ЗЕНТАР:board" for the report "board.bom": the caption of a window
-// with the name of its report or table file, the name's last four characters (".bom") dropped.
+// with the name of its report or table file (UTF-8), the name's last four characters (".bom")
+// dropped; the caption is code page 1251, the name in it too.
 std::string CaptionWithFileName(const std::string& caption, const std::string& file_name);
-// A file name less its last four characters, as the captions and the save dialog show it.
+// A UTF-8 file name less its last four characters, as the captions and the save dialog show it.
 std::string WithoutExtension(const std::string& file_name);
 
 }  // namespace zuro::converter

@@ -31,6 +31,21 @@ bool WriteText(const std::string& path, const std::string& text) {
   });
 }
 
+// The converted name differs from the report's in its extension alone, so the report bears it
+// when its own extension is ".csv" in any case. The names are UTF-8; the letters compared are
+// ASCII, so no byte of another character can match them.
+bool BearsConvertedName(const std::string& report_name) {
+  const size_t dot = report_name.find_last_of('.');
+  if (dot == std::string::npos)
+    return false;
+  std::string extension = report_name.substr(dot);
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  }
+  return extension == ".csv";
+}
+
 }  // namespace
 
 // The extension goes from the last "." of the name on, when there is one.
@@ -96,10 +111,10 @@ void ProtelConverterDialog::KeepConvertedReport(const std::string& folder,
                                                 const std::string& report_name,
                                                 const std::string& converted_name,
                                                 const std::string& text) {
-  if (LowerCp1251(converted_name) == LowerCp1251(report_name))
+  if (BearsConvertedName(report_name))
     return;
   if (!WriteText(folder + converted_name, text))
-    ShowWarning("Не удалось записать файл " + converted_name);
+    ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(converted_name));
 }
 
 }  // namespace zuro::converter

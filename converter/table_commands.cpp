@@ -2,6 +2,7 @@
 // component table with all its edits, "Открыть таблицу" (1024) reads one back instead of a
 // report.
 #include "base/paths.h"
+#include "base/text_encoding.h"
 #include "converter/converter_window.h"
 #include "table/table_file.h"
 
@@ -30,7 +31,7 @@ void ConverterWindow::SaveTable() {
   if (file.name.size() <= kCancelledNameLength)
     return;
   if (!table::WriteTableFile(file.folder + file.name, table_))
-    ShowWarning("Не удалось записать файл " + file.name);
+    ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(file.name));
 }
 
 // A file that cannot be read leaves the table as it was. Opening a table keeps ReportPath and the
@@ -48,7 +49,7 @@ void ConverterWindow::OpenTable() {
     return;
   const std::optional<TextFile> text = ReadTextFile(file.folder + file.name);
   if (!text) {
-    ShowWarning("Не удалось открыть файл " + file.name);
+    ShowWarning("Не удалось открыть файл " + Cp1251FromUtf8Path(file.name));
     return;
   }
   const int lines = table::ReadTableFile(text->text, table_, context_.attributes.names);

@@ -253,8 +253,9 @@ bool NamesDatabase::Open(const std::string& library_folder) {
   Close();
   path_ = library_folder + kNamesDatabaseFile;
   last_error_.clear();
-  const int code = sqlite3_open_v2(Cp1251ToUtf8(path_).c_str(), &db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, faults::VfsName());
+  // SQLite takes UTF-8 file names on every platform, as the library holds its paths.
+  const int code = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                   faults::VfsName());
   if (code != SQLITE_OK) {
     Fail(code);
     sqlite3_close(db_);
@@ -316,7 +317,7 @@ bool NamesDatabase::RunRolledBack() const {
 }
 
 bool NamesDatabase::Fail(int code, const char* description) {
-  last_error_ = ErrorText("Connection String = ", path_, "CADODataBase", code,
+  last_error_ = ErrorText("Connection String = ", Cp1251FromUtf8Path(path_), "CADODataBase", code,
                           description ? description : Description(db_, code));
   return false;
 }

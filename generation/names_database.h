@@ -28,7 +28,8 @@ class NamesDatabase {
   NamesDatabase(const NamesDatabase&) = delete;
   NamesDatabase& operator=(const NamesDatabase&) = delete;
 
-  // Opens (creating when missing) `library_folder` + "bom.db", ending with the path separator.
+  // Opens (creating when missing) `library_folder` + "bom.db", ending with the path separator
+  // (UTF-8, as every path; FilePath too).
   bool Open(const std::string& library_folder);
   // Keeps what the run wrote and closes every table still open on it; false when the writes
   // could not be kept (LastError tells why).

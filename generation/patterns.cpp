@@ -4,16 +4,25 @@
 
 namespace zuro::generation {
 
+namespace {
+
+// A file name written as a UTF-8 literal: narrow literals come out in code page 1251.
+std::string FileName(const char8_t* utf8) {
+  return reinterpret_cast<const char*>(utf8);
+}
+
+}  // namespace
+
 PatternFiles PatternOf(DocumentKind kind) {
   switch (kind) {
     case DocumentKind::kListOfElements:
-      return {"patternPE.spw", "Перечень элементов.spw"};
+      return {"patternPE.spw", FileName(u8"Перечень элементов.spw")};
     case DocumentKind::kPurchasedItems:
-      return {"patternVP.spw", "Ведомость покупных.spw"};
+      return {"patternVP.spw", FileName(u8"Ведомость покупных.spw")};
     case DocumentKind::kSpecification:
       break;
   }
-  return {"patternSP.spw", "Спецификация.spw"};
+  return {"patternSP.spw", FileName(u8"Спецификация.spw")};
 }
 
 // The working copy is only ever opened right after a fresh copy of the pattern: a copy left by an

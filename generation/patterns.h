@@ -9,10 +9,11 @@
 
 namespace zuro::generation {
 
-// The pattern of a document kind and the working copy it is opened from, in the library folder.
+// The pattern of a document kind and the working copy it is opened from, in the library folder:
+// UTF-8 file names, as every path.
 struct PatternFiles {
-  const char* pattern;
-  const char* working_copy;
+  std::string pattern;
+  std::string working_copy;
 };
 PatternFiles PatternOf(DocumentKind kind);
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/text_encoding.h"
 #include "base/win32_text.h"
 #include "host/converter_windows_win32.h"
 #include "host/host_connector_win32.h"
@@ -30,10 +31,11 @@ struct Library {
 Library* g_library = nullptr;
 
 // The library's own file, not the host program's: the library folder holds its configuration.
+// UTF-8, so that a library installed in a folder named outside code page 1251 finds its files.
 std::string LibraryModulePath() {
   wchar_t path[32768];
   const DWORD length = GetModuleFileNameW(LibraryModule(), path, 32768);
-  return zuro::Cp1251FromWide(path, static_cast<int>(length));
+  return zuro::Utf8PathFromWide(path, static_cast<int>(length));
 }
 
 bool StartLibrary() {
@@ -93,15 +95,17 @@ char* WritableBuffer(char* buffer) {
 }  // namespace
 
 // The report's path comes in the first buffer, which then takes TYPE1; the third takes TYPE2.
+// The PDM writes the path in code page 1251, as all its texts; the library holds it as UTF-8.
 extern "C" int __cdecl LoadBom(char* path_and_type1, void*, char* type2) {
   try {
     char* first = WritableBuffer(ReadableBuffer(path_and_type1));
     char* third = WritableBuffer(type2);
     if (!g_library || !first)
       return 0;
-    const std::string path(zuro::pdm::ExportArgument(first).value_or(""));
+    const std::string report_path =
+        zuro::Utf8PathFromCp1251(zuro::pdm::ExportArgument(first).value_or(""));
     const zuro::host::PdmObjectTypes types =
-        zuro::host::LoadBom(g_library->context, g_library->pdm_windows, path);
+        zuro::host::LoadBom(g_library->context, g_library->pdm_windows, report_path);
     zuro::pdm::CopyToExportBuffer(types.type1, first);
     zuro::pdm::CopyToExportBuffer(types.type2, third);
   } catch (...) {

@@ -1,5 +1,7 @@
 #include "host/host_objects.h"
 
+#include "base/text_encoding.h"
+
 namespace zuro::host {
 
 namespace {
@@ -119,12 +121,14 @@ SpecEditor SpecDocument::Editor() {
   return SpecEditor(holder().Call(3).AsObject());
 }
 
-bool SpecDocument::Open(const std::string& path) {
-  return holder().Call(12, {Value::Text(path), Value::Int16(0)}).AsBool();
+// The host knows texts in code page 1251 only: a character of the path that 1251 lacks reaches it
+// as "?", and the host cannot find that file.
+bool SpecDocument::Open(const std::string& utf8_path) {
+  return holder().Call(12, {Value::Text(Cp1251FromUtf8Path(utf8_path)), Value::Int16(0)}).AsBool();
 }
 
-bool SpecDocument::SaveAs(const std::string& path) {
-  return holder().Call(7, {Value::Text(path)}).AsBool();
+bool SpecDocument::SaveAs(const std::string& utf8_path) {
+  return holder().Call(7, {Value::Text(Cp1251FromUtf8Path(utf8_path))}).AsBool();
 }
 
 bool SpecDocument::NoNameChosen() {

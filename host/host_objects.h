@@ -110,10 +110,11 @@ class ModelDocument : public HostObject {
 class SpecDocument : public HostObject {
  public:
   using HostObject::HostObject;
-  SpecEditor Editor();                   // DISPID 3
-  bool Open(const std::string& path);    // DISPID 12 with (path, 0)
-  bool SaveAs(const std::string& path);  // DISPID 7
-  bool NoNameChosen();                   // DISPID 4
+  SpecEditor Editor();  // DISPID 3
+  // The paths are UTF-8; the host takes them as code page 1251 texts.
+  bool Open(const std::string& utf8_path);    // DISPID 12 with (path, 0)
+  bool SaveAs(const std::string& utf8_path);  // DISPID 7
+  bool NoNameChosen();                        // DISPID 4
 };
 
 class ZentarObject : public HostObject {

@@ -1,5 +1,8 @@
 // Library-wide state: one object per loaded library, alive from load to unload. The exports use a
-// single instance; tests make their own.
+// single instance; tests make their own. Its texts are code page 1251, as every text of the
+// library; its paths and file names (report_path, report_folder, library_folder, help_path) are
+// UTF-8, as the file system seam takes them, and become code page 1251 only where they are shown
+// or handed to the host (Cp1251FromUtf8Path).
 #pragma once
 
 #include <array>
@@ -22,7 +25,7 @@ struct LibraryContext {
   // Releases the automation objects in the order the host expects at unload.
   void ReleaseHostObjects();
 
-  // Full path of a file in the library folder.
+  // Full path of a file in the library folder (a UTF-8 name gives a UTF-8 path).
   std::string LibraryFile(const std::string& name) const { return library_folder + name; }
 
   // Host connection.
@@ -36,9 +39,10 @@ struct LibraryContext {
   // 1 while the PDM window runs: no quantity columns, text lines instead of host objects.
   int32_t text_output_mode = 0;
   int32_t command_number = 0;  // 1 P-CAD, 2 OrCAD, 3 Protel, 4 Altium Designer, 5 Mentor, 6 Allegro
-  std::string report_path;     // name of the report being converted, without its folder
-  std::string
-      report_folder;  // folder of that report (with its separator), where files beside it go
+  // Name of the report being converted, without its folder (UTF-8).
+  std::string report_path;
+  // Folder of that report with its separator, where files beside it go (UTF-8).
+  std::string report_folder;
 
   // The loaded report's attribute names and the columns of "RefDes" and "ID PartLib".
   readers::ReportAttributes attributes;
@@ -48,8 +52,8 @@ struct LibraryContext {
   // the current table (the windows ask before making them again).
   std::array<bool, 3> duplicate_flags{};
 
-  std::string library_folder;  // ends with the path separator
-  std::string help_path;       // library folder + library base name + ".chm"
+  std::string library_folder;  // UTF-8, ends with the path separator
+  std::string help_path;       // library folder + library base name + ".chm" (UTF-8)
 
   // The specification style's additional columns; every library command clears the "БЦО" number,
   // so that its first object looks them up again.
@@ -61,7 +65,7 @@ struct LibraryContext {
   int32_t orcad_part_column = 0;
 };
 
-// Library folder and help file path from the library module's full path.
+// Library folder and help file path from the library module's full path (UTF-8).
 void SetLibraryPaths(LibraryContext& context, const std::string& module_path);
 
 }  // namespace zuro::host

@@ -22,8 +22,8 @@ struct PdmObjectTypes {
   std::string type2;  // TYPE2
 };
 
-// The body of LoadBom. Whether the designer created objects or cancelled shows in the object
-// list alone: a cancelled window leaves none. Never throws.
+// The body of LoadBom, on the report's UTF-8 path. Whether the designer created objects or
+// cancelled shows in the object list alone: a cancelled window leaves none. Never throws.
 PdmObjectTypes LoadBom(LibraryContext& context,
                        PdmWindows& windows,
                        const std::string& report_path) noexcept;

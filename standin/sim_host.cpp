@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "base/text_encoding.h"
+
 namespace zuro::standin {
 
 using host::AutomationError;
@@ -472,21 +474,25 @@ class SimSpecDocument : public SimDocumentObject {
       case 3:
         return Editor(dispid, args);
       case 12: {
-        // Opening a file replaces the document's contents with the file's objects.
+        // Opening a file replaces the document's contents with the file's objects. The host
+        // is handed its paths as code page 1251 texts, as every text.
         Expect(dispid, args, {Value::Type::Text, Value::Type::Int16});
+        const std::string path = Utf8PathFromCp1251(args[0].AsText());
         SimDocument loaded;
-        if (!OpenDocument(args[0].AsText(), loaded))
+        if (!OpenDocument(path, loaded))
           return Value::Boolean(false);
         document_->objects = std::move(loaded.objects);
-        document_->opened_path = args[0].AsText();
+        document_->opened_path = path;
         return Value::Boolean(true);
       }
-      case 7:
+      case 7: {
         Expect(dispid, args, {Value::Type::Text});
-        if (!SaveDocument(*document_, args[0].AsText()))
+        const std::string path = Utf8PathFromCp1251(args[0].AsText());
+        if (!SaveDocument(*document_, path))
           return Value::Boolean(false);
-        document_->saved_path = args[0].AsText();
+        document_->saved_path = path;
         return Value::Boolean(true);
+      }
       case 4:
         Expect(dispid, args, {});
         document_->no_name_chosen = true;

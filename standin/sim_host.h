@@ -37,8 +37,8 @@ struct SimDocument {
   SimDocumentKind kind = SimDocumentKind::Spec;
   std::vector<SimObject> objects;
   std::vector<std::string> model_items;  // texts of items 1, 2, ... (item 0 is the model itself)
-  std::string opened_path;               // last file opened into it
-  std::string saved_path;                // last file it was saved to
+  std::string opened_path;               // last file opened into it (UTF-8)
+  std::string saved_path;                // last file it was saved to (UTF-8)
   bool no_name_chosen = false;           // the library said no file name was chosen
 };
 
@@ -109,7 +109,7 @@ class SimHost {
   bool refuse_objects_ = false;
 };
 
-// The document file format (UTF-8 JSON, "zentar-sim/1").
+// The document file format (UTF-8 JSON, "zentar-sim/1"); UTF-8 paths.
 std::string DocumentToJson(const SimDocument& document);
 bool DocumentFromJson(const std::string& json, SimDocument& document);
 bool SaveDocument(const SimDocument& document, const std::string& path);

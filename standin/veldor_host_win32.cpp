@@ -278,8 +278,8 @@ int wmain(int argc, wchar_t** argv) {
     return Usage();
   // The PDM hands the path over in code page 1251, in its 200-byte buffer.
   const std::wstring report = WindowsPath(options.report);
-  const std::string report_path = zuro::Cp1251FromWide(report.c_str());
-  if (report_path.size() >= kBufferSize || zuro::WideFromCp1251(report_path) != report) {
+  const std::string report_cp1251 = zuro::Cp1251FromWide(report.c_str());
+  if (report_cp1251.size() >= kBufferSize || zuro::WideFromCp1251(report_cp1251) != report) {
     Complain("the PDM cannot hand over the path " + Utf8(report) +
              ": it must be code page 1251 and shorter than 200 bytes");
     return 1;
@@ -311,7 +311,7 @@ int wmain(int argc, wchar_t** argv) {
 
   char first[kBufferSize] = {};
   char third[kBufferSize] = {};
-  report_path.copy(first, kBufferSize - 1);
+  report_cp1251.copy(first, kBufferSize - 1);
   load_bom(first, nullptr, third);
   PrintTo(stderr, "TYPE1=" + zuro::Cp1251ToUtf8(BufferText(first)) +
                       "\nTYPE2=" + zuro::Cp1251ToUtf8(BufferText(third)) + "\n");

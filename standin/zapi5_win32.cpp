@@ -45,7 +45,7 @@ void ZsimOpenGraphicDocument() {
 }
 
 int ZsimOpenModelDocument(const wchar_t* items_path) {
-  const std::string path = zuro::Cp1251FromWide(items_path);
+  const std::string path = zuro::Utf8PathFromWide(items_path);
   if (!zuro::FileExists(path))
     return 0;
   Host().OpenModelDocument(zuro::standin::ReadItemLines(path));

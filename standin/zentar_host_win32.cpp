@@ -488,7 +488,7 @@ bool WriteTargetDocument(const std::wstring& path) {
     return false;
   }
   const bool written = zuro::ReplaceFileContents(
-      zuro::Cp1251FromWide(WindowsPath(path).c_str()), [&](std::FILE* file) {
+      zuro::Utf8PathFromWide(WindowsPath(path).c_str()), [&](std::FILE* file) {
         return std::fwrite(text.data(), 1, text.size(), file) == text.size();
       });
   if (!written)

@@ -1,5 +1,5 @@
 // A small text file of keyed lines ("key value"), the storage under the field-template files.
-// One file may be open for reading and one for writing at a time. Paths are code page 1251 texts.
+// One file may be open for reading and one for writing at a time. Paths are UTF-8.
 #pragma once
 
 #include <optional>

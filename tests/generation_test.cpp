@@ -227,13 +227,14 @@ TEST_F(GenerationTest, SecondRunAsksBeforeDuplicating) {
 // With no document open, a new one is made from the pattern and offered for saving.
 TEST_F(GenerationTest, NewDocumentFromThePatternIsSavedOrNot) {
   Open(kHeader + Record("1", "R1", "Резистор"));
-  ui_.QueueFile(files_ + "перечень.json");
+  const std::string saved_path = files_ + testing_support::Utf8(u8"перечень.json");
+  ui_.QueueFile(saved_path);
   window_->OnCommand(kIdCreateListByGost);
-  ASSERT_TRUE(FileExists(files_ + "перечень.json"));
+  ASSERT_TRUE(FileExists(saved_path));
   SimDocument saved;
-  ASSERT_TRUE(standin::OpenDocument(files_ + "перечень.json", saved));
+  ASSERT_TRUE(standin::OpenDocument(saved_path, saved));
   EXPECT_EQ(saved.objects.size(), 1u);
-  EXPECT_TRUE(FileExists(library_ + "Перечень элементов.spw"));
+  EXPECT_TRUE(FileExists(library_ + testing_support::Utf8(u8"Перечень элементов.spw")));
   EXPECT_EQ(ui_.file_dialogs().back().initial_name, "*.spw");
 
   // A cancelled save dialog tells the host that no name was chosen.
@@ -247,13 +248,13 @@ TEST_F(GenerationTest, NewDocumentFromThePatternIsSavedOrNot) {
 TEST_F(GenerationTest, MissingPatternStopsTheCommandBeforeAStaleCopy) {
   Open(kHeader + Record("1", "R1", "Резистор"));
   std::filesystem::remove(library_ + "patternVP.spw");
-  // Names in code page 1251 go through the library's own file seam.
-  ASSERT_TRUE(ReplaceFileContents(library_ + "Ведомость покупных.spw", [](std::FILE* file) {
-    return std::fputs(
-               "{\"format\": \"zentar-sim/1\", \"objects\": [{\"library\": \"old.lyt\", "
-               "\"style\": 11, \"section\": 1, \"columns\": []}]}",
-               file) >= 0;
-  }));
+  ASSERT_TRUE(ReplaceFileContents(
+      library_ + testing_support::Utf8(u8"Ведомость покупных.spw"), [](std::FILE* file) {
+        return std::fputs(
+                   "{\"format\": \"zentar-sim/1\", \"objects\": [{\"library\": \"old.lyt\", "
+                   "\"style\": 11, \"section\": 1, \"columns\": []}]}",
+                   file) >= 0;
+      }));
   const size_t documents = host_.documents().size();
   window_->OnCommand(kIdCreatePurchased);
   EXPECT_EQ(host_.documents().size(), documents);

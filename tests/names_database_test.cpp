@@ -394,10 +394,11 @@ TEST_F(NamesDatabaseTest, AFileAnotherRunHoldsIsNotOpened) {
 TEST(NamesDatabaseFailures, AFolderThatDoesNotExistGivesTheConnectionError) {
   TestFolder folder("names_database");
   NamesDatabase database;
-  const std::string missing = folder + "нет такой папки/";
+  const std::string missing = folder + testing_support::Utf8(u8"нет такой папки/");
   EXPECT_FALSE(database.Open(missing));
   EXPECT_FALSE(database.IsOpen());
-  EXPECT_EQ(database.LastError(), "Connection String = " + missing +
+  // The message shows the path in code page 1251, as every text.
+  EXPECT_EQ(database.LastError(), "Connection String = " + folder.path() + "нет такой папки/" +
                                       "bom.db\nCADODataBase Error\n\tCode = 0000000e\n\tCode "
                                       "meaning = unable to open database file\n\tSource = "
                                       "SQLite\n\tDescription = unable to open database file\n");

@@ -5,6 +5,7 @@
 #include "base/file_system.h"
 #include "host/host_objects.h"
 #include "standin/sim_host.h"
+#include "tests/test_folder.h"
 
 namespace zuro::standin {
 namespace {
@@ -114,7 +115,7 @@ TEST_F(SimHostTest, ModelItemsStartAfterTheModelAndLinkToObjects) {
 
 TEST_F(SimHostTest, NewSpecificationDocumentOpensAndSavesFiles) {
   const std::string pattern = testing::TempDir() + "sim_pattern.spw";
-  const std::string saved = testing::TempDir() + "sim_Спецификация.spw";
+  const std::string saved = testing::TempDir() + testing_support::Utf8(u8"sim_Спецификация.spw");
   SimDocument stored;
   stored.objects.push_back({"graphic.lyt", 1, 30, {{5, 8, "Плата", 0}}, std::nullopt});
   ASSERT_TRUE(SaveDocument(stored, pattern));

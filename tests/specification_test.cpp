@@ -483,7 +483,7 @@ TEST_F(SpecificationTest, NewDocumentFromPatternWhenNoneIsOpen) {
   ui_.QueueFile(files_ + "spec.spw");
   window_->OnCommand(kIdCreateSpec);
   EXPECT_EQ(Designators(), std::vector<std::string>{"R1"});
-  EXPECT_TRUE(FileExists(library_ + "Спецификация.spw"));
+  EXPECT_TRUE(FileExists(library_ + testing_support::Utf8(u8"Спецификация.spw")));
   EXPECT_TRUE(FileExists(files_ + "spec.spw"));
 }
 

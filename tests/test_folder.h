@@ -41,6 +41,12 @@ class TestFolder {
   std::string path_;
 };
 
+// A UTF-8 text written as a u8 literal: narrow literals of the tests come out in code page 1251.
+// Paths are UTF-8, so a path with other than ASCII characters is written this way.
+inline std::string Utf8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -404,5 +404,90 @@ TEST_F(ZuroBomTest, PdmRoadChoicesAndStops) {
   stopped("'" + report + "'", Utf8(u8"Внимание: Не созданы шаблоны полей КД\n"));
 }
 
+// Reports, table files and the library folder in a folder named outside code page 1251, and in a
+// Cyrillic one with blanks: every road runs as it runs in an ASCII folder, and a message names a
+// file as the designer sees it, in code page 1251, with "?" for what 1251 lacks. The host takes
+// the name to save a document under in 1251 as well, so it cannot save into the first folder.
+TEST_F(ZuroBomTest, RoadsInFoldersNamedOutsideCp1251AndInCyrillic) {
+  const std::string report = Sample("board.bom");
+  const std::string ascii_library = OwnLibrary();
+  const Outcome table = Run("table '" + report + "'");
+  ASSERT_EQ(table.status, 0) << table.err;
+  ASSERT_EQ(Run("convert '" + report + "' --document spec --graphic --library '" + ascii_library +
+                "' -o '" + folder_ + "spec.json'")
+                .status,
+            0);
+  struct Place {
+    std::string folder;
+    std::string report;  // the report's name there
+    std::string report_shown;
+    std::string missing;
+    std::string missing_shown;  // as the message names it, in UTF-8 on the terminal
+  };
+  const Place kPlaces[] = {{Utf8(u8"Müller 日本"), Utf8(u8"плата 日本.bom"), Utf8(u8"плата ??.bom"),
+                            Utf8(u8"Müller.bom"), "M?ller.bom"},
+                           {Utf8(u8"Проекты платы"), Utf8(u8"плата 1.bom"), Utf8(u8"плата 1.bom"),
+                            Utf8(u8"плата 2.bom"), Utf8(u8"плата 2.bom")}};
+  for (const Place& place : kPlaces) {
+    SCOPED_TRACE(place.folder);
+    const std::string folder = folder_ + place.folder + "/";
+    const std::string library = folder + Utf8(u8"библиотека 日本/");
+    std::filesystem::create_directories(library);
+    for (const auto& file : std::filesystem::directory_iterator(ascii_library))
+      std::filesystem::copy_file(file.path(), library + file.path().filename().string());
+    const std::string moved = folder + place.report;
+    std::filesystem::copy_file(report, moved);
+    const std::string in_library = " --library '" + library + "'";
+
+    // The table, written to a table file there and read back from it.
+    const std::string tbl = folder + Utf8(u8"таблица 日本.tbl");
+    const Outcome written = Run("table '" + moved + "'" + in_library + " -o '" + tbl + "'");
+    ASSERT_EQ(written.status, 0) << written.err;
+    const Outcome reread = Run("table '" + tbl + "'" + in_library);
+    ASSERT_EQ(reread.status, 0) << reread.err;
+    EXPECT_EQ(reread.out, table.out);
+
+    // The specification sorted in the work database of the library folder there.
+    const std::string spec = folder + "spec.json";
+    const Outcome sorted = Run("convert '" + moved + "' --document spec --graphic" + in_library +
+                               " -o '" + spec + "' --html '" + folder + "spec.html'");
+    ASSERT_EQ(sorted.status, 0) << sorted.err;
+    EXPECT_EQ(ReadBytes(spec), ReadBytes(folder_ + "spec.json"));
+    EXPECT_TRUE(std::filesystem::exists(library + "bom.db"));
+    // The page's title is the report's name as the designer sees it.
+    EXPECT_NE(ReadBytes(folder + "spec.html").find("<title>" + place.report_shown + "</title>"),
+              std::string::npos);
+
+    // A document made from the pattern of that library folder, saved where the host can save.
+    const Outcome list = Run("convert '" + moved + "' --document list --sort gost" + in_library +
+                             " -o '" + folder_ + "list.json'");
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(ReadBytes(folder_ + "list.json"),
+              ReadBytes(ZURO_TEST_DATA "/board_bom_list_gost.json"));
+
+    // The PDM's road: the object list in the library folder and beside the report.
+    const Outcome pdm = Run("pdm '" + moved + "'" + in_library);
+    ASSERT_EQ(pdm.status, 0) << pdm.err;
+    EXPECT_EQ(pdm.out, ReadBytes(ZURO_TEST_DATA "/board_bom_pdm.txt"));
+    EXPECT_EQ(ReadBytes(folder + place.report.substr(0, place.report.size() - 4) + ".txt"),
+              ReadBytes(library + "res.txt"));
+
+    const Outcome missing = Run("table '" + folder + place.missing + "'" + in_library);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              Utf8(u8"Внимание: Не удалось открыть файл ") + place.missing_shown + "\n");
+  }
+
+  // The host is handed the name to save under in code page 1251: "Müller 日本" reaches it as
+  // "M?ller ??", no folder it can save into, and the road ends without a document.
+  const std::string unsavable = folder_ + Utf8(u8"Müller 日本/list.json");
+  const Outcome lost = Run("convert '" + report + "' --document list --library '" + ascii_library +
+                           "' -o '" + unsavable + "'");
+  EXPECT_EQ(lost.status, 1);
+  EXPECT_NE(lost.err.find("the host did not save the document to " + unsavable), std::string::npos)
+      << lost.err;
+  EXPECT_FALSE(std::filesystem::exists(unsavable));
+}
+
 }  // namespace
 }  // namespace zuro

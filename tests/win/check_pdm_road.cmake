@@ -13,6 +13,8 @@
 #   FOLDER     a folder below WORK whose files, after the run, must be those it held before and
 #              NEW_FILES; files there that were there before must be unchanged
 #   ABSENT     paths below WORK that must not exist after the run
+#   LIBRARY_FOLDER  the library folder's name below WORK instead of "library"
+#   SAMPLE_FOLDER   a folder below WORK to hold further copies of board.lst and board.bom
 #   Lists come with "@@" between their items.
 cmake_policy(VERSION 3.20)
 foreach(list COMPLAINT NEW_FILES ABSENT)
@@ -25,8 +27,14 @@ set(samples ${CMAKE_CURRENT_LIST_DIR}/../../samples)
 file(GLOB sample_files ${samples}/board*)
 file(COPY ${sample_files} DESTINATION ${WORK})
 file(COPY ${samples}/board.lst ${samples}/board.bom DESTINATION ${WORK}/lst-files)
-file(COPY ${LIBRARY} ${LIBRARY_FILES} DESTINATION ${WORK}/library)
-file(WRITE ${WORK}/library/res.txt "stale#A=1;\r\n")
+if(DEFINED SAMPLE_FOLDER)
+  file(COPY ${samples}/board.lst ${samples}/board.bom DESTINATION ${WORK}/${SAMPLE_FOLDER})
+endif()
+if(NOT DEFINED LIBRARY_FOLDER)
+  set(LIBRARY_FOLDER library)
+endif()
+file(COPY ${LIBRARY} ${LIBRARY_FILES} DESTINATION ${WORK}/${LIBRARY_FOLDER})
+file(WRITE ${WORK}/${LIBRARY_FOLDER}/res.txt "stale#A=1;\r\n")
 get_filename_component(library_name ${LIBRARY} NAME)
 
 if(NOT DEFINED FOLDER)
@@ -38,7 +46,7 @@ foreach(file IN LISTS before)
 endforeach()
 
 string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
-list(APPEND args --library ${WORK}/library/${library_name})
+list(APPEND args --library ${WORK}/${LIBRARY_FOLDER}/${library_name})
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
 string(REPLACE "\r" "" output "${output}")

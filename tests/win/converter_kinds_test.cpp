@@ -179,6 +179,28 @@ INSTANTIATE_TEST_SUITE_P(
                       Kind{6, L"board_allegro.htm", L"Текстовый конвертер Cadence Allegro-ЗЕНТАР",
                            L"board_allegro"}));
 
+// The P-CAD window on a report in a folder named outside code page 1251: the report loads, its
+// name shows in the caption with "?" for what 1251 lacks, and a table file saved there opens
+// again.
+TEST(ConverterWindowPaths, AReportAndATableFileInAFolderNamedOutsideCp1251) {
+  ZsimOpenGraphicDocument();
+  const std::wstring folder = MakeWorkFolder(L"Müller 日本");
+  KindSession session;
+  session.ui_thread = GetCurrentThreadId();
+  session.report = folder + L"плата 日本.bom";
+  CopyFileW(CopySample(folder, L"board.bom").c_str(), session.report.c_str(), FALSE);
+  session.table_file = folder + L"таблица Müller.tbl";
+  DeleteFileW(session.table_file.c_str());
+  const CommandRun run = RunLibraryCommand(1, PlayKind, &session);
+  ASSERT_TRUE(run.started && run.user_done);
+  EXPECT_EQ(session.failed_step, "");
+  EXPECT_EQ(session.loaded_caption, L"Текстовый конвертер P-CAD-ЗЕНТАР:плата ??");
+  EXPECT_EQ(TableLines(session.loaded_table).size(), 30u);
+  EXPECT_TRUE(session.table_file_written);
+  EXPECT_EQ(session.table_caption, L"Текстовый конвертер P-CAD-ЗЕНТАР:таблица M?ller");
+  EXPECT_EQ(session.reopened_table, session.loaded_table);
+}
+
 // The replace-text dialog, opened from the P-CAD window: a column, a text and its replacement;
 // "Заменить" highlights the first match, "Заменить все" replaces every one and tells the search
 // is over.

@@ -1,5 +1,5 @@
-// The names database through SQLite's Windows file layer: a library folder with a Cyrillic name,
-// held in code page 1251 as every path of the library.
+// The names database through SQLite's Windows file layer: library folders with a Cyrillic name
+// and with a name outside code page 1251, held in UTF-8 as every path of the library.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,14 +15,16 @@ namespace {
 using zuro::generation::NamesDatabase;
 using zuro::generation::WorkTable;
 
-TEST(NamesDatabaseOnWindows, WritesSortsAndReadsBackInAFolderWithACyrillicName) {
+class NamesDatabaseOnWindows : public ::testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(NamesDatabaseOnWindows, WritesSortsAndReadsBackInAFolderOfThatName) {
   wchar_t temp[MAX_PATH];
   ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-  const std::wstring folder = std::wstring(temp) + L"zuro_библиотека\\";
+  const std::wstring folder = std::wstring(temp) + GetParam() + L"\\";
   const std::wstring file = folder + L"bom.db";
   CreateDirectoryW(folder.c_str(), nullptr);
   DeleteFileW(file.c_str());
-  const std::string library = zuro::Cp1251FromWide(folder.c_str());
+  const std::string library = zuro::Utf8PathFromWide(folder.c_str());
   const std::string refdes = "R1,R2,\nR5";
   {
     NamesDatabase database;
@@ -58,5 +60,9 @@ TEST(NamesDatabaseOnWindows, WritesSortsAndReadsBackInAFolderWithACyrillicName) 
   DeleteFileW(file.c_str());
   RemoveDirectoryW(folder.c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders,
+                         NamesDatabaseOnWindows,
+                         ::testing::Values(L"zuro_библиотека", L"zuro Müller 日本"));
 
 }  // namespace

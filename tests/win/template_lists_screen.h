@@ -208,8 +208,11 @@ class TemplateListsDialogWindow : public ::testing::Test {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = std::filesystem::path(temp) / (L"zuro_" + std::wstring(test.begin(), test.end()) +
-                                             L"_" + std::to_wstring(GetCurrentProcessId()));
+    // The library folder is named outside code page 1251: the dialogs read and write their
+    // files there all the same.
+    folder_ = std::filesystem::path(temp) /
+              (L"zuro Müller 日本 " + std::wstring(test.begin(), test.end()) + L"_" +
+               std::to_wstring(GetCurrentProcessId()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     module_ = LoadLibraryW(L"zuro.dll");
@@ -230,9 +233,9 @@ class TemplateListsDialogWindow : public ::testing::Test {
   }
   // The library folder (with its separator) and the help file, as the library holds them.
   std::string LibraryFolder() const {
-    return zuro::Cp1251FromWide((folder_.wstring() + L"\\").c_str());
+    return zuro::Utf8PathFromWide((folder_.wstring() + L"\\").c_str());
   }
-  std::string HelpPath() const { return zuro::Cp1251FromWide((folder_ / L"zuro.chm").c_str()); }
+  std::string HelpPath() const { return zuro::Utf8PathFromWide((folder_ / L"zuro.chm").c_str()); }
 
   // Shows the dialog on this thread through `show`, as the window owning it does, while `user`
   // plays the user on another thread. The dialog's result.
