@@ -1,5 +1,6 @@
 #include "readers/mentor_converter.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,9 @@ constexpr std::string_view kHeaderMark = "REFDES";
 constexpr std::string_view kQuantityName = "QTY";
 constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kRefDesName = "RefDes";
+// The most parts a line that lists no designator stands for: a thousand, as many as a component
+// held in the report format's day.
+constexpr int64_t kMostUnlistedParts = 1000;
 
 std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts;
@@ -124,7 +128,10 @@ void MentorListConverter::ConvertHeader(std::vector<std::string> fields) {
 // it gives way: the component gets one record per listed designator and its quantity says so
 // (a quantity above the list would give records without a designator, and one below it would
 // drop the designators past it); an empty piece between commas is no designator. A line that
-// lists no designator keeps its quantity, and one whose quantity is not positive makes no record.
+// lists no designator keeps its quantity up to kMostUnlistedParts: each part is a record of the
+// whole line, and a quantity typed wrong (999999999) would make gigabytes of one line. A larger
+// quantity becomes that many, and the records say so, so that they still read as one component.
+// A line whose quantity is not positive makes no record.
 void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
   int64_t quantity = LeadingInteger(FieldAt(fields, quantity_field_));
   if (quantity <= 0)
@@ -135,8 +142,9 @@ void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
     return designator.find_first_not_of(" \r\n") == std::string::npos;
   });
   const auto listed = static_cast<int64_t>(designators.size());
-  if (listed > 0 && quantity != listed) {
-    quantity = listed;
+  const int64_t parts = listed > 0 ? listed : std::min(quantity, kMostUnlistedParts);
+  if (quantity != parts) {
+    quantity = parts;
     fields[quantity_field_] = std::to_string(quantity);
   }
   if (parts_)

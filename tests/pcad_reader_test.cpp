@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "table/grid_model.h"
@@ -296,6 +297,31 @@ TEST_F(MentorConverterTest, QuantityFollowsTheListedDesignators) {
   EXPECT_EQ(Dump(),
             "#RefDes#Count#VALUE\n#R1,R2#2#10k\n#R3,R4#2#1k\n#X1#1#разъём\n#R7...R9#3#x\n"
             "#C1,C2#2#1u\n#,#2#винт\n");
+}
+
+// A line that lists no designator stands for at most a thousand parts, a record each: a quantity
+// typed wrong makes no report of gigabytes, and the records say the quantity they make, so that
+// the reader takes them for one component and the next line stays a component of its own.
+TEST_F(MentorConverterTest, UnlistedQuantityStopsAtAThousandParts) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"999", "999"},
+      {"1000", "1000"},
+      {"1001", "1000"},
+      {"999999999", "1000"},
+      {"99999999999999999999999", "1000"}};
+  for (const auto& [quantity, written] : cases) {
+    SCOPED_TRACE(quantity);
+    const std::string report = ConvertMentor("REFDES;QTY;VALUE\n;" + quantity + ";винт\nR1;1;x\n");
+    size_t records = 0;
+    for (size_t at = report.find("винт"); at != std::string::npos; at = report.find("винт", at + 1))
+      ++records;
+    EXPECT_EQ(std::to_string(records), written);
+    ASSERT_EQ(Read(report), ReadResult::kLoaded);
+    ASSERT_EQ(table_.GetRowCount(), 3);
+    EXPECT_EQ(table_.GetItemText(1, 2), written);
+    EXPECT_EQ(table_.GetItemText(2, 1), "R1");
+    EXPECT_EQ(table_.GetItemText(2, 2), "1");
+  }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // numbered within its kind; and a Mentor list rewritten as one record per placed part.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pdm/pdm_reader.h"
@@ -110,6 +112,20 @@ TEST(PdmReaderTest, MentorListGivesOnePartPerDesignator) {
   EXPECT_EQ(read.Column(2), (std::vector<std::string>{"1", "1", "1", "1", "1"}));
   EXPECT_EQ(read.Column(0),
             (std::vector<std::string>{"ЭРИ(1/4)", "ЭРИ(2/4)", "ЭРИ(3/4)", "ЭРИ(4/4)", "СЕ(1/1)"}));
+}
+
+// A line that lists no designator gives a part for each piece of its quantity, a thousand at most.
+TEST(PdmReaderTest, MentorLineWithoutDesignatorsGivesAThousandPartsAtMost) {
+  for (const auto& [quantity, parts] : std::vector<std::pair<std::string, size_t>>{
+           {"3", 3}, {"1000", 1000}, {"1001", 1000}, {"99999999999999999999", 1000}}) {
+    SCOPED_TRACE(quantity);
+    const Read read(
+        ConvertMentorListForPdm("RefDes;QTY;Name\r\n;" + quantity + ";Винт\r\nR1;1;Резистор\r\n"));
+    const std::vector<std::string> names = read.Column(3);
+    ASSERT_EQ(names.size(), parts + 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Винт"), static_cast<long>(parts));
+    EXPECT_EQ(names.back(), "Резистор");
+  }
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// Fuzz target: an Altium Designer text report, converted to quoted CSV and read, as the Altium
+// Designer converter window does (the CSV it keeps beside the report is the converted text).
+#include <cstddef>
+#include <cstdint>
+
+#include "readers/csv_conversion.h"
+#include "readers/csv_reader.h"
+#include "tests/fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text = zuro::fuzz::FileText(data, size);
+  zuro::table::GridModel table;
+  zuro::readers::ReportAttributes attributes;
+  zuro::readers::ReadQuotedCsv(zuro::readers::ConvertAltiumText(text), table, attributes);
+  zuro::fuzz::RequireConsistent(table);
+  return 0;
+}
