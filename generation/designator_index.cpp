@@ -30,6 +30,13 @@ uint64_t NextPriority(uint64_t& state) {
 
 }  // namespace
 
+// The designators are the nodes of a treap ordered by key and then by the order in which they
+// were put in: a binary search tree by that order and a heap by a random priority, which keeps it
+// about log n deep whatever the order of inserts. A designator's row and place take no part in
+// the order, so a cut moves the designators after it to their new row without touching the tree.
+// Each node also knows the largest `next` of its subtree, so that a search for the designators
+// followed by a number above some bound skips every subtree holding none.
+//
 // Row 0 holds the titles: only the component rows' designators are indexed.
 DesignatorIndex::DesignatorIndex(const table::GridModel& table, int column)
     : table_(table), column_(column) {
@@ -37,35 +44,71 @@ DesignatorIndex::DesignatorIndex(const table::GridModel& table, int column)
     Reindex(row);
 }
 
-// The row's items are taken out and put in again as the cell now lists them: a cut keeps the
-// items before it in place and moves those after it to the new row, where their places start
-// from 0.
+// The leading items whose prefix and number are those the row held keep their nodes (a cut
+// changes no more than the next number of its last one); the others are taken out and the cell's
+// items from there on put in.
 void DesignatorIndex::Reindex(int row) {
   if (row < kFirstComponentRow)
     return;
   if (static_cast<size_t>(row) >= row_nodes_.size())
     row_nodes_.resize(row + 1);
-  std::vector<int>& nodes = row_nodes_[row];
-  for (const int node : nodes) {
-    Erase(node);
-    free_nodes_.push_back(node);
+  std::string list;
+  std::vector<std::string_view> items;
+  if (row < table_.GetRowCount()) {
+    list = table_.GetItemText(row, column_);
+    items = DesignatorItems(list);
   }
-  nodes.clear();
-  if (row >= table_.GetRowCount())
-    return;
-  const std::string list = table_.GetItemText(row, column_);
-  const std::vector<std::string_view> items = DesignatorItems(list);
   std::vector<int32_t> numbers;
   numbers.reserve(items.size());
   for (const std::string_view item : items)
     numbers.push_back(DesignatorNumber(item));
-  for (size_t position = 0; position < items.size(); ++position) {
+  std::vector<int>& nodes = row_nodes_[row];
+  size_t kept = 0;
+  for (; kept < nodes.size() && kept < items.size(); ++kept) {
+    const int node = nodes[kept];
+    if (nodes_[node].key != Key(DesignatorPrefix(items[kept]), numbers[kept]))
+      break;
+    SetNext(node, kept + 1 < items.size() ? numbers[kept + 1] : kNoNext);
+  }
+  for (size_t position = kept; position < nodes.size(); ++position) {
+    Erase(nodes[position]);
+    free_nodes_.push_back(nodes[position]);
+  }
+  nodes.resize(kept);
+  for (size_t position = kept; position < items.size(); ++position) {
     const int64_t next = position + 1 < items.size() ? numbers[position + 1] : kNoNext;
     const int node = NewNode(Key(DesignatorPrefix(items[position]), numbers[position]), row,
                              static_cast<int>(position), next);
     Insert(node);
     nodes.push_back(node);
   }
+}
+
+// The cut of a cell after its item at `position`, whose later items now make the cell of
+// `copy`: they keep their nodes, with the copy's row and their places in it.
+void DesignatorIndex::MoveTail(int row, int position, int copy) {
+  if (row < kFirstComponentRow || copy < kFirstComponentRow || position < 0 ||
+      static_cast<size_t>(row) >= row_nodes_.size() ||
+      static_cast<size_t>(position) >= row_nodes_[row].size()) {
+    Reindex(row);
+    Reindex(copy);
+    return;
+  }
+  if (static_cast<size_t>(copy) >= row_nodes_.size())
+    row_nodes_.resize(copy + 1);
+  std::vector<int>& nodes = row_nodes_[row];
+  std::vector<int>& copied = row_nodes_[copy];
+  for (const int node : copied) {
+    Erase(node);
+    free_nodes_.push_back(node);
+  }
+  copied.assign(nodes.begin() + position + 1, nodes.end());
+  for (size_t place = 0; place < copied.size(); ++place) {
+    nodes_[copied[place]].row = copy;
+    nodes_[copied[place]].position = static_cast<int>(place);
+  }
+  nodes.resize(position + 1);
+  SetNext(nodes[position], kNoNext);
 }
 
 bool DesignatorIndex::AnyBetween(std::string_view prefix, int32_t first, int32_t last) const {
@@ -130,7 +173,8 @@ int DesignatorIndex::NewNode(uint64_t key, int row, int position, int64_t next) 
     node = free_nodes_.back();
     free_nodes_.pop_back();
   }
-  nodes_[node] = Node{key, row, position, next, next, NextPriority(priority_state_), -1, -1};
+  nodes_[node] =
+      Node{key, next_serial_++, row, position, next, next, NextPriority(priority_state_), -1, -1};
   return node;
 }
 
@@ -145,6 +189,20 @@ void DesignatorIndex::Erase(int node) {
   root_ = Merge(below, Split(rest, node, true).second);
 }
 
+// The node is found from the root by its order and its subtree maxima mended on the way back.
+void DesignatorIndex::SetNext(int node, int64_t next) {
+  if (nodes_[node].next != next) {
+    nodes_[node].next = next;
+    SetNextBelow(root_, node);
+  }
+}
+
+void DesignatorIndex::SetNextBelow(int tree, int node) {
+  if (tree != node)
+    SetNextBelow(Less(node, tree) ? nodes_[tree].left : nodes_[tree].right, node);
+  Pull(tree);
+}
+
 void DesignatorIndex::Pull(int node) {
   Node& n = nodes_[node];
   n.max_next = n.next;
@@ -157,7 +215,7 @@ void DesignatorIndex::Pull(int node) {
 bool DesignatorIndex::Less(int a, int b) const {
   const Node& x = nodes_[a];
   const Node& y = nodes_[b];
-  return std::tie(x.key, x.row, x.position) < std::tie(y.key, y.row, y.position);
+  return std::tie(x.key, x.serial) < std::tie(y.key, y.serial);
 }
 
 // Splits `tree` into the nodes before `node` and the rest; with `keep_node_left` the node itself

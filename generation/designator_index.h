@@ -26,6 +26,8 @@ class DesignatorIndex {
   int Column() const { return column_; }
   // Reads the row's cell again, after it was written or the row appended.
   void Reindex(int row);
+  // The row's cell was cut after its item at `position`, the items after it moved to `copy`.
+  void MoveTail(int row, int position, int copy);
   // True when some designator with `prefix` has a number strictly between first and last.
   bool AnyBetween(std::string_view prefix, int32_t first, int32_t last) const;
   // The designators with `prefix` and a number strictly between first and last that are followed
@@ -35,12 +37,10 @@ class DesignatorIndex {
                                             int32_t last) const;
 
  private:
-  // A designator in a treap ordered by (key, row, position): a binary search tree by that order
-  // and a heap by the random priority, which keeps it about log n deep whatever the order of
-  // inserts. Each node also knows the largest `next` of its subtree, so that a search for the
-  // items followed by a number above some bound skips every subtree holding none.
+  // One designator of the treap the index keeps (designator_index.cpp says how).
   struct Node {
     uint64_t key = 0;  // the prefix's number in the high half, the designator's number in the low
+    uint64_t serial = 0;  // orders designators of the same key
     int row = 0;
     int position = 0;
     int64_t next = 0;  // the number of the cell's next item; below every number for the last item
@@ -49,8 +49,7 @@ class DesignatorIndex {
     int left = -1;
     int right = -1;
   };
-  // The keys of the designators of one prefix between two numbers, and the bound a next item
-  // must pass.
+  // A search: the keys of one prefix between two numbers, and the bound a next item must pass.
   struct Bounds {
     uint64_t low = 0;
     uint64_t high = 0;
@@ -62,6 +61,8 @@ class DesignatorIndex {
   int NewNode(uint64_t key, int row, int position, int64_t next);
   void Insert(int node);
   void Erase(int node);
+  void SetNext(int node, int64_t next);
+  void SetNextBelow(int tree, int node);
   void Pull(int node);
   bool Less(int a, int b) const;
   std::pair<int, int> Split(int tree, int node, bool keep_node_left);
@@ -76,6 +77,7 @@ class DesignatorIndex {
   std::vector<std::vector<int>> row_nodes_;  // the nodes of each row's items, in their order
   int root_ = -1;
   uint64_t priority_state_ = 0;
+  uint64_t next_serial_ = 0;
 };
 
 }  // namespace zuro::generation

@@ -88,7 +88,7 @@ class RowSplit {
   std::vector<std::string> items_;  // the items of L
 };
 
-// The caller checked that the designators column is a component column of row w's.
+// GostSplitter::Split has made sure that row w's designators cell is a component cell.
 //
 // The split ends: each cut moves the items after some item of a row into one new row, so the
 // rows' items are only ever shared out anew, and a row of one item is never cut.
@@ -171,8 +171,7 @@ std::optional<int> RowSplit::SplitOtherRow(int row, size_t j) {
   WriteCount(row, CountDesignators(list) - tail_count);
   const int copy = AppendRowCopy(table_, row, designator_column_, count_column_, tail, tail_count);
   table_.SetItemText(row, designator_column_, JoinItems(items, 0, j + 1));
-  index_.Reindex(row);
-  index_.Reindex(copy);
+  index_.MoveTail(row, static_cast<int>(j), copy);
   return copy;
 }
 
