@@ -230,6 +230,8 @@ int RunGeneration(table::GridModel& table,
         rows_by_name[rows.Compose(row)[kSpecNameIndex]].push_back(row);
     }
   }
+  // One splitter for the whole list: its index of the table's designators lives from row to row.
+  GostSplitter splitter(table);
   int items = 0;
   for (int w = 1; w < table.GetRowCount(); ++w) {
     if (!rows.TakesPart(w))
@@ -239,8 +241,8 @@ int RunGeneration(table::GridModel& table,
     std::string count_text = rows.CountText(w, &count_column);
     std::string designator_text = JoinPairRanges(rows.DesignatorText(w, &designator_column));
     if (list && choices.sort == SortMode::kByGost && readers::LeadingInteger(count_text) > 1) {
-      GostSplitResult split = GostSplit(table, w, designator_column, count_column,
-                                        std::move(count_text), std::move(designator_text));
+      GostSplitResult split = splitter.Split(w, designator_column, count_column,
+                                             std::move(count_text), std::move(designator_text));
       count_text = std::move(split.count_text);
       designator_text = std::move(split.designator_text);
     }

@@ -1,5 +1,7 @@
 #include "generation/gost_split.h"
 
+#include <deque>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -44,31 +46,19 @@ std::string JoinItems(const std::vector<Item>& items, size_t first, size_t end) 
   return list;
 }
 
-// Two neighbouring designators e and d of the list being split; a designator with d's prefix
-// whose number lies strictly between theirs falls into the gap.
-struct Gap {
-  int32_t first_number;  // of e
-  int32_t last_number;   // of d
-  std::string prefix;    // of d
-
-  bool Holds(std::string_view designator) const {
-    if (DesignatorPrefix(designator) != prefix)
-      return false;
-    const int32_t number = DesignatorNumber(designator);
-    return first_number < number && number < last_number;
-  }
-};
-
-// One split of row w: its list L against the designator cells of every row of the table.
-class GostSplitter {
+// One split of row w: its list L against the designator cells of every row of the table, found
+// through the index, which the split keeps up to date as it writes cells and appends rows.
+class RowSplit {
  public:
-  GostSplitter(table::GridModel& table,
-               int w,
-               int designator_column,
-               int count_column,
-               std::string count_text,
-               std::string designator_text)
+  RowSplit(table::GridModel& table,
+           DesignatorIndex& index,
+           int w,
+           int designator_column,
+           int count_column,
+           std::string count_text,
+           std::string designator_text)
       : table_(table),
+        index_(index),
         w_(w),
         designator_column_(designator_column),
         // A count column that is the designators' own would overwrite them: such a table keeps
@@ -83,15 +73,13 @@ class GostSplitter {
   GostSplitResult Run();
 
  private:
-  void ScanRow(int row, const Gap& gap, size_t k);
+  void SplitGap(size_t k);
   void SplitBaseRow(size_t k);
-  bool SplitOtherRow(int row,
-                     const std::string& list,
-                     const std::vector<std::string_view>& items,
-                     size_t j);
+  std::optional<int> SplitOtherRow(int row, size_t j);
   void WriteCount(int row, int64_t count);
 
   table::GridModel& table_;
+  DesignatorIndex& index_;
   const int w_;
   const int designator_column_;
   const int count_column_;
@@ -100,81 +88,94 @@ class GostSplitter {
   std::vector<std::string> items_;  // the items of L
 };
 
-// Without a designators column there is nothing to compare with and no cell to keep the cut
-// lists in, so the row stays whole.
+// GostSplitter::Split has made sure that row w's designators cell is a component cell.
 //
-// Every row is scanned, the rows appended by earlier cuts as well (the row count is read again):
-// the designators moved into a copy still belong to the table. The scan ends: each cut moves the
-// items after some item of a row into one new row, so the rows' items are only ever shared out
-// anew, and a row of one item is never cut.
-GostSplitResult GostSplitter::Run() {
-  if (!IsComponentCell(table_, w_, designator_column_))
-    return {std::move(count_text_), std::move(designator_text_)};
+// The split ends: each cut moves the items after some item of a row into one new row, so the
+// rows' items are only ever shared out anew, and a row of one item is never cut.
+GostSplitResult RowSplit::Run() {
   table::GridUpdate update(table_);
   // A cut of row w leaves L with k + 1 items, which ends the loop.
-  for (size_t k = 0; k + 1 < items_.size(); ++k) {
-    const Gap gap{DesignatorNumber(items_[k]), DesignatorNumber(items_[k + 1]),
-                  DesignatorPrefix(items_[k + 1])};
-    for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row)
-      ScanRow(row, gap, k);
-  }
+  for (size_t k = 0; k + 1 < items_.size(); ++k)
+    SplitGap(k);
   return {std::move(count_text_), std::move(designator_text_)};
 }
 
-// A designator of the row inside the gap cuts row w after e (once: its tail is gone then), and
-// cuts the row itself after that designator when the row goes on past d.
+// The rule of a gap between e and d is that of a scan of every designator cell of the table in
+// row order, the rows appended by the gap's own cuts included (the designators moved into a copy
+// still belong to the table): a designator with d's prefix whose number lies strictly between
+// e's and d's cuts row w after e (once: its tail is gone then), and cuts its own cell after it
+// when the cell goes on past d.
+//
+// Only such designators have an effect, so only they are looked up. The first one found cuts row
+// w before any other cut, whichever row it stands in; then the designators followed by a number
+// above d's cut their cells in table order. A cut moves the designators after it to a new row
+// at the end of the table, where the scan would meet them again after every row it has still to
+// read, so they go to the end of the queue with their new places. No cut makes another
+// designator reach past d.
 //
 // Row w's own cell takes part only in the first of these: its cut is that of L, which is what the
 // caller writes, while a second cut of the cell after one of its own designators would leave the
 // cell and L different and put the designators after it into two rows.
-void GostSplitter::ScanRow(int row, const Gap& gap, size_t k) {
-  const std::string list = table_.GetItemText(row, designator_column_);
-  const std::vector<std::string_view> items = DesignatorItems(list);
-  for (size_t j = 0; j < items.size(); ++j) {
-    if (!gap.Holds(items[j]))
+void RowSplit::SplitGap(size_t k) {
+  const int32_t first = DesignatorNumber(items_[k]);
+  const int32_t last = DesignatorNumber(items_[k + 1]);
+  const std::string prefix = DesignatorPrefix(items_[k + 1]);
+  if (!index_.AnyBetween(prefix, first, last))
+    return;
+  SplitBaseRow(k);
+  const std::vector<DesignatorPlace> found = index_.ReachingPast(prefix, first, last);
+  std::deque<DesignatorPlace> places(found.begin(), found.end());
+  while (!places.empty()) {
+    const DesignatorPlace place = places.front();
+    places.pop_front();
+    if (place.row == w_)
       continue;
-    if (k + 1 < items_.size())
-      SplitBaseRow(k);
-    if (row == w_ || j + 1 >= items.size() || DesignatorNumber(items[j + 1]) <= gap.last_number)
+    const std::optional<int> copy = SplitOtherRow(place.row, place.position);
+    if (!copy)
       continue;
-    // The rest of this cell has moved to the copy, which the scan reaches as a row of its own.
-    if (SplitOtherRow(row, list, items, j))
-      return;
+    while (!places.empty() && places.front().row == place.row) {
+      if (*copy >= 0)
+        places.push_back({*copy, places.front().position - place.position - 1});
+      places.pop_front();
+    }
   }
 }
 
 // L keeps its items 0 to k; the rest go with their count to a copy of row w.
-void GostSplitter::SplitBaseRow(size_t k) {
+void RowSplit::SplitBaseRow(size_t k) {
   const std::string tail = JoinItems(items_, k + 1, items_.size());
   if (IsBlankList(tail))
     return;
   const int64_t tail_count = CountDesignators(tail);
   const int64_t head_count = CountDesignators(designator_text_) - tail_count;
   WriteCount(w_, head_count);
-  AppendRowCopy(table_, w_, designator_column_, count_column_, tail, tail_count);
+  const int copy = AppendRowCopy(table_, w_, designator_column_, count_column_, tail, tail_count);
   items_.resize(k + 1);
   designator_text_ = JoinItems(items_, 0, items_.size());
   table_.SetItemText(w_, designator_column_, designator_text_);
   count_text_ = std::to_string(head_count);
+  index_.Reindex(w_);
+  index_.Reindex(copy);
 }
 
 // The row keeps its items 0 to j; the rest go with their count to a copy of it, which is marked
-// selected whether the row is or not, so its designators are written.
-bool GostSplitter::SplitOtherRow(int row,
-                                 const std::string& list,
-                                 const std::vector<std::string_view>& items,
-                                 size_t j) {
+// selected whether the row is or not, so its designators are written. Returns the copy (-1 when
+// none could be appended), or nothing when the rest is blank and the row stays whole.
+std::optional<int> RowSplit::SplitOtherRow(int row, size_t j) {
+  const std::string list = table_.GetItemText(row, designator_column_);
+  const std::vector<std::string_view> items = DesignatorItems(list);
   const std::string tail = JoinItems(items, j + 1, items.size());
   if (IsBlankList(tail))
-    return false;
+    return std::nullopt;
   const int64_t tail_count = CountDesignators(tail);
   WriteCount(row, CountDesignators(list) - tail_count);
-  AppendRowCopy(table_, row, designator_column_, count_column_, tail, tail_count);
+  const int copy = AppendRowCopy(table_, row, designator_column_, count_column_, tail, tail_count);
   table_.SetItemText(row, designator_column_, JoinItems(items, 0, j + 1));
-  return true;
+  index_.MoveTail(row, static_cast<int>(j), copy);
+  return copy;
 }
 
-void GostSplitter::WriteCount(int row, int64_t count) {
+void RowSplit::WriteCount(int row, int64_t count) {
   if (IsComponentCell(table_, row, count_column_))
     table_.SetItemText(row, count_column_, std::to_string(count));
 }
@@ -205,15 +206,38 @@ int AppendRowCopy(table::GridModel& table,
   return row;
 }
 
+GostSplitter::GostSplitter(table::GridModel& table) : table_(table) {}
+
+// Without a designators column there is nothing to compare with and no cell to keep the cut
+// lists in, so the row stays whole.
+//
+// The index is built at the first split and kept while the table changes only through the
+// splits: the table's revision after a split tells whether anyone else wrote it since, in which
+// case, as for another designators column, the index is read anew.
+GostSplitResult GostSplitter::Split(int w,
+                                    int designator_column,
+                                    int count_column,
+                                    std::string count_text,
+                                    std::string designator_text) {
+  if (!IsComponentCell(table_, w, designator_column))
+    return {std::move(count_text), std::move(designator_text)};
+  if (!index_ || index_->Column() != designator_column || table_.Revision() != indexed_revision_)
+    index_.emplace(table_, designator_column);
+  GostSplitResult result = RowSplit(table_, *index_, w, designator_column, count_column,
+                                    std::move(count_text), std::move(designator_text))
+                               .Run();
+  indexed_revision_ = table_.Revision();
+  return result;
+}
+
 GostSplitResult GostSplit(table::GridModel& table,
                           int w,
                           int designator_column,
                           int count_column,
                           std::string count_text,
                           std::string designator_text) {
-  return GostSplitter(table, w, designator_column, count_column, std::move(count_text),
-                      std::move(designator_text))
-      .Run();
+  return GostSplitter(table).Split(w, designator_column, count_column, std::move(count_text),
+                                   std::move(designator_text));
 }
 
 }  // namespace zuro::generation

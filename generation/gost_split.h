@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "generation/designator_index.h"
 #include "table/grid_model.h"
 
 namespace zuro::generation {
@@ -25,9 +27,28 @@ struct GostSplitResult {
   std::string designator_text;
 };
 
-// Splits row w's designator list `designator_text` (its composed designators after
-// JoinPairRanges) so that no list spans a designator of another row with the same letter prefix;
-// returns the (possibly shortened) count text and designator text of row w.
+// The GOST split of one list of elements: the run splits its rows in turn through one splitter,
+// which keeps the table's designators indexed between the rows.
+class GostSplitter {
+ public:
+  explicit GostSplitter(table::GridModel& table);
+
+  // Splits row w's designator list `designator_text` (its composed designators after
+  // JoinPairRanges) so that no list spans a designator of another row with the same letter
+  // prefix; returns the (possibly shortened) count text and designator text of row w.
+  GostSplitResult Split(int w,
+                        int designator_column,
+                        int count_column,
+                        std::string count_text,
+                        std::string designator_text);
+
+ private:
+  table::GridModel& table_;
+  std::optional<DesignatorIndex> index_;
+  uint64_t indexed_revision_ = 0;
+};
+
+// The split of row w alone, as GostSplitter::Split.
 GostSplitResult GostSplit(table::GridModel& table,
                           int w,
                           int designator_column,
