@@ -19,26 +19,19 @@ bool Fails(const char* step) {
 }
 
 #if defined(__GLIBC__)
-// Under a fault hook the temporary file is written through a stream of our own, so that every few
-// bytes reach the file in a write of their own and a test can make any one of those writes fail,
-// as a full disk or a lost network folder would.
-constexpr size_t kFaultableBuffer = 64;
+// Under a fault hook the temporary file is written through a stream of our own that hands the
+// bytes on a few at a time, each few a write of its own that a test can make fail, as a full disk
+// or a lost network folder would; a failure leaves what went before it in the file.
+constexpr size_t kFaultableWrite = 64;
 
-struct FaultableFile {
-  std::FILE* file;
-  char buffer[kFaultableBuffer];
-};
-
-// The C library takes a short write for a failed one, so the bytes are handed on a few at a time
-// here, each few a step that may fail; a failure leaves what went before it in the file.
 ssize_t FaultableWrite(void* cookie, const char* data, size_t size) {
-  std::FILE* file = static_cast<FaultableFile*>(cookie)->file;
+  std::FILE* file = static_cast<std::FILE*>(cookie);
   for (size_t done = 0; done < size;) {
     if (Fails("write")) {
       errno = EIO;
       return -1;
     }
-    const size_t piece = std::min(size - done, kFaultableBuffer);
+    const size_t piece = std::min(size - done, kFaultableWrite);
     if (std::fwrite(data + done, 1, piece, file) != piece)
       return -1;
     done += piece;
@@ -47,25 +40,16 @@ ssize_t FaultableWrite(void* cookie, const char* data, size_t size) {
 }
 
 int FaultableClose(void* cookie) {
-  auto* faultable = static_cast<FaultableFile*>(cookie);
-  const int result = std::fclose(faultable->file);
-  delete faultable;
-  return result;
+  return std::fclose(static_cast<std::FILE*>(cookie));
 }
 
 std::FILE* FaultableStream(std::FILE* file) {
   cookie_io_functions_t io{};
   io.write = FaultableWrite;
   io.close = FaultableClose;
-  auto* faultable = new FaultableFile{file, {}};
-  std::FILE* stream = fopencookie(faultable, "wb", io);
-  if (!stream) {
+  std::FILE* stream = fopencookie(file, "wb", io);
+  if (!stream)
     std::fclose(file);
-    delete faultable;
-    return nullptr;
-  }
-  // The buffer is the stream's own: the C library would make a larger one for a null buffer.
-  std::setvbuf(stream, faultable->buffer, _IOFBF, kFaultableBuffer);
   return stream;
 }
 constexpr bool kWritesCounted = true;

@@ -29,8 +29,8 @@ std::vector<std::string_view> InputParts(std::string_view input, size_t most);
 // Part `index`, or nothing when the input has fewer parts.
 std::optional<std::string_view> PartAt(const std::vector<std::string_view>& parts, size_t index);
 
-// A library folder of this process ("/tmp/zuro-fuzz-XXXXXX/"), made at the first call and removed
-// when the process exits.
+// A library folder of this process ("$TMPDIR/zuro-fuzz-XXXXXX/", /tmp without TMPDIR), made at the
+// first call and removed when the process exits.
 const std::string& LibraryFolder();
 // Writes `contents` as the file `name` of the library folder; nothing removes the file, so that
 // a reader finds none.
