@@ -5,7 +5,7 @@
 # Every text in memory is code page 1251, and the other builds get their narrow literals in it
 # from GCC's -fexec-charset=CP1251. Clang knows no execution character set but UTF-8; it does
 # pass the bytes of a literal through unchanged when they are no UTF-8. So this build compiles
-# copies of the sources converted to code page 1251 (by iconv, one copy per source and header
+# copies of the sources converted to code page 1251 (by cmake/cp1251_copy.sh, one copy per source and header
 # under <build>/cp1251/, made again when the source changes), whose literals then hold the same
 # bytes as GCC makes of the originals. A character that code page 1251 lacks can stand only in a
 # comment (GCC refuses it in a narrow literal), and is transliterated ("→" becomes "->").
@@ -14,6 +14,7 @@ if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
                       "-DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_C_COMPILER=clang-14")
 endif()
 find_program(ZURO_ICONV iconv REQUIRED)
+find_program(ZURO_PERL perl REQUIRED)
 
 set(ZURO_CP1251_DIR ${CMAKE_BINARY_DIR}/cp1251)
 # Assertions stay on: the core's own checks take part in the search.
@@ -32,8 +33,8 @@ function(zuro_cp1251_copies out)
     get_filename_component(folder ${copy} DIRECTORY)
     add_custom_command(OUTPUT ${copy}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-      COMMAND ${ZURO_ICONV} -f UTF-8 -t CP1251//TRANSLIT -o ${copy} ${source}
-      DEPENDS ${source}
+      COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/cp1251_copy.sh ${source} ${copy}
+      DEPENDS ${source} ${CMAKE_SOURCE_DIR}/cmake/cp1251_copy.sh
       COMMENT "Converting ${relative} to code page 1251" VERBATIM)
     list(APPEND copies ${copy})
   endforeach()
