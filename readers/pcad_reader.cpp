@@ -36,9 +36,9 @@ class ReportReader {
   bool ReadRecord(std::string& line);
   void CompleteRecord(std::string& line);
   void AddComponent(const std::string& line);
-  int AddRow(const std::vector<std::string_view>& pieces);
+  int AddRow();
   std::vector<std::string> GatherDesignators(const std::string& first_record, int64_t quantity);
-  std::string DesignatorOf(std::string_view record) const;
+  std::string DesignatorOf(std::string_view record);
 
   TextLines& lines_;
   table::GridModel& table_;
@@ -47,6 +47,9 @@ class ReportReader {
   size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
   int quantity_piece_ = -1;
   int designator_piece_ = -1;
+  // Room kept from record to record: a report has a hundred thousand of them.
+  std::vector<std::string_view> pieces_;
+  std::string value_room_;
 };
 
 void ReportReader::Run() {
@@ -117,11 +120,11 @@ bool ReportReader::ReadRecord(std::string& line) {
 // The first record of a component makes its row; the records of its further parts follow it and
 // add only their designators. The header itself reads as quantity 0 ("Count") and makes no row.
 void ReportReader::AddComponent(const std::string& line) {
-  const std::vector<std::string_view> pieces = SplitAtQuotes(line);
-  const int64_t quantity = ComponentQuantity(PieceAt(pieces, quantity_piece_));
+  SplitAtQuotes(line, pieces_);
+  const int64_t quantity = ComponentQuantity(PieceAt(pieces_, quantity_piece_));
   if (quantity <= 0)
     return;
-  const int row = AddRow(pieces);
+  const int row = AddRow();
   if (quantity == 1)
     return;
   const std::vector<std::string> designators = GatherDesignators(line, quantity);
@@ -139,11 +142,11 @@ void ReportReader::AddComponent(const std::string& line) {
 
 // Values go to the columns in order, skipping separators; a value that is itself ";" is taken
 // for a separator, so the values after it move one column to the left. The line end is no value.
-int ReportReader::AddRow(const std::vector<std::string_view>& pieces) {
+int ReportReader::AddRow() {
   const int row = AppendComponentRow(table_);
   int column = 1;
-  for (size_t piece = 1; piece < pieces.size() && column < table_.GetColumnCount(); ++piece) {
-    std::string value = WithoutLineFeeds(pieces[piece]);
+  for (size_t piece = 1; piece < pieces_.size() && column < table_.GetColumnCount(); ++piece) {
+    const std::string_view value = WithoutLineFeeds(pieces_[piece], value_room_);
     if (value != kSeparator)
       table_.SetItemText(row, column++, value);
   }
@@ -161,8 +164,9 @@ std::vector<std::string> ReportReader::GatherDesignators(const std::string& firs
   return designators;
 }
 
-std::string ReportReader::DesignatorOf(std::string_view record) const {
-  return WithoutLineFeeds(PieceAt(SplitAtQuotes(record), designator_piece_));
+std::string ReportReader::DesignatorOf(std::string_view record) {
+  SplitAtQuotes(record, pieces_);
+  return WithoutLineFeeds(PieceAt(pieces_, designator_piece_));
 }
 
 }  // namespace

@@ -15,12 +15,17 @@ constexpr std::string_view kSeparator = ";";
 // last quote).
 std::vector<std::string_view> SplitAtQuotes(std::string_view line) {
   std::vector<std::string_view> pieces;
+  SplitAtQuotes(line, pieces);
+  return pieces;
+}
+
+void SplitAtQuotes(std::string_view line, std::vector<std::string_view>& pieces) {
+  pieces.clear();
   size_t start = 0;
   for (size_t quote; (quote = line.find(kQuote, start)) != std::string_view::npos;
        start = quote + 1)
     pieces.push_back(line.substr(start, quote - start));
   pieces.push_back(line.substr(start));
-  return pieces;
 }
 
 std::string_view PieceAt(const std::vector<std::string_view>& pieces, int index) {
@@ -34,22 +39,43 @@ std::string WithoutLineFeeds(std::string_view text) {
   return result;
 }
 
+std::string_view WithoutLineFeeds(std::string_view text, std::string& room) {
+  if (text.find(kLineFeed) == std::string_view::npos)
+    return text;
+  room.assign(text);
+  std::erase(room, kLineFeed);
+  return room;
+}
+
 // A record is complete when it has a field for every attribute and its last field is closed by a
-// quote. Fields are the non-empty texts between ";"; the line feed is not part of the last one,
-// so a record that ends with ";" (as converted Mentor lists do) is complete.
+// quote. Fields are the non-empty texts between ";", line feeds left out; the line feed is not
+// part of the last one, so a record that ends with ";" (as converted Mentor lists do) is complete.
+// Every line of a report passes here, so the line is read as it stands, without a copy.
 bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
-  const std::string text = WithoutLineFeeds(line);
   size_t fields = 0;
-  std::string_view last;
-  for (size_t start = 0; start <= text.size();) {
-    const size_t end = std::min(text.find(kSeparator, start), text.size());
-    if (end > start) {
-      ++fields;
-      last = std::string_view(text).substr(start, end - start);
+  size_t length = 0;          // of the field being read, line feeds left out
+  bool closed = false;        // it has a quote after its first character
+  bool last_closed = false;   // the last non-empty field had
+  for (const char c : line) {
+    if (c == kLineFeed)
+      continue;
+    if (c == kSeparator[0]) {
+      if (length > 0) {
+        ++fields;
+        last_closed = closed;
+      }
+      length = 0;
+      closed = false;
+      continue;
     }
-    start = end + 1;
+    closed = closed || (c == kQuote && length > 0);
+    ++length;
   }
-  return fields >= attribute_count && last.find(kQuote, 1) != std::string_view::npos;
+  if (length > 0) {
+    ++fields;
+    last_closed = closed;
+  }
+  return fields >= attribute_count && last_closed;
 }
 
 }  // namespace zuro::readers

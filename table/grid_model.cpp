@@ -44,28 +44,20 @@ GridModel::GridModel(int rows, int cols, int fixed_rows, int fixed_cols) {
 GridModel::~GridModel() = default;
 
 bool GridModel::IsValid(int row, int col) const {
-  return row >= 0 && col >= 0 && row < GetRowCount() && col < column_count_;
+  return row >= 0 && col >= 0 && row < GetRowCount() && col < GetColumnCount();
 }
 
 bool GridModel::IsCellFixed(int row, int col) const {
   return IsValid(row, col) && (row < fixed_rows_ || col < fixed_cols_);
 }
 
-Cell* GridModel::MutableCell(int row, int col) {
-  return IsValid(row, col) ? &rows_[row][col] : nullptr;
-}
-
-const Cell* GridModel::GetCell(int row, int col) const {
-  return IsValid(row, col) ? &rows_[row][col] : nullptr;
-}
-
-// A new row takes each column's format, so that cells added under a centred heading are centred
-// like the heading.
-GridModel::Row GridModel::MakeRow() const {
-  Row row(column_count_);
-  for (int col = 0; col < column_count_; ++col)
-    row[col].format = column_formats_[col];
-  return row;
+std::optional<Cell> GridModel::GetCell(int row, int col) const {
+  if (!IsValid(row, col))
+    return std::nullopt;
+  Cell cell;
+  static_cast<CellAttributes&>(cell) = cells_.Attributes(row, col);
+  cell.text = cells_.Text(row, col);
+  return cell;
 }
 
 // Removing rows or columns may leave the focus cell or the selection pointing outside the table;
@@ -76,7 +68,7 @@ void GridModel::ClipFocusAndSelection() {
   if (selection_.IsEmpty())
     return;
   selection_.bottom = std::min(selection_.bottom, GetRowCount() - 1);
-  selection_.right = std::min(selection_.right, column_count_ - 1);
+  selection_.right = std::min(selection_.right, GetColumnCount() - 1);
   if (selection_.IsEmpty())
     selection_ = {};
 }
@@ -86,10 +78,7 @@ bool GridModel::SetRowCount(int rows) {
     return false;
   if (rows == GetRowCount())
     return true;
-  if (rows < GetRowCount())
-    rows_.resize(rows);
-  else
-    rows_.resize(rows, MakeRow());
+  cells_.Resize(rows, GetColumnCount(), kDefaultCellFormat);
   row_heights_.resize(rows, 0);
   fixed_rows_ = std::min(fixed_rows_, rows);
   ClipFocusAndSelection();
@@ -100,13 +89,10 @@ bool GridModel::SetRowCount(int rows) {
 bool GridModel::SetColumnCount(int cols) {
   if (cols < 0)
     return false;
-  if (cols == column_count_)
+  if (cols == GetColumnCount())
     return true;
-  column_formats_.resize(cols, kDefaultCellFormat);
+  cells_.Resize(GetRowCount(), cols, kDefaultCellFormat);
   column_widths_.resize(cols, 0);
-  for (Row& row : rows_)
-    row.resize(cols);
-  column_count_ = cols;
   fixed_cols_ = std::min(fixed_cols_, cols);
   ClipFocusAndSelection();
   NotifyStructure();
@@ -128,7 +114,7 @@ bool GridModel::SetFixedColumnCount(int cols) {
   if (cols < 0)
     return false;
   GridUpdate batch(*this);
-  if (cols > column_count_)
+  if (cols > GetColumnCount())
     SetColumnCount(cols);
   fixed_cols_ = cols;
   NotifyStructure();
@@ -139,20 +125,15 @@ bool GridModel::SetFixedColumnCount(int cols) {
 // format applies to the whole column and to the cells of rows added later. Inserting inside the
 // fixed columns makes the new column fixed as well, so the old fixed columns stay fixed.
 int GridModel::InsertColumn(std::string_view heading, CellFormat format, int position) {
-  if (position < -1 || position > column_count_)
+  if (position < -1 || position > GetColumnCount())
     return -1;
-  const int col = position < 0 ? column_count_ : position;
+  const int col = position < 0 ? GetColumnCount() : position;
   GridUpdate batch(*this);
-  if (rows_.empty())
+  if (GetRowCount() == 0)
     SetRowCount(1);
-  Cell cell;
-  cell.format = format;
-  for (Row& row : rows_)
-    row.insert(row.begin() + col, cell);
-  rows_[0][col].text = heading;
-  column_formats_.insert(column_formats_.begin() + col, format);
+  cells_.InsertColumn(col, format);
+  cells_.SetText(0, col, heading);
   column_widths_.insert(column_widths_.begin() + col, 0);
-  ++column_count_;
   if (col < fixed_cols_)
     ++fixed_cols_;
   if (focus_.IsValid() && focus_.col >= col)
@@ -169,10 +150,10 @@ int GridModel::InsertRow(std::string_view heading, int position) {
     return -1;
   const int row = position < 0 ? GetRowCount() : position;
   GridUpdate batch(*this);
-  if (column_count_ == 0)
+  if (GetColumnCount() == 0)
     SetColumnCount(1);
-  rows_.insert(rows_.begin() + row, MakeRow());
-  rows_[row][0].text = heading;
+  cells_.InsertRow(row);
+  cells_.SetText(row, 0, heading);
   row_heights_.insert(row_heights_.begin() + row, 0);
   if (row < fixed_rows_)
     ++fixed_rows_;
@@ -188,7 +169,7 @@ int GridModel::InsertRow(std::string_view heading, int position) {
 bool GridModel::DeleteRow(int row) {
   if (row < 0 || row >= GetRowCount())
     return false;
-  rows_.erase(rows_.begin() + row);
+  cells_.EraseRow(row);
   row_heights_.erase(row_heights_.begin() + row);
   if (row < fixed_rows_)
     --fixed_rows_;
@@ -203,13 +184,10 @@ bool GridModel::DeleteRow(int row) {
 }
 
 bool GridModel::DeleteColumn(int col) {
-  if (col < 0 || col >= column_count_)
+  if (col < 0 || col >= GetColumnCount())
     return false;
-  for (Row& row : rows_)
-    row.erase(row.begin() + col);
-  column_formats_.erase(column_formats_.begin() + col);
+  cells_.EraseColumn(col);
   column_widths_.erase(column_widths_.begin() + col);
-  --column_count_;
   if (col < fixed_cols_)
     --fixed_cols_;
   if (focus_.col == col)
@@ -223,11 +201,9 @@ bool GridModel::DeleteColumn(int col) {
 }
 
 bool GridModel::DeleteAllItems() {
-  rows_.clear();
-  column_count_ = 0;
+  cells_.Clear();
   fixed_rows_ = 0;
   fixed_cols_ = 0;
-  column_formats_.clear();
   row_heights_.clear();
   column_widths_.clear();
   focus_ = {};
@@ -236,124 +212,95 @@ bool GridModel::DeleteAllItems() {
   return true;
 }
 
-std::string GridModel::GetItemText(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->text : std::string();
+std::string_view GridModel::ItemText(int row, int col) const {
+  return IsValid(row, col) ? cells_.Text(row, col) : std::string_view();
 }
 
+// A text the table has no room for (it holds kMaxTextBytes already) is refused like a cell
+// outside it.
 bool GridModel::SetItemText(int row, int col, std::string_view text) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
+  if (!IsValid(row, col) || !cells_.SetText(row, col, text))
     return false;
-  cell->text = text;
+  NotifyCell(row, col);
+  return true;
+}
+
+template <typename Change>
+bool GridModel::ChangeAttributes(int row, int col, Change change) {
+  if (!IsValid(row, col))
+    return false;
+  CellAttributes attributes = cells_.Attributes(row, col);
+  change(attributes);
+  cells_.SetAttributes(row, col, attributes);
   NotifyCell(row, col);
   return true;
 }
 
 int GridModel::GetItemImage(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->image : -1;
+  return IsValid(row, col) ? cells_.Attributes(row, col).image : -1;
 }
 
 bool GridModel::SetItemImage(int row, int col, int image) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->image = image;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [image](CellAttributes& a) { a.image = image; });
 }
 
 // -1 outside the table, as every numeric getter; inside, -1 is also the RowMark of a merged row,
 // which is harmless because a row outside the table is never generated.
 std::int32_t GridModel::GetItemData(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->data : -1;
+  return IsValid(row, col) ? cells_.Attributes(row, col).data : -1;
 }
 
 bool GridModel::SetItemData(int row, int col, std::int32_t data) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->data = data;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [data](CellAttributes& a) { a.data = data; });
 }
 
 CellFormat GridModel::GetItemFormat(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->format : kDefaultCellFormat;
+  return IsValid(row, col) ? cells_.Attributes(row, col).format : kDefaultCellFormat;
 }
 
 bool GridModel::SetItemFormat(int row, int col, CellFormat format) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->format = format;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [format](CellAttributes& a) { a.format = format; });
 }
 
 Colour GridModel::GetItemBkColour(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->background : kSystemColour;
+  return IsValid(row, col) ? cells_.Attributes(row, col).background : kSystemColour;
 }
 
 bool GridModel::SetItemBkColour(int row, int col, Colour colour) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->background = colour;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [colour](CellAttributes& a) { a.background = colour; });
 }
 
 Colour GridModel::GetItemFgColour(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->foreground : kSystemColour;
+  return IsValid(row, col) ? cells_.Attributes(row, col).foreground : kSystemColour;
 }
 
 bool GridModel::SetItemFgColour(int row, int col, Colour colour) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->foreground = colour;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [colour](CellAttributes& a) { a.foreground = colour; });
 }
 
 CellState GridModel::GetItemState(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->state : 0;
+  return IsValid(row, col) ? cells_.Attributes(row, col).state : 0;
 }
 
 bool GridModel::SetItemState(int row, int col, CellState state) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell)
-    return false;
-  cell->state = state;
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(row, col, [state](CellAttributes& a) { a.state = state; });
 }
 
 int GridModel::GetItemFont(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell ? cell->font : -1;
+  return IsValid(row, col) ? cells_.Attributes(row, col).font : -1;
 }
 
 bool GridModel::SetItemFont(int row, int col, int font) {
-  Cell* cell = MutableCell(row, col);
-  if (!cell || font < 0 || font > 0xFFFF)
+  if (font < 0 || font > 0xFFFF)
     return false;
-  cell->font = static_cast<std::uint16_t>(font);
-  NotifyCell(row, col);
-  return true;
+  return ChangeAttributes(
+      row, col, [font](CellAttributes& a) { a.font = static_cast<std::uint16_t>(font); });
 }
 
 // Headers are never edited in place; the user edits component cells only.
 bool GridModel::IsCellEditable(int row, int col) const {
-  const Cell* cell = GetCell(row, col);
-  return cell && editable_ && !IsCellFixed(row, col) && !(cell->state & kStateReadOnly);
+  return IsValid(row, col) && editable_ && !IsCellFixed(row, col) &&
+         !(cells_.Attributes(row, col).state & kStateReadOnly);
 }
 
 int GridModel::GetRowHeight(int row) const {
@@ -364,16 +311,16 @@ bool GridModel::SetRowHeight(int row, int height) {
   if (row < 0 || row >= GetRowCount() || height < 0)
     return false;
   row_heights_[row] = height;
-  Notify(ChangeKind::kLayout, {row, 0, row, std::max(column_count_ - 1, 0)});
+  Notify(ChangeKind::kLayout, {row, 0, row, std::max(GetColumnCount() - 1, 0)});
   return true;
 }
 
 int GridModel::GetColumnWidth(int col) const {
-  return col >= 0 && col < column_count_ ? column_widths_[col] : -1;
+  return col >= 0 && col < GetColumnCount() ? column_widths_[col] : -1;
 }
 
 bool GridModel::SetColumnWidth(int col, int width) {
-  if (col < 0 || col >= column_count_ || width < 0)
+  if (col < 0 || col >= GetColumnCount() || width < 0)
     return false;
   column_widths_[col] = width;
   Notify(ChangeKind::kLayout, {0, col, std::max(GetRowCount() - 1, 0), col});
@@ -413,8 +360,8 @@ bool GridModel::SetSelectedRange(const CellRange& range) {
 
 // Selects every component cell, not the headers.
 void GridModel::SelectAll() {
-  if (fixed_rows_ < GetRowCount() && fixed_cols_ < column_count_)
-    SetSelectedRange({fixed_rows_, fixed_cols_, GetRowCount() - 1, column_count_ - 1});
+  if (fixed_rows_ < GetRowCount() && fixed_cols_ < GetColumnCount())
+    SetSelectedRange({fixed_rows_, fixed_cols_, GetRowCount() - 1, GetColumnCount() - 1});
   else
     ClearSelection();
 }
@@ -505,10 +452,9 @@ void GridModel::Deliver(const GridChange& change) {
 // left to GridModelTester because it would make loading a large table quadratic.
 void GridModel::DebugCheck() const {
   assert(fixed_rows_ >= 0 && fixed_rows_ <= GetRowCount());
-  assert(fixed_cols_ >= 0 && fixed_cols_ <= column_count_);
-  assert(row_heights_.size() == rows_.size());
-  assert(column_widths_.size() == static_cast<size_t>(column_count_));
-  assert(column_formats_.size() == static_cast<size_t>(column_count_));
+  assert(fixed_cols_ >= 0 && fixed_cols_ <= GetColumnCount());
+  assert(row_heights_.size() == static_cast<size_t>(GetRowCount()));
+  assert(column_widths_.size() == static_cast<size_t>(GetColumnCount()));
   assert(!focus_.IsValid() || IsValid(focus_.row, focus_.col));
 }
 
@@ -518,19 +464,15 @@ bool GridModel::CheckInvariants(std::string* problem) const {
       *problem = what;
     return false;
   };
-  if (column_count_ < 0)
+  if (GetColumnCount() < 0)
     return fail("negative column count");
   if (fixed_rows_ < 0 || fixed_rows_ > GetRowCount())
     return fail("fixed row count outside the table");
-  if (fixed_cols_ < 0 || fixed_cols_ > column_count_)
+  if (fixed_cols_ < 0 || fixed_cols_ > GetColumnCount())
     return fail("fixed column count outside the table");
-  for (const Row& row : rows_)
-    if (row.size() != static_cast<size_t>(column_count_))
-      return fail("row length differs from the column count");
-  if (column_formats_.size() != static_cast<size_t>(column_count_) ||
-      column_widths_.size() != static_cast<size_t>(column_count_))
+  if (column_widths_.size() != static_cast<size_t>(GetColumnCount()))
     return fail("column data out of step with the columns");
-  if (row_heights_.size() != rows_.size())
+  if (row_heights_.size() != static_cast<size_t>(GetRowCount()))
     return fail("row heights out of step with the rows");
   if (std::any_of(row_heights_.begin(), row_heights_.end(), [](int h) { return h < 0; }) ||
       std::any_of(column_widths_.begin(), column_widths_.end(), [](int w) { return w < 0; }))

@@ -5,47 +5,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "table/cell_store.h"
+
 namespace zuro::table {
 
-// Text-drawing flags of a cell. The values are those of the Win32 DT_* flags, so the view hands
-// them to DrawText unchanged.
-using CellFormat = std::uint32_t;
-inline constexpr CellFormat kFormatLeft = 0x0;
-inline constexpr CellFormat kFormatCentre = 0x1;
-inline constexpr CellFormat kFormatRight = 0x2;
-inline constexpr CellFormat kFormatVCentre = 0x4;
-inline constexpr CellFormat kFormatBottom = 0x8;
-inline constexpr CellFormat kFormatWordBreak = 0x10;
-inline constexpr CellFormat kFormatSingleLine = 0x20;
-inline constexpr CellFormat kFormatNoPrefix = 0x800;
-inline constexpr CellFormat kFormatEndEllipsis = 0x8000;
-inline constexpr CellFormat kDefaultCellFormat =
-    kFormatLeft | kFormatVCentre | kFormatSingleLine | kFormatNoPrefix | kFormatEndEllipsis;
-inline constexpr CellFormat kDefaultHeadingFormat =
-    kFormatCentre | kFormatVCentre | kFormatSingleLine;
-
-// A colour in COLORREF layout (0x00BBGGRR); kSystemColour lets the view pick the system colour.
-using Colour = std::uint32_t;
-inline constexpr Colour kSystemColour = 0xFF000000;
-
-// Cell state flags.
-using CellState = std::uint16_t;
-inline constexpr CellState kStateReadOnly = 0x1;
-inline constexpr CellState kStateModified = 0x2;
-
-struct Cell {
-  std::string text;  // code page 1251
-  std::int32_t data = 0;
-  std::int32_t image = -1;  // index into the view's image list, -1 none
-  CellFormat format = kDefaultCellFormat;
-  Colour background = kSystemColour;
-  Colour foreground = kSystemColour;
-  CellState state = 0;
-  std::uint16_t font = 0;  // 0 = the grid's font; other values are the view's font ids
+// A cell as the views see it: its attributes and a view of its text (code page 1251), valid until
+// the model is next changed.
+struct Cell : CellAttributes {
+  std::string_view text;
 };
 
 struct CellId {
@@ -97,8 +69,8 @@ class GridModel {
   bool SetColumnCount(int cols);
   bool SetFixedRowCount(int rows);
   bool SetFixedColumnCount(int cols);
-  int GetRowCount() const { return static_cast<int>(rows_.size()); }
-  int GetColumnCount() const { return column_count_; }
+  int GetRowCount() const { return cells_.Rows(); }
+  int GetColumnCount() const { return cells_.Columns(); }
   int GetFixedRowCount() const { return fixed_rows_; }
   int GetFixedColumnCount() const { return fixed_cols_; }
   bool IsValid(int row, int col) const;
@@ -114,7 +86,9 @@ class GridModel {
   bool DeleteAllItems();
 
   // Cells. Setters return false outside the table; getters return "", -1 or the defaults there.
-  virtual std::string GetItemText(int row, int col) const;
+  std::string GetItemText(int row, int col) const { return std::string(ItemText(row, col)); }
+  // The text without a copy, valid until the model is next changed.
+  std::string_view ItemText(int row, int col) const;
   bool SetItemText(int row, int col, std::string_view text);
   int GetItemImage(int row, int col) const;
   bool SetItemImage(int row, int col, int image);
@@ -131,7 +105,7 @@ class GridModel {
   int GetItemFont(int row, int col) const;
   bool SetItemFont(int row, int col, int font);
   bool IsCellEditable(int row, int col) const;
-  const Cell* GetCell(int row, int col) const;
+  std::optional<Cell> GetCell(int row, int col) const;
 
   // Whole-grid editing switch (cells are editable by default).
   void SetEditable(bool editable) { editable_ = editable; }
@@ -166,10 +140,9 @@ class GridModel {
   bool CheckInvariants(std::string* problem = nullptr) const;
 
  private:
-  using Row = std::vector<Cell>;
-
-  Cell* MutableCell(int row, int col);
-  Row MakeRow() const;
+  // Changes one attribute of a cell; false outside the table.
+  template <typename Change>
+  bool ChangeAttributes(int row, int col, Change change);
   void ClipFocusAndSelection();
   void Notify(ChangeKind kind, CellRange range);
   void NotifyCell(int row, int col) { Notify(ChangeKind::kCells, {row, col, row, col}); }
@@ -177,11 +150,9 @@ class GridModel {
   void Deliver(const GridChange& change);
   void DebugCheck() const;
 
-  std::vector<Row> rows_;
-  int column_count_ = 0;
+  CellStore cells_;
   int fixed_rows_ = 0;
   int fixed_cols_ = 0;
-  std::vector<CellFormat> column_formats_;
   std::vector<int> row_heights_;
   std::vector<int> column_widths_;
   CellId focus_;

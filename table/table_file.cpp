@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "base/file_system.h"
 #include "base/text_file.h"
@@ -35,28 +36,43 @@ std::string WithoutLineFeeds(std::string_view text) {
 
 // "#" opens every cell, so an empty cell shows as two adjacent "#" and a line always begins with
 // one; a table of only the mark column gives empty lines.
-std::vector<std::string> TableFileText(const GridModel& table) {
-  std::vector<std::string> lines;
-  lines.reserve(table.GetRowCount());
-  for (int row = 0; row < table.GetRowCount(); ++row) {
-    std::string line;
-    for (int col = 1; col < table.GetColumnCount(); ++col)
-      line += "#" + table.GetItemText(row, col);
-    lines.push_back(std::move(line));
+void AppendTableFileLine(const GridModel& table, int row, std::string& text) {
+  for (int col = 1; col < table.GetColumnCount(); ++col) {
+    text += '#';
+    text += table.ItemText(row, col);
   }
+}
+
+std::vector<std::string> TableFileText(const GridModel& table) {
+  std::vector<std::string> lines(table.GetRowCount());
+  for (int row = 0; row < table.GetRowCount(); ++row)
+    AppendTableFileLine(table, row, lines[row]);
   return lines;
 }
 
+// The lines go out in pieces of a few hundred kilobytes: a table of a million cells is never
+// held twice.
+bool WriteTableText(std::FILE* file, const GridModel& table, std::string_view line_end) {
+  constexpr size_t kPiece = 256 * 1024;
+  std::string piece;
+  piece.reserve(2 * kPiece);
+  const auto flush = [&] {
+    const bool written = std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+    piece.clear();
+    return written;
+  };
+  for (int row = 0; row < table.GetRowCount(); ++row) {
+    AppendTableFileLine(table, row, piece);
+    piece += line_end;
+    if (piece.size() >= kPiece && !flush())
+      return false;
+  }
+  return piece.empty() || flush();
+}
+
 bool WriteTableFile(const std::string& path, const GridModel& table) {
-  const std::vector<std::string> lines = TableFileText(table);
-  return ReplaceFileContents(path, [&](std::FILE* file) {
-    for (const std::string& line : lines) {
-      const std::string text = line + "\r\n";
-      if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        return false;
-    }
-    return true;
-  });
+  return ReplaceFileContents(path,
+                             [&](std::FILE* file) { return WriteTableText(file, table, "\r\n"); });
 }
 
 // Lines are read whole, whatever their length: the library writes its rows without a limit, and

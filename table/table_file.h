@@ -3,6 +3,7 @@
 // stored: a table read back has every row marked.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,10 @@ inline constexpr int kMaxTableFileColumns = 102;
 
 // The lines of the table's file, without line ends, in code page 1251.
 std::vector<std::string> TableFileText(const GridModel& table);
+// Appends the line of one row, without its line end.
+void AppendTableFileLine(const GridModel& table, int row, std::string& text);
+// Writes the table's lines (code page 1251), each ended by `line_end`; false when a write failed.
+bool WriteTableText(std::FILE* file, const GridModel& table, std::string_view line_end);
 
 // Writes the table's file, lines ended by CR LF, into a temporary file beside `path` that replaces
 // the old file only once it is whole. False when it could not be written; the old file stays.

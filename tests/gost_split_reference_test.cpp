@@ -69,13 +69,13 @@ std::string FirstDifference(const table::GridModel& a, const table::GridModel& b
            " against " + std::to_string(b.GetRowCount()) + "x" + std::to_string(b.GetColumnCount());
   for (int row = 0; row < a.GetRowCount(); ++row) {
     for (int col = 0; col < a.GetColumnCount(); ++col) {
-      const table::Cell& x = *a.GetCell(row, col);
-      const table::Cell& y = *b.GetCell(row, col);
+      const table::Cell x = *a.GetCell(row, col);
+      const table::Cell y = *b.GetCell(row, col);
       if (x.text != y.text || x.data != y.data || x.image != y.image || x.format != y.format ||
           x.background != y.background || x.foreground != y.foreground || x.state != y.state ||
           x.font != y.font)
-        return "cell " + std::to_string(row) + "," + std::to_string(col) + ": \"" + x.text + "\" " +
-               std::to_string(x.image) + "/" + std::to_string(x.data) + " against \"" + y.text +
+        return "cell " + std::to_string(row) + "," + std::to_string(col) + ": \"" + std::string(x.text) + "\" " +
+               std::to_string(x.image) + "/" + std::to_string(x.data) + " against \"" + std::string(y.text) +
                "\" " + std::to_string(y.image) + "/" + std::to_string(y.data);
     }
   }

@@ -76,7 +76,7 @@ TEST_F(ComponentTable, CellsOutsideTheTableChangeNothingAndReportFailure) {
     EXPECT_EQ(model.GetItemData(row, col), -1);
     EXPECT_EQ(model.GetItemFont(row, col), -1);
     EXPECT_EQ(model.GetItemText(row, col), "");
-    EXPECT_EQ(model.GetCell(row, col), nullptr);
+    EXPECT_FALSE(model.GetCell(row, col).has_value());
   }
   EXPECT_FALSE(model.DeleteRow(3));
   EXPECT_FALSE(model.DeleteColumn(-1));

@@ -347,7 +347,7 @@ void CGridCtrl::TrackHover(POINT point) {
 }
 
 bool CGridCtrl::TextFits(int row, int col, const RECT& rect, SIZE* extent) {
-  const table::Cell* cell = model_->GetCell(row, col);
+  const std::optional<table::Cell> cell = model_->GetCell(row, col);
   if (!cell || cell->text.empty())
     return true;
   int room = rect.right - rect.left - 2 * TextMargin() - 1;
@@ -378,7 +378,7 @@ void CGridCtrl::ShowTitleTip() {
     return;
   RECT text{cell.left + TextMargin(), cell.top, cell.left + TextMargin() + extent.cx,
             cell.bottom - 1};
-  if (const table::Cell* item = model_->GetCell(hover_cell_.row, hover_cell_.col);
+  if (const std::optional<table::Cell> item = model_->GetCell(hover_cell_.row, hover_cell_.col);
       item->image >= 0 && images_) {
     int image_width = 0, image_height = 0;
     ImageList_GetIconSize(images_, &image_width, &image_height);

@@ -94,7 +94,7 @@ void CGridCtrl::PaintCells(HDC dc, const RECT& area) {
 }
 
 void CGridCtrl::DrawCell(HDC dc, const RECT& rect, int row, int col, const Paint& paint) const {
-  const table::Cell* cell = model_->GetCell(row, col);
+  const std::optional<table::Cell> cell = model_->GetCell(row, col);
   const bool fixed = model_->IsCellFixed(row, col);
   const table::CellId focus = model_->GetFocusCell();
   const bool is_focus = !paint.printing && focus.row == row && focus.col == col;

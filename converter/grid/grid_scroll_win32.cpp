@@ -83,7 +83,7 @@ int CGridCtrl::AutoColumnWidth(HDC dc, int col) const {
       std::min(model_->GetRowCount(), model_->GetFixedRowCount() + kAutoWidthSampleRows);
   int widest = 0;
   for (int row = 0; row < rows; ++row) {
-    const table::Cell* cell = model_->GetCell(row, col);
+    const std::optional<table::Cell> cell = model_->GetCell(row, col);
     int width = 0;
     if (!cell->text.empty()) {
       const std::wstring text = WideFromCp1251(cell->text);
