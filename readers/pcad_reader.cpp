@@ -35,10 +35,10 @@ class ReportReader {
   void TakeHeader(std::string_view line);
   bool ReadRecord(std::string& line);
   void CompleteRecord(std::string& line);
-  void AddComponent(const std::string& line);
+  void AddComponent();
   int AddRow();
-  std::vector<std::string> GatherDesignators(const std::string& first_record, int64_t quantity);
-  std::string DesignatorOf(std::string_view record);
+  std::vector<std::string> GatherDesignators(int64_t quantity);
+  std::string Designator() const;
 
   TextLines& lines_;
   table::GridModel& table_;
@@ -60,7 +60,7 @@ void ReportReader::Run() {
     if (!header_seen_ || line.size() <= 1)
       continue;
     CompleteRecord(line);
-    AddComponent(line);
+    AddComponent();
   }
 }
 
@@ -101,13 +101,15 @@ void ReportReader::TakeHeader(std::string_view line) {
 
 // A record broken inside a quoted value goes on in the next line; the two are joined without
 // their line feeds. One line is joined at most, so a damaged record cannot swallow the report.
+// The record's pieces are left in pieces_.
 void ReportReader::CompleteRecord(std::string& line) {
-  if (IsCompleteRecord(line, attribute_count_))
+  if (SplitRecord(line, attribute_count_, pieces_))
     return;
   std::string next;
   lines_.Read(next);
   line += next;
   std::erase(line, kLineFeed);
+  SplitAtQuotes(line, pieces_);
 }
 
 bool ReportReader::ReadRecord(std::string& line) {
@@ -119,15 +121,14 @@ bool ReportReader::ReadRecord(std::string& line) {
 
 // The first record of a component makes its row; the records of its further parts follow it and
 // add only their designators. The header itself reads as quantity 0 ("Count") and makes no row.
-void ReportReader::AddComponent(const std::string& line) {
-  SplitAtQuotes(line, pieces_);
+void ReportReader::AddComponent() {
   const int64_t quantity = ComponentQuantity(PieceAt(pieces_, quantity_piece_));
   if (quantity <= 0)
     return;
   const int row = AddRow();
   if (quantity == 1)
     return;
-  const std::vector<std::string> designators = GatherDesignators(line, quantity);
+  const std::vector<std::string> designators = GatherDesignators(quantity);
   // Without a "RefDes" column the parts' records are still consumed, and the row stays as read.
   if (attributes_.refdes_column <= 0 || designator_piece_ < 0)
     return;
@@ -155,17 +156,16 @@ int ReportReader::AddRow() {
 
 // One designator from each of the component's `quantity` records. A report that ends before the
 // last of them gives the designators read so far; the quantity cell keeps what the file says.
-std::vector<std::string> ReportReader::GatherDesignators(const std::string& first_record,
-                                                         int64_t quantity) {
-  std::vector<std::string> designators{DesignatorOf(first_record)};
+std::vector<std::string> ReportReader::GatherDesignators(int64_t quantity) {
+  std::vector<std::string> designators{Designator()};
   std::string record;
   for (int64_t part = 1; part < quantity && ReadRecord(record); ++part)
-    designators.push_back(DesignatorOf(record));
+    designators.push_back(Designator());
   return designators;
 }
 
-std::string ReportReader::DesignatorOf(std::string_view record) {
-  SplitAtQuotes(record, pieces_);
+// The designator of the record last completed.
+std::string ReportReader::Designator() const {
   return WithoutLineFeeds(PieceAt(pieces_, designator_piece_));
 }
 
@@ -187,6 +187,10 @@ ReadResult ReadReport(std::string_view text,
     return ReadResult::kBadStructure;
   }
   ResetComponentTable(table, attributes);
+  // A row and its texts never take more than the line and the bytes they come from.
+  table.Reserve(static_cast<int>(std::min<size_t>(std::count(text.begin(), text.end(), '\n') + 1,
+                                                  std::numeric_limits<int>::max())),
+                text.size());
   TextLines records(text);
   ReportReader(records, table, attributes).Run();
   return ReadResult::kLoaded;

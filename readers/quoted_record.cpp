@@ -78,4 +78,39 @@ bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
   return fields >= attribute_count && last_closed;
 }
 
+bool SplitRecord(std::string_view line,
+                 size_t attribute_count,
+                 std::vector<std::string_view>& pieces) {
+  pieces.clear();
+  size_t fields = 0;
+  size_t length = 0;
+  bool closed = false;
+  bool last_closed = false;
+  size_t start = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == kQuote) {
+      pieces.push_back(line.substr(start, i - start));
+      start = i + 1;
+      closed = closed || length > 0;
+      ++length;
+    } else if (c == kSeparator[0]) {
+      if (length > 0) {
+        ++fields;
+        last_closed = closed;
+      }
+      length = 0;
+      closed = false;
+    } else if (c != kLineFeed) {
+      ++length;
+    }
+  }
+  pieces.push_back(line.substr(start));
+  if (length > 0) {
+    ++fields;
+    last_closed = closed;
+  }
+  return fields >= attribute_count && last_closed;
+}
+
 }  // namespace zuro::readers

@@ -1,5 +1,6 @@
 #include "table/cell_store.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace zuro::table {
@@ -34,15 +35,17 @@ std::uint32_t CellStore::Intern(const CellAttributes& attributes) {
 
 void CellStore::Clear() {
   rows_ = 0;
-  cells_.clear();
-  column_attributes_.clear();
+  columns_.clear();
   texts_.clear();
   unused_bytes_ = 0;
+  reserved_rows_ = 0;
 }
 
-void CellStore::RowOfDefaults(std::vector<StoredCell>& into) const {
-  for (const std::uint32_t attributes : column_attributes_)
-    into.push_back({0, 0, attributes});
+void CellStore::Reserve(int rows, size_t text_bytes) {
+  reserved_rows_ = static_cast<size_t>(std::max(rows, 0));
+  for (Column& column : columns_)
+    column.cells.reserve(reserved_rows_);
+  texts_.reserve(std::min(text_bytes, kMaxTextBytes));
 }
 
 void CellStore::Resize(int rows, int columns, CellFormat new_column_format) {
@@ -51,70 +54,52 @@ void CellStore::Resize(int rows, int columns, CellFormat new_column_format) {
   while (Columns() < columns)
     InsertColumn(Columns(), new_column_format);
   if (rows < rows_) {
-    for (size_t i = Index(rows, 0); i < cells_.size(); ++i)
-      Forget(cells_[i]);
-    cells_.resize(Index(rows, 0));
-    rows_ = rows;
+    for (Column& column : columns_) {
+      for (auto cell = column.cells.begin() + rows; cell != column.cells.end(); ++cell)
+        Forget(*cell);
+      column.cells.resize(static_cast<size_t>(rows));
+    }
     CompactIfWasteful();
   }
-  if (rows > rows_) {
-    cells_.reserve(Index(rows, 0));
-    for (; rows_ < rows; ++rows_)
-      RowOfDefaults(cells_);
-  }
+  for (Column& column : columns_)
+    column.cells.resize(static_cast<size_t>(rows), {0, 0, column.attributes});
+  rows_ = rows;
 }
 
 void CellStore::InsertRow(int row) {
-  std::vector<StoredCell> cells;
-  RowOfDefaults(cells);
-  cells_.insert(cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)), cells.begin(),
-                cells.end());
+  for (Column& column : columns_)
+    column.cells.insert(column.cells.begin() + row, {0, 0, column.attributes});
   ++rows_;
 }
 
 void CellStore::EraseRow(int row) {
-  const auto first = cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, 0));
-  const auto last = first + Columns();
-  for (auto cell = first; cell != last; ++cell)
-    Forget(*cell);
-  cells_.erase(first, last);
+  for (Column& column : columns_) {
+    Forget(column.cells[row]);
+    column.cells.erase(column.cells.begin() + row);
+  }
   --rows_;
   CompactIfWasteful();
 }
 
-// Every row moves, so the cells are laid out again in one pass.
 void CellStore::InsertColumn(int col, CellFormat format) {
   CellAttributes attributes;
   attributes.format = format;
-  const std::uint32_t column = Intern(attributes);
-  std::vector<StoredCell> cells;
-  cells.reserve(static_cast<size_t>(rows_) * (column_attributes_.size() + 1));
-  for (int row = 0; row < rows_; ++row) {
-    const auto start = cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, 0));
-    cells.insert(cells.end(), start, start + col);
-    cells.push_back({0, 0, column});
-    cells.insert(cells.end(), start + col, start + Columns());
-  }
-  cells_ = std::move(cells);
-  column_attributes_.insert(column_attributes_.begin() + col, column);
+  Column column;
+  column.attributes = Intern(attributes);
+  column.cells.reserve(std::max(reserved_rows_, static_cast<size_t>(rows_)));
+  column.cells.resize(static_cast<size_t>(rows_), {0, 0, column.attributes});
+  columns_.insert(columns_.begin() + col, std::move(column));
 }
 
 void CellStore::EraseColumn(int col) {
-  const size_t columns = column_attributes_.size();
-  size_t kept = 0;
-  for (size_t i = 0; i < cells_.size(); ++i) {
-    if (i % columns == static_cast<size_t>(col))
-      Forget(cells_[i]);
-    else
-      cells_[kept++] = cells_[i];
-  }
-  cells_.resize(kept);
-  column_attributes_.erase(column_attributes_.begin() + col);
+  for (const StoredCell& cell : columns_[col].cells)
+    Forget(cell);
+  columns_.erase(columns_.begin() + col);
   CompactIfWasteful();
 }
 
 bool CellStore::SetText(int row, int col, std::string_view text) {
-  StoredCell& cell = cells_[Index(row, col)];
+  StoredCell& cell = columns_[col].cells[row];
   // The new text may be a view of a text of this table, which growing the buffer would move.
   const char* const old_data = texts_.data();
   const bool own_text = !text.empty() && text.data() >= old_data &&
@@ -139,7 +124,7 @@ bool CellStore::SetText(int row, int col, std::string_view text) {
 }
 
 void CellStore::SetAttributes(int row, int col, const CellAttributes& attributes) {
-  cells_[Index(row, col)].attributes = Intern(attributes);
+  columns_[col].cells[row].attributes = Intern(attributes);
 }
 
 void CellStore::CompactIfWasteful() {
@@ -147,14 +132,16 @@ void CellStore::CompactIfWasteful() {
     Compact();
 }
 
-// The texts in use are copied, in cell order, into a buffer of their own size.
+// The texts in use are copied, column by column, into a buffer of their own size.
 void CellStore::Compact() {
   std::string texts;
   texts.reserve(texts_.size() - unused_bytes_);
-  for (StoredCell& cell : cells_) {
-    const size_t offset = texts.size();
-    texts.append(texts_, cell.offset, cell.length);
-    cell.offset = static_cast<std::uint32_t>(offset);
+  for (Column& column : columns_) {
+    for (StoredCell& cell : column.cells) {
+      const size_t offset = texts.size();
+      texts.append(texts_, cell.offset, cell.length);
+      cell.offset = static_cast<std::uint32_t>(offset);
+    }
   }
   texts_ = std::move(texts);
   unused_bytes_ = 0;

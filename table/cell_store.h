@@ -50,8 +50,10 @@ struct CellAttributes {
   friend bool operator==(const CellAttributes&, const CellAttributes&) = default;
 };
 
-// Rows x columns of cells. Positions are not checked: the grid model checks them first. A view
-// of a text stays valid until the store is next changed.
+// Rows x columns of cells, column by column: a reader appends rows one by one and a window adds a
+// column to a table of a hundred thousand rows, neither of which moves the other columns' cells.
+// Positions are not checked: the grid model checks them first. A view of a text stays valid until
+// the store is next changed.
 class CellStore {
  public:
   // The most bytes of text a table holds (offsets are 32-bit); a text that would go beyond is not
@@ -59,7 +61,7 @@ class CellStore {
   static constexpr size_t kMaxTextBytes = 0xFFFFFFFFu;
 
   int Rows() const { return rows_; }
-  int Columns() const { return static_cast<int>(column_attributes_.size()); }
+  int Columns() const { return static_cast<int>(columns_.size()); }
 
   void Clear();
   // New rows and columns are empty cells with their column's attributes; new columns get the
@@ -69,15 +71,18 @@ class CellStore {
   void EraseRow(int row);
   void InsertColumn(int col, CellFormat format);
   void EraseColumn(int col);
+  // Room for this many rows and bytes of text, so that a reader that knows its report's size
+  // fills the table without moving it.
+  void Reserve(int rows, size_t text_bytes);
 
   std::string_view Text(int row, int col) const {
-    const StoredCell& cell = cells_[Index(row, col)];
+    const StoredCell& cell = columns_[col].cells[row];
     return {texts_.data() + cell.offset, cell.length};
   }
   // False, and the old text kept, only when the table's texts would outgrow kMaxTextBytes.
   bool SetText(int row, int col, std::string_view text);
   const CellAttributes& Attributes(int row, int col) const {
-    return attribute_sets_[cells_[Index(row, col)].attributes];
+    return attribute_sets_[columns_[col].cells[row].attributes];
   }
   void SetAttributes(int row, int col, const CellAttributes& attributes);
 
@@ -91,22 +96,22 @@ class CellStore {
     std::uint32_t length = 0;
     std::uint32_t attributes = 0;  // index into attribute_sets_
   };
+  struct Column {
+    std::vector<StoredCell> cells;
+    std::uint32_t attributes = 0;  // for new cells
+  };
   struct AttributesHash {
     size_t operator()(const CellAttributes& a) const;
   };
 
-  size_t Index(int row, int col) const {
-    return static_cast<size_t>(row) * column_attributes_.size() + static_cast<size_t>(col);
-  }
   std::uint32_t Intern(const CellAttributes& attributes);
-  void RowOfDefaults(std::vector<StoredCell>& into) const;
   void Forget(const StoredCell& cell) { unused_bytes_ += cell.length; }
   void CompactIfWasteful();
   void Compact();
 
   int rows_ = 0;
-  std::vector<StoredCell> cells_;                // row after row
-  std::vector<std::uint32_t> column_attributes_;  // each column's attributes for new cells
+  std::vector<Column> columns_;
+  size_t reserved_rows_ = 0;
   std::string texts_;
   size_t unused_bytes_ = 0;  // bytes of texts_ no cell refers to any more
   std::vector<CellAttributes> attribute_sets_;

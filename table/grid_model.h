@@ -84,6 +84,9 @@ class GridModel {
   bool DeleteRow(int row);
   bool DeleteColumn(int col);
   bool DeleteAllItems();
+  // Room for this many rows and bytes of cell text: a reader that knows its report's size fills
+  // the table without moving it.
+  void Reserve(int rows, size_t text_bytes) { cells_.Reserve(rows, text_bytes); }
 
   // Cells. Setters return false outside the table; getters return "", -1 or the defaults there.
   std::string GetItemText(int row, int col) const { return std::string(ItemText(row, col)); }
