@@ -196,6 +196,7 @@ int Convert(const std::vector<std::string>& args) {
   }
 
   standin::SimHost host;
+  host.set_keeps_call_log(false);  // nothing here reads it
   if (options->Has("--graphic"))
     host.OpenGraphicDocument();
   if (model) {

@@ -341,7 +341,17 @@ std::optional<std::string> Win32ConverterDialog::ChooseFile(const FileDialogRequ
     const std::wstring folder(file.data(), dialog.nFileOffset);
     SetCurrentDirectoryW(folder.c_str());
   }
+  ShowBusyAfterDialog();
   return Utf8PathFromWide(file.data());
+}
+
+// What the file dialog covered is drawn again at once, and the wait cursor shows, before the
+// window reads or writes the chosen file: a report of a million components takes seconds, and a
+// half-drawn window without a sign of work looks hung. The window's message loop puts the arrow
+// back when it next runs (WM_SETCURSOR).
+void Win32ConverterDialog::ShowBusyAfterDialog() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 }
 
 // The help window has no owner, so it stays open beside the converter window and after it.

@@ -63,6 +63,7 @@ class Win32ConverterDialog : public ConverterUi {
   void ShowReplaceTextDialog() override;
 
  private:
+  void ShowBusyAfterDialog();
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnInitDialog();

@@ -56,20 +56,37 @@ bool IsValidUtf8(const std::string& text) {
 
 }  // namespace
 
+json ObjectToJson(const SimObject& object) {
+  json columns = json::array();
+  for (const SimColumnValue& value : object.columns)
+    columns.push_back(ColumnToJson(value));
+  return {{"library", Cp1251ToUtf8(object.library)},
+          {"style", object.style},
+          {"section", object.section},
+          {"columns", std::move(columns)},
+          {"link", object.link ? json(Cp1251ToUtf8(*object.link)) : json(nullptr)}};
+}
+
+// The text json's dump(1) gives for {"format": ..., "objects": [...]}, made one object at a time:
+// a tree of a whole board's objects would take several times the file's size, and the host's
+// documents hold hundreds of thousands of objects. An object's own dump is indented by the two
+// levels it stands at; line feeds in its texts are escaped, so every line feed is a line's end.
 std::string DocumentToJson(const SimDocument& document) {
-  json objects = json::array();
-  for (const SimObject& object : document.objects) {
-    json columns = json::array();
-    for (const SimColumnValue& value : object.columns)
-      columns.push_back(ColumnToJson(value));
-    objects.push_back({{"library", Cp1251ToUtf8(object.library)},
-                       {"style", object.style},
-                       {"section", object.section},
-                       {"columns", std::move(columns)},
-                       {"link", object.link ? json(Cp1251ToUtf8(*object.link)) : json(nullptr)}});
+  std::string text = "{\n \"format\": \"" + std::string(kFormat) + "\",\n \"objects\": ";
+  if (document.objects.empty())
+    return text + "[]\n}\n";
+  text += "[\n";
+  for (size_t i = 0; i < document.objects.size(); ++i) {
+    const std::string object = ObjectToJson(document.objects[i]).dump(1);
+    text += "  ";
+    for (const char c : object) {
+      text += c;
+      if (c == '\n')
+        text += "  ";
+    }
+    text += i + 1 < document.objects.size() ? ",\n" : "\n";
   }
-  const json root = {{"format", kFormat}, {"objects", std::move(objects)}};
-  return root.dump(1) + "\n";
+  return text + " ]\n}\n";
 }
 
 bool DocumentFromJson(const std::string& text, SimDocument& document) {

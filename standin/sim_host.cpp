@@ -91,10 +91,13 @@ const char* KindName(InvokeKind kind) {
 }
 
 Value SimDispatch::Invoke(int32_t dispid, InvokeKind kind, Args args) {
-  std::string line = std::string(type_name_) + " " + std::to_string(dispid) + " " + KindName(kind);
-  for (const Value& arg : args)
-    line += " " + FormatArgument(arg);
-  host_.Log(std::move(line));
+  if (host_.keeps_call_log()) {
+    std::string line =
+        std::string(type_name_) + " " + std::to_string(dispid) + " " + KindName(kind);
+    for (const Value& arg : args)
+      line += " " + FormatArgument(arg);
+    host_.Log(std::move(line));
+  }
   if (host_.ShouldFail(type_name_, dispid))
     throw AutomationError("the host failed the call", kHostFailure);
   return Handle(dispid, kind, args);
@@ -103,15 +106,16 @@ Value SimDispatch::Invoke(int32_t dispid, InvokeKind kind, Args args) {
 void SimDispatch::Expect(int32_t dispid,
                          Args args,
                          std::initializer_list<Value::Type> types) const {
-  const std::string where = std::string(type_name_) + " " + std::to_string(dispid);
+  const auto where = [&] { return std::string(type_name_) + " " + std::to_string(dispid); };
   if (args.size() != types.size())
-    throw AutomationError(where + ": wrong number of arguments", kBadParamCount);
+    throw AutomationError(where() + ": wrong number of arguments", kBadParamCount);
   size_t i = 0;
   for (const Value::Type type : types) {
     // An object argument may be empty (a null interface).
     const bool empty_object = type == Value::Type::Object && args[i].IsEmpty();
     if (args[i].type() != type && !empty_object)
-      throw AutomationError(where + ": argument " + std::to_string(i + 1) + " has the wrong type",
+      throw AutomationError(where() + ": argument " + std::to_string(i + 1) +
+                                " has the wrong type",
                             kTypeMismatch);
     ++i;
   }

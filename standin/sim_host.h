@@ -78,6 +78,10 @@ class SimHost {
   const std::vector<std::string>& call_log() const { return log_; }
   std::string CallLogText() const;  // one call a line, code page 1251
   void ClearLog() { log_.clear(); }
+  // The log is kept by default; a road that never reads it (zuro-bom convert on a board of a
+  // hundred thousand objects, a million calls) leaves it off.
+  void set_keeps_call_log(bool keep) { keeps_call_log_ = keep; }
+  bool keeps_call_log() const { return keeps_call_log_; }
   // Every document the host holds, in the order made (set-up documents and those the library made).
   const std::vector<std::shared_ptr<SimDocument>>& documents() const { return documents_; }
   SimDocument* ActiveGraphicDocument() const { return graphic_.get(); }
@@ -107,6 +111,7 @@ class SimHost {
   int32_t host_state_ = 0;
   int32_t host_input_ = 1;
   bool refuse_objects_ = false;
+  bool keeps_call_log_ = true;
 };
 
 // The document file format (UTF-8 JSON, "zentar-sim/1"); UTF-8 paths.

@@ -1,6 +1,7 @@
 // The stand-in host honours the host's contract: what the library writes is what its documents
 // keep, and its refusals and failures look like the real host's.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "base/file_system.h"
 #include "host/host_objects.h"
@@ -65,6 +66,35 @@ TEST_F(SimHostTest, DocumentKeepsObjectsColumnsInOrderAndSavesAsJson) {
   SimDocument reopened;
   ASSERT_TRUE(DocumentFromJson(json, reopened));
   EXPECT_EQ(reopened.objects, document.objects);
+}
+
+// The document file is written object by object; its text must be exactly what a JSON library
+// makes of the whole tree, which documents saved before rely on: an empty document, one object,
+// several with texts holding line feeds, quotes and Cyrillic, real and integer columns and links.
+TEST(SimDocumentJsonTest, WrittenObjectByObjectAsTheWholeTreeWouldBe) {
+  SimDocument document;
+  const auto expect_canonical = [&](const char* what) {
+    const std::string text = DocumentToJson(document);
+    const nlohmann::json tree = nlohmann::json::parse(text);
+    EXPECT_EQ(text, tree.dump(1) + "\n") << what;
+    SimDocument reopened;
+    ASSERT_TRUE(DocumentFromJson(text, reopened)) << what;
+    EXPECT_EQ(reopened.objects, document.objects) << what;
+  };
+  expect_canonical("empty");
+  SimObject object;
+  object.library = "zURO_gr.lyt";
+  object.style = 3;
+  object.section = 5;
+  object.columns = {{1, 8, "R1,\nR2 \"10\xEA\" \\ end", 0}, {2, 3, "", 4}, {3, 7, "", 0.125}};
+  document.objects.push_back(object);
+  expect_canonical("one object");
+  object.link = "\xD1\xF5\xE5\xEC\xE0";  // code page 1251
+  object.columns.clear();
+  document.objects.push_back(object);
+  object.columns = {{4, 7, "", -1e-7}};
+  document.objects.push_back(object);
+  expect_canonical("three objects");
 }
 
 TEST_F(SimHostTest, RefusesUnknownStylesAndOnRequest) {
