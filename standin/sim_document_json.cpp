@@ -12,17 +12,6 @@ namespace {
 using nlohmann::json;
 constexpr const char* kFormat = "zentar-sim/1";
 
-json ColumnToJson(const SimColumnValue& value) {
-  json column = {{"column", value.column}, {"type", value.type}};
-  if (value.type == 8)
-    column["value"] = Cp1251ToUtf8(value.text);
-  else if (value.type == 3)
-    column["value"] = static_cast<int64_t>(value.number);
-  else
-    column["value"] = value.number;
-  return column;
-}
-
 SimColumnValue ColumnFromJson(const json& column) {
   SimColumnValue value;
   value.column = column.at("column").get<int32_t>();
@@ -54,36 +43,51 @@ bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
-}  // namespace
 
-json ObjectToJson(const SimObject& object) {
-  json columns = json::array();
-  for (const SimColumnValue& value : object.columns)
-    columns.push_back(ColumnToJson(value));
-  return {{"library", Cp1251ToUtf8(object.library)},
-          {"style", object.style},
-          {"section", object.section},
-          {"columns", std::move(columns)},
-          {"link", object.link ? json(Cp1251ToUtf8(*object.link)) : json(nullptr)}};
+// A text or a real number as the JSON library writes it.
+void AppendJson(std::string& text, const json& value) {
+  text += value.dump();
 }
 
-// The text json's dump(1) gives for {"format": ..., "objects": [...]}, made one object at a time:
-// a tree of a whole board's objects would take several times the file's size, and the host's
-// documents hold hundreds of thousands of objects. An object's own dump is indented by the two
-// levels it stands at; line feeds in its texts are escaped, so every line feed is a line's end.
+// One object as json's dump(1) writes it two levels down (its keys in their sorted order), without
+// a tree of its own: the host's documents hold hundreds of thousands of objects.
+void AppendObject(std::string& text, const SimObject& object) {
+  text += "  {\n   \"columns\": [";
+  for (size_t i = 0; i < object.columns.size(); ++i) {
+    const SimColumnValue& value = object.columns[i];
+    text += i == 0 ? "\n" : ",\n";
+    text += "    {\n     \"column\": " + std::to_string(value.column) +
+            ",\n     \"type\": " + std::to_string(value.type) + ",\n     \"value\": ";
+    if (value.type == 8)
+      AppendJson(text, Cp1251ToUtf8(value.text));
+    else if (value.type == 3)
+      text += std::to_string(static_cast<int64_t>(value.number));
+    else
+      AppendJson(text, value.number);
+    text += "\n    }";
+  }
+  text += object.columns.empty() ? "],\n" : "\n   ],\n";
+  text += "   \"library\": ";
+  AppendJson(text, Cp1251ToUtf8(object.library));
+  text += ",\n   \"link\": ";
+  if (object.link)
+    AppendJson(text, Cp1251ToUtf8(*object.link));
+  else
+    text += "null";
+  text += ",\n   \"section\": " + std::to_string(object.section) +
+          ",\n   \"style\": " + std::to_string(object.style) + "\n  }";
+}
+
+}  // namespace
+
+// The text json's dump(1) gives for {"format": ..., "objects": [...]}, written object by object.
 std::string DocumentToJson(const SimDocument& document) {
   std::string text = "{\n \"format\": \"" + std::string(kFormat) + "\",\n \"objects\": ";
   if (document.objects.empty())
     return text + "[]\n}\n";
   text += "[\n";
   for (size_t i = 0; i < document.objects.size(); ++i) {
-    const std::string object = ObjectToJson(document.objects[i]).dump(1);
-    text += "  ";
-    for (const char c : object) {
-      text += c;
-      if (c == '\n')
-        text += "  ";
-    }
+    AppendObject(text, document.objects[i]);
     text += i + 1 < document.objects.size() ? ",\n" : "\n";
   }
   return text + " ]\n}\n";
