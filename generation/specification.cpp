@@ -106,27 +106,37 @@ void BreakBeforeDocument(std::string& name, std::string_view document) {
     name.insert(at, 1, '\n');
 }
 
+// Rows beyond 32-bit positions cannot occur: the table's texts are themselves limited to 4 GiB.
 PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
                                      const readers::ReportAttributes& attributes) {
   if (attributes.refdes_column <= 0 || attributes.partlib_column <= 0)
     return;
   for (int row = 1; row < table.GetRowCount(); ++row) {
-    designators_.push_back(ComparedDesignators(table.GetItemText(row, attributes.refdes_column)));
-    ids_.push_back(table.GetItemText(row, attributes.partlib_column));
+    designators_.push_back(ComparedDesignators(table.ItemText(row, attributes.refdes_column)));
+    ids_.emplace_back(table.ItemText(row, attributes.partlib_column));
+  }
+  for (size_t row = 0; row < designators_.size(); ++row) {
+    const std::string_view text = designators_[row];
+    for (size_t start = 0, comma; (comma = text.find(',', start)) != std::string_view::npos;
+         start = comma + 1)
+      entries_[text.substr(start, comma - start)].push_back(
+          {static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(start)});
   }
 }
 
 // A record no row holds gets no id: keeping the one found for an earlier record would give this
 // part another part's library entry. The record's designators are found whole, at the start of
-// the row's text or after one of its commas, so that A1 is not taken for the end of DA1.
+// the row's text or after one of its commas, so that A1 is not taken for the end of DA1; both
+// texts end with a comma, so the record's list is a run of whole entries of the row's.
 std::string PartLibraryLookup::Find(std::string_view designators) const {
   const std::string wanted = ComparedDesignators(designators);
-  for (size_t i = designators_.size(); i-- > 0;) {
-    const std::string& row = designators_[i];
-    for (size_t at = row.find(wanted); at != std::string::npos; at = row.find(wanted, at + 1)) {
-      if (at == 0 || row[at - 1] == ',')
-        return ids_[i];
-    }
+  const auto found = entries_.find(std::string_view(wanted).substr(0, wanted.find(',')));
+  if (found == entries_.end())
+    return {};
+  const std::vector<EntryStart>& starts = found->second;
+  for (auto start = starts.rbegin(); start != starts.rend(); ++start) {
+    if (designators_[start->row].compare(start->position, wanted.size(), wanted) == 0)
+      return ids_[start->row];
   }
   return {};
 }

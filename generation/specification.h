@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "generation/document_kinds.h"
@@ -46,11 +47,25 @@ void BreakBeforeDocument(std::string& name, std::string_view document);
 class PartLibraryLookup {
  public:
   PartLibraryLookup(const table::GridModel& table, const readers::ReportAttributes& attributes);
+  // The index looks into the rows' texts, which a copy would not bring along.
+  PartLibraryLookup(const PartLibraryLookup&) = delete;
+  PartLibraryLookup& operator=(const PartLibraryLookup&) = delete;
+  PartLibraryLookup(PartLibraryLookup&&) = default;
+  PartLibraryLookup& operator=(PartLibraryLookup&&) = default;
   std::string Find(std::string_view designators) const;
 
  private:
+  // Where an entry of a row's list starts: the row, and the entry's position in its text.
+  struct EntryStart {
+    std::uint32_t row;
+    std::uint32_t position;
+  };
+
   std::vector<std::string> designators_;  // each row's "RefDes" text, in the compared form
   std::vector<std::string> ids_;
+  // Each entry text (the text between commas) with the places it starts, rows in their order:
+  // a record's list is found where its first entry is, not by reading every row.
+  std::unordered_map<std::string_view, std::vector<EntryStart>> entries_;
 };
 
 // One record into the host document: WriteSpecObject, or WriteModelObjects when a model document

@@ -6,6 +6,7 @@
 
 #include "tests/test_folder.h"
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -107,6 +108,52 @@ TEST_F(SpecificationWriterTest, RecordsFindTheRowHoldingTheirWholeDesignators) {
 
   FillPartLibraries({{"A1", "PL-9001"}}, false);
   EXPECT_EQ(PartLibraryLookup(table_, attributes_).Find("A1"), "");
+}
+
+// The lookup against the rule in its plainest form, every row read from the last: lists of a few
+// designators from a small set (so that lists overlap, repeat, and hold one another), ranges,
+// line feeds, empty entries.
+TEST_F(SpecificationWriterTest, LookupAgreesWithReadingEveryRow) {
+  const auto compared = [](std::string text) {
+    std::erase(text, '\n');
+    for (size_t at; (at = text.find("...")) != std::string::npos;)
+      text.replace(at, 3, ",");
+    return text + ",";
+  };
+  std::mt19937 random(11);
+  const std::vector<std::string> names = {"R1", "R11", "R2", "DA1", "A1", "C1", ""};
+  const auto list = [&] {
+    std::string text;
+    const int count = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < count; ++i) {
+      if (i > 0)
+        text += random() % 4 == 0 ? "..." : (random() % 3 == 0 ? ",\n" : ",");
+      text += names[random() % names.size()];
+    }
+    return text;
+  };
+  for (int round = 0; round < 30; ++round) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int row = 0; row < 12; ++row)
+      rows.emplace_back(list(), "PL-" + std::to_string(row));
+    FillPartLibraries(rows, true);
+    const PartLibraryLookup lookup(table_, attributes_);
+    for (int query = 0; query < 60; ++query) {
+      const std::string wanted = list();
+      std::string expected;
+      for (size_t i = rows.size(); i-- > 0 && expected.empty();) {
+        const std::string row = compared(rows[i].first);
+        const std::string key = compared(wanted);
+        for (size_t at = row.find(key); at != std::string::npos; at = row.find(key, at + 1)) {
+          if (at == 0 || row[at - 1] == ',') {
+            expected = rows[i].second;
+            break;
+          }
+        }
+      }
+      ASSERT_EQ(lookup.Find(wanted), expected) << "round " << round << ": \"" << wanted << "\"";
+    }
+  }
 }
 
 // The windows that write in table order have no "RefDes" column to search: each object takes its
