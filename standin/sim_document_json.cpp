@@ -1,4 +1,7 @@
 // The stand-in host's document file: UTF-8 JSON, {"format": "zentar-sim/1", "objects": [...]}.
+#include <functional>
+#include <limits>
+
 #include <nlohmann/json.hpp>
 
 #include "base/file_system.h"
@@ -80,17 +83,36 @@ void AppendObject(std::string& text, const SimObject& object) {
 
 }  // namespace
 
-// The text json's dump(1) gives for {"format": ..., "objects": [...]}, written object by object.
-std::string DocumentToJson(const SimDocument& document) {
+// The text json's dump(1) gives for {"format": ..., "objects": [...]}, made object by object and
+// handed to `take` whenever it passes `piece` bytes, and at the end; `take` empties the text it is
+// given, and false from it stops the writing.
+bool WriteDocumentJson(const SimDocument& document,
+                       size_t piece,
+                       const std::function<bool(std::string&)>& take) {
   std::string text = "{\n \"format\": \"" + std::string(kFormat) + "\",\n \"objects\": ";
-  if (document.objects.empty())
-    return text + "[]\n}\n";
+  if (document.objects.empty()) {
+    text += "[]\n}\n";
+    return take(text);
+  }
   text += "[\n";
   for (size_t i = 0; i < document.objects.size(); ++i) {
     AppendObject(text, document.objects[i]);
     text += i + 1 < document.objects.size() ? ",\n" : "\n";
+    if (text.size() >= piece && !take(text))
+      return false;
   }
-  return text + " ]\n}\n";
+  text += " ]\n}\n";
+  return take(text);
+}
+
+std::string DocumentToJson(const SimDocument& document) {
+  std::string whole;
+  WriteDocumentJson(document, std::numeric_limits<size_t>::max(), [&whole](std::string& text) {
+    whole += text;
+    text.clear();
+    return true;
+  });
+  return whole;
 }
 
 bool DocumentFromJson(const std::string& text, SimDocument& document) {
@@ -117,10 +139,14 @@ bool DocumentFromJson(const std::string& text, SimDocument& document) {
   }
 }
 
+// Written in pieces: a board's document is never held twice, as objects and as text.
 bool SaveDocument(const SimDocument& document, const std::string& path) {
-  const std::string text = DocumentToJson(document);
   return ReplaceFileContents(path, [&](std::FILE* file) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return WriteDocumentJson(document, 256 * 1024, [file](std::string& text) {
+      const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+      text.clear();
+      return written;
+    });
   });
 }
 

@@ -1,5 +1,8 @@
 // The stand-in host honours the host's contract: what the library writes is what its documents
 // keep, and its refusals and failures look like the real host's.
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -95,6 +98,20 @@ TEST(SimDocumentJsonTest, WrittenObjectByObjectAsTheWholeTreeWouldBe) {
   object.columns = {{4, 7, "", -1e-7}};
   document.objects.push_back(object);
   expect_canonical("three objects");
+
+  // A file is written in pieces of a few hundred kilobytes: a document of several pieces reads
+  // back as the whole text, its objects unchanged.
+  while (document.objects.size() < 4000)
+    document.objects.push_back(document.objects[document.objects.size() % 3]);
+  testing_support::TestFolder folder("sim_json");
+  ASSERT_TRUE(SaveDocument(document, folder + "board.json"));
+  std::ifstream file(folder + "board.json", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_GT(saved.size(), 2u * 256 * 1024);
+  EXPECT_EQ(saved, DocumentToJson(document));
+  SimDocument reopened;
+  ASSERT_TRUE(OpenDocument(folder + "board.json", reopened));
+  EXPECT_EQ(reopened.objects, document.objects);
 }
 
 TEST_F(SimHostTest, RefusesUnknownStylesAndOnRequest) {
