@@ -84,7 +84,20 @@ std::optional<TextFile> ReadTextFile(const std::string& path) {
   FileHandle file = OpenFile(path, "rb");
   if (!file)
     return std::nullopt;
+  // Read at once into a text of the file's size, so that a report of a hundred megabytes is
+  // neither copied piece by piece nor held twice while its text grows; what a file that grew
+  // meanwhile has more is read after it. A size beyond any report's (a folder opened as a file
+  // may tell the largest offset there is) is not believed: the file is then read piece by piece.
+  constexpr long kLargestPresized = 1L << 30;
   std::string bytes;
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    std::rewind(file.get());
+    if (size > 0 && size <= kLargestPresized) {
+      bytes.resize(static_cast<size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    }
+  }
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
