@@ -3,10 +3,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zuro {
 
-std::wstring WideFromCp1251(const std::string& text);
+std::wstring WideFromCp1251(std::string_view text);
 std::string Cp1251FromWide(const wchar_t* text, int length = -1);
 
 std::wstring WidePath(const std::string& utf8_path);

@@ -6,7 +6,7 @@ namespace zuro {
 
 namespace {
 
-std::wstring WideFrom(UINT code_page, const std::string& text) {
+std::wstring WideFrom(UINT code_page, std::string_view text) {
   if (text.empty())
     return {};
   const int size = static_cast<int>(text.size());
@@ -31,7 +31,7 @@ std::string NarrowFrom(UINT code_page, const wchar_t* text, int length) {
 
 }  // namespace
 
-std::wstring WideFromCp1251(const std::string& text) {
+std::wstring WideFromCp1251(std::string_view text) {
   return WideFrom(1251, text);
 }
 
