@@ -214,12 +214,28 @@ GostSplitter::GostSplitter(table::GridModel& table) : table_(table) {}
 // The index is built at the first split and kept while the table changes only through the
 // splits: the table's revision after a split tells whether anyone else wrote it since, in which
 // case, as for another designators column, the index is read anew.
+// A cut only shares a list's designators out anew, one row keeping some and a new row taking the
+// rest, so the splits of a whole list append fewer rows than the designators column holds items.
+// A list composed of that column and another one of several items is different: every copy of a
+// row brings the other column's list along, the run composes it into the copy's list again and
+// cuts that too, without end, until the memory is gone. Once the splits have appended as many
+// rows as the column held items (twice over, and some), further rows are written unsplit: the
+// list ends, every designator still written.
 GostSplitResult GostSplitter::Split(int w,
                                     int designator_column,
                                     int count_column,
                                     std::string count_text,
                                     std::string designator_text) {
   if (!IsComponentCell(table_, w, designator_column))
+    return {std::move(count_text), std::move(designator_text)};
+  if (rows_allowed_ < 0) {
+    int64_t items = 0;
+    for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row)
+      items += static_cast<int64_t>(DesignatorItems(table_.ItemText(row, designator_column)).size());
+    rows_at_start_ = table_.GetRowCount();
+    rows_allowed_ = 2 * items + 64;
+  }
+  if (table_.GetRowCount() - rows_at_start_ >= rows_allowed_)
     return {std::move(count_text), std::move(designator_text)};
   if (!index_ || index_->Column() != designator_column || table_.Revision() != indexed_revision_)
     index_.emplace(table_, designator_column);

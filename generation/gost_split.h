@@ -46,6 +46,9 @@ class GostSplitter {
   table::GridModel& table_;
   std::optional<DesignatorIndex> index_;
   uint64_t indexed_revision_ = 0;
+  // The rows the splits may still append (see Split); -1 until the first split.
+  int64_t rows_allowed_ = -1;
+  int rows_at_start_ = 0;
 };
 
 // The split of row w alone, as GostSplitter::Split.

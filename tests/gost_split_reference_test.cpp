@@ -423,5 +423,43 @@ TEST(GostSplitReferenceTest, EachRowSplitAloneMatchesTheQuadraticRule) {
   });
 }
 
+// A list composed of the designators column and another column of several items: every copy a
+// cut makes brings the other column's list along, and the run composes and cuts it again. The
+// run must still end, with a bounded table.
+TEST(GostSplitReferenceTest, ListsComposedWithAnotherColumnOfManyItemsStillEnd) {
+  for (int seed = 1; seed <= 300; ++seed) {
+    std::mt19937 random(seed);
+    TableDraft draft = DraftTable(random);
+    const int designators = draft.designator_references.back();
+    if (designators > draft.columns)
+      continue;
+    const int other = designators % draft.columns + 1;
+    draft.designator_references = {other, designators};
+    for (size_t row = 0; row < draft.rows.size(); ++row)
+      draft.rows[row].texts[other - 1] =
+          "R" + std::to_string(row % 7 + 1) + ",R" + std::to_string(row % 5 + 9) + ",C3";
+    table::GridModel table;
+    Build(draft, table);
+    // Each split shares out at most the items of the list it is given; the rows it appends
+    // stay far below this.
+    int64_t items = 0;
+    for (int row = 1; row < table.GetRowCount(); ++row)
+      items += static_cast<int64_t>(DesignatorItems(table.ItemText(row, designators)).size() +
+                                    DesignatorItems(table.ItemText(row, other)).size());
+    const int64_t bound = table.GetRowCount() + 4 * items + 1000;
+    GostSplitter splitter(table);
+    for (int w = 1; w < table.GetRowCount(); ++w) {
+      ASSERT_LE(table.GetRowCount(), bound) << "seed " << seed << ": no end";
+      if (!TakesPart(table, w))
+        continue;
+      const ComposedRow composed = Compose(draft, table, w);
+      if (readers::LeadingInteger(composed.count_text) <= 1)
+        continue;
+      splitter.Split(w, composed.designator_column, composed.count_column, composed.count_text,
+                     composed.designator_text);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zuro::generation
