@@ -41,14 +41,14 @@ void AppendField(std::string& csv, std::string_view field) {
 }
 
 // Only ASCII letters change, so a position in the copy is the same position in the line and
-// Cyrillic texts (code page 1251) are left alone.
-std::string AsciiLowerCase(std::string_view text) {
-  std::string lower(text);
+// Cyrillic texts (code page 1251) are left alone. The copy goes into `lower`, whose room a reader
+// keeps from line to line.
+void AsciiLowerCase(std::string_view text, std::string& lower) {
+  lower.assign(text);
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z')
       c = static_cast<char>(c - 'A' + 'a');
   }
-  return lower;
 }
 
 // The name between "<td><b>" and "</b></td>"; a cell left unclosed runs to the end of the line.
@@ -119,13 +119,15 @@ std::string ConvertAltiumText(std::string_view report) {
 // table, "<tr>") add nothing, and a row is written only when its "</tr>" comes.
 std::string ConvertAllegroHtml(std::string_view report) {
   std::string csv;
+  csv.reserve(report.size() / 2);  // the tags go, the texts stay
   std::string row;
+  std::string lower;
   TextLines lines(report);
   for (std::string line; lines.Read(line);) {
     RemoveLineEnd(line);
     if (line.empty())
       continue;
-    const std::string lower = AsciiLowerCase(line);
+    AsciiLowerCase(line, lower);
     if (lower.find(kRowEnd) != std::string::npos) {
       csv.append(row).append(1, kLineFeed);
       row.clear();
