@@ -108,12 +108,18 @@ void BreakBeforeDocument(std::string& name, std::string_view document) {
 
 // Rows beyond 32-bit positions cannot occur: the table's texts are themselves limited to 4 GiB.
 PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
-                                     const readers::ReportAttributes& attributes) {
-  if (attributes.refdes_column <= 0 || attributes.partlib_column <= 0)
+                                     const readers::ReportAttributes& attributes)
+    : table_(&table),
+      refdes_column_(attributes.refdes_column),
+      partlib_column_(attributes.partlib_column) {}
+
+void PartLibraryLookup::Build() const {
+  built_ = true;
+  if (refdes_column_ <= 0 || partlib_column_ <= 0)
     return;
-  for (int row = 1; row < table.GetRowCount(); ++row) {
-    designators_.push_back(ComparedDesignators(table.ItemText(row, attributes.refdes_column)));
-    ids_.emplace_back(table.ItemText(row, attributes.partlib_column));
+  for (int row = 1; row < table_->GetRowCount(); ++row) {
+    designators_.push_back(ComparedDesignators(table_->ItemText(row, refdes_column_)));
+    ids_.emplace_back(table_->ItemText(row, partlib_column_));
   }
   for (size_t row = 0; row < designators_.size(); ++row) {
     const std::string_view text = designators_[row];
@@ -129,6 +135,8 @@ PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
 // the row's text or after one of its commas, so that A1 is not taken for the end of DA1; both
 // texts end with a comma, so the record's list is a run of whole entries of the row's.
 std::string PartLibraryLookup::Find(std::string_view designators) const {
+  if (!built_)
+    Build();
   const std::string wanted = ComparedDesignators(designators);
   const auto found = entries_.find(std::string_view(wanted).substr(0, wanted.find(',')));
   if (found == entries_.end())

@@ -43,7 +43,9 @@ struct SpecTarget {
 void BreakBeforeDocument(std::string& name, std::string_view document);
 
 // The part library id of the table row whose "RefDes" cell holds the record's designators, the
-// last such row winning; empty when none does or the report has no such columns.
+// last such row winning; empty when none does or the report has no such columns. The rows are
+// read at the first search, so that a run that never searches (every document but the
+// specification) does not read them; the specification's run changes no texts before it.
 class PartLibraryLookup {
  public:
   PartLibraryLookup(const table::GridModel& table, const readers::ReportAttributes& attributes);
@@ -61,11 +63,17 @@ class PartLibraryLookup {
     std::uint32_t position;
   };
 
-  std::vector<std::string> designators_;  // each row's "RefDes" text, in the compared form
-  std::vector<std::string> ids_;
+  void Build() const;
+
+  const table::GridModel* table_;
+  int refdes_column_;
+  int partlib_column_;
+  mutable bool built_ = false;
+  mutable std::vector<std::string> designators_;  // each row's "RefDes" text, in the compared form
+  mutable std::vector<std::string> ids_;
   // Each entry text (the text between commas) with the places it starts, rows in their order:
   // a record's list is found where its first entry is, not by reading every row.
-  std::unordered_map<std::string_view, std::vector<EntryStart>> entries_;
+  mutable std::unordered_map<std::string_view, std::vector<EntryStart>> entries_;
 };
 
 // One record into the host document: WriteSpecObject, or WriteModelObjects when a model document
