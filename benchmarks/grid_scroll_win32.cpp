@@ -76,11 +76,11 @@ void Fill(zuro::table::GridModel& table, int rows) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const int rows = argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10)))
-                            : 100000;
+  const int rows =
+      argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 100000;
   CGridCtrl::RegisterWindowClass();
-  const HWND frame = CreateWindowExW(0, L"STATIC", L"grid-scroll-bench", WS_OVERLAPPEDWINDOW,
-                                     0, 0, 1100, 800, nullptr, nullptr, nullptr, nullptr);
+  const HWND frame = CreateWindowExW(0, L"STATIC", L"grid-scroll-bench", WS_OVERLAPPEDWINDOW, 0, 0,
+                                     1100, 800, nullptr, nullptr, nullptr, nullptr);
   RECT client{0, 0, 1080, 760};
   CGridCtrl* grid = CGridCtrl::Create(frame, 1, client);
   if (!frame || !grid) {
@@ -112,9 +112,10 @@ int wmain(int argc, wchar_t** argv) {
   };
   const double end_ms = jump(SB_TOP, SB_BOTTOM);
   const double top_ms = jump(SB_BOTTOM, SB_TOP);
-  std::printf("grid of %d rows x %d columns: model filled in %.1f ms, shown in %.1f ms; "
-              "page down %.2f ms, jump to the end %.2f ms, to the top %.2f ms (medians)\n",
-              rows, table.GetColumnCount(), fill_ms, shown_ms, page_ms, end_ms, top_ms);
+  std::printf(
+      "grid of %d rows x %d columns: model filled in %.1f ms, shown in %.1f ms; "
+      "page down %.2f ms, jump to the end %.2f ms, to the top %.2f ms (medians)\n",
+      rows, table.GetColumnCount(), fill_ms, shown_ms, page_ms, end_ms, top_ms);
   grid->SetModel(nullptr);
   DestroyWindow(frame);
   return 0;

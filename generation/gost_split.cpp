@@ -231,7 +231,8 @@ GostSplitResult GostSplitter::Split(int w,
   if (rows_allowed_ < 0) {
     int64_t items = 0;
     for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row)
-      items += static_cast<int64_t>(DesignatorItems(table_.ItemText(row, designator_column)).size());
+      items +=
+          static_cast<int64_t>(DesignatorItems(table_.ItemText(row, designator_column)).size());
     rows_at_start_ = table_.GetRowCount();
     rows_allowed_ = 2 * items + 64;
   }

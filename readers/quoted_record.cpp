@@ -53,9 +53,9 @@ std::string_view WithoutLineFeeds(std::string_view text, std::string& room) {
 // Every line of a report passes here, so the line is read as it stands, without a copy.
 bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
   size_t fields = 0;
-  size_t length = 0;          // of the field being read, line feeds left out
-  bool closed = false;        // it has a quote after its first character
-  bool last_closed = false;   // the last non-empty field had
+  size_t length = 0;         // of the field being read, line feeds left out
+  bool closed = false;       // it has a quote after its first character
+  bool last_closed = false;  // the last non-empty field had
   for (const char c : line) {
     if (c == kLineFeed)
       continue;

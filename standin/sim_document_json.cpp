@@ -46,7 +46,6 @@ bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
-
 // A text or a real number as the JSON library writes it.
 void AppendJson(std::string& text, const json& value) {
   text += value.dump();

@@ -114,8 +114,7 @@ void SimDispatch::Expect(int32_t dispid,
     // An object argument may be empty (a null interface).
     const bool empty_object = type == Value::Type::Object && args[i].IsEmpty();
     if (args[i].type() != type && !empty_object)
-      throw AutomationError(where() + ": argument " + std::to_string(i + 1) +
-                                " has the wrong type",
+      throw AutomationError(where() + ": argument " + std::to_string(i + 1) + " has the wrong type",
                             kTypeMismatch);
     ++i;
   }

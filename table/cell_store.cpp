@@ -102,8 +102,8 @@ bool CellStore::SetText(int row, int col, std::string_view text) {
   StoredCell& cell = columns_[col].cells[row];
   // The new text may be a view of a text of this table, which growing the buffer would move.
   const char* const old_data = texts_.data();
-  const bool own_text = !text.empty() && text.data() >= old_data &&
-                        text.data() < old_data + texts_.size();
+  const bool own_text =
+      !text.empty() && text.data() >= old_data && text.data() < old_data + texts_.size();
   const size_t own_offset = own_text ? static_cast<size_t>(text.data() - old_data) : 0;
   if (texts_.size() + text.size() > kMaxTextBytes && unused_bytes_ > 0 && !own_text)
     Compact();

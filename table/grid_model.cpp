@@ -293,8 +293,8 @@ int GridModel::GetItemFont(int row, int col) const {
 bool GridModel::SetItemFont(int row, int col, int font) {
   if (font < 0 || font > 0xFFFF)
     return false;
-  return ChangeAttributes(
-      row, col, [font](CellAttributes& a) { a.font = static_cast<std::uint16_t>(font); });
+  return ChangeAttributes(row, col,
+                          [font](CellAttributes& a) { a.font = static_cast<std::uint16_t>(font); });
 }
 
 // Headers are never edited in place; the user edits component cells only.

@@ -140,8 +140,8 @@ TEST(CellStoreTest, LongRandomSequencesOfChangesReadAsAPlainTable) {
           const int from_row = pick(rows);
           const int from_col = pick(columns);
           const std::string_view source = store.Text(from_row, from_col);
-          const size_t start = source.empty() ? 0 : static_cast<size_t>(pick(
-                                                        static_cast<int>(source.size())));
+          const size_t start =
+              source.empty() ? 0 : static_cast<size_t>(pick(static_cast<int>(source.size())));
           const std::string_view part = source.substr(start);
           text = std::string(part);
           ASSERT_TRUE(store.SetText(row, col, part));

@@ -74,9 +74,10 @@ std::string FirstDifference(const table::GridModel& a, const table::GridModel& b
       if (x.text != y.text || x.data != y.data || x.image != y.image || x.format != y.format ||
           x.background != y.background || x.foreground != y.foreground || x.state != y.state ||
           x.font != y.font)
-        return "cell " + std::to_string(row) + "," + std::to_string(col) + ": \"" + std::string(x.text) + "\" " +
-               std::to_string(x.image) + "/" + std::to_string(x.data) + " against \"" + std::string(y.text) +
-               "\" " + std::to_string(y.image) + "/" + std::to_string(y.data);
+        return "cell " + std::to_string(row) + "," + std::to_string(col) + ": \"" +
+               std::string(x.text) + "\" " + std::to_string(x.image) + "/" +
+               std::to_string(x.data) + " against \"" + std::string(y.text) + "\" " +
+               std::to_string(y.image) + "/" + std::to_string(y.data);
     }
   }
   return "";
