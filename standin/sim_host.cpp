@@ -70,8 +70,13 @@ std::string FormatArgument(const Value& value) {
       return FormatReal(value.AsDouble());
     case Value::Type::Bool:
       return value.AsBool() ? "TRUE" : "FALSE";
-    case Value::Type::Text:
-      return "\"" + value.AsText() + "\"";
+    case Value::Type::Text: {
+      // Appended piece by piece: GCC 12 takes "\"" + text + "\"" for an overlapping copy.
+      std::string quoted = "\"";
+      quoted += value.AsText();
+      quoted += '"';
+      return quoted;
+    }
     case Value::Type::Object:
       return TypeNameOf(value.AsObject());
   }
@@ -94,8 +99,10 @@ Value SimDispatch::Invoke(int32_t dispid, InvokeKind kind, Args args) {
   if (host_.keeps_call_log()) {
     std::string line =
         std::string(type_name_) + " " + std::to_string(dispid) + " " + KindName(kind);
-    for (const Value& arg : args)
-      line += " " + FormatArgument(arg);
+    for (const Value& arg : args) {
+      line += ' ';
+      line += FormatArgument(arg);
+    }
     host_.Log(std::move(line));
   }
   if (host_.ShouldFail(type_name_, dispid))
