@@ -106,13 +106,13 @@ void BreakBeforeDocument(std::string& name, std::string_view document) {
     name.insert(at, 1, '\n');
 }
 
-// Rows beyond 32-bit positions cannot occur: the table's texts are themselves limited to 4 GiB.
 PartLibraryLookup::PartLibraryLookup(const table::GridModel& table,
                                      const readers::ReportAttributes& attributes)
     : table_(&table),
       refdes_column_(attributes.refdes_column),
       partlib_column_(attributes.partlib_column) {}
 
+// Rows beyond 32-bit positions cannot occur: the table's texts are themselves limited to 4 GiB.
 void PartLibraryLookup::Build() const {
   built_ = true;
   if (refdes_column_ <= 0 || partlib_column_ <= 0)

@@ -47,37 +47,15 @@ std::string_view WithoutLineFeeds(std::string_view text, std::string& room) {
   return room;
 }
 
+bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
+  std::vector<std::string_view> pieces;
+  return SplitRecord(line, attribute_count, pieces);
+}
+
 // A record is complete when it has a field for every attribute and its last field is closed by a
 // quote. Fields are the non-empty texts between ";", line feeds left out; the line feed is not
 // part of the last one, so a record that ends with ";" (as converted Mentor lists do) is complete.
-// Every line of a report passes here, so the line is read as it stands, without a copy.
-bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
-  size_t fields = 0;
-  size_t length = 0;         // of the field being read, line feeds left out
-  bool closed = false;       // it has a quote after its first character
-  bool last_closed = false;  // the last non-empty field had
-  for (const char c : line) {
-    if (c == kLineFeed)
-      continue;
-    if (c == kSeparator[0]) {
-      if (length > 0) {
-        ++fields;
-        last_closed = closed;
-      }
-      length = 0;
-      closed = false;
-      continue;
-    }
-    closed = closed || (c == kQuote && length > 0);
-    ++length;
-  }
-  if (length > 0) {
-    ++fields;
-    last_closed = closed;
-  }
-  return fields >= attribute_count && last_closed;
-}
-
+// Every line of a report passes here, so the line is read once, as it stands, without a copy.
 bool SplitRecord(std::string_view line,
                  size_t attribute_count,
                  std::vector<std::string_view>& pieces) {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "generation/designators.h"
-#include "table/component_rows.h"
 
 namespace zuro::testing_support::quadratic {
 
+using generation::AppendRowCopy;  // the row copy is shared: only the search was rewritten
 using generation::CountDesignators;
 using generation::DesignatorItems;
 using generation::DesignatorNumber;
@@ -20,8 +20,6 @@ namespace {
 
 constexpr int kFirstComponentRow = 1;
 constexpr int kFirstAttributeColumn = 1;
-// The RowMark of a row that no group has taken yet.
-constexpr int32_t kUngroupedRowMark = 0;
 
 // Row 0 holds the titles and column 0 the marks; the split reads and writes component cells only,
 // so a column the caller could not find (-1) or the mark column is never touched.
@@ -187,30 +185,6 @@ void GostSplitter::WriteCount(int row, int64_t count) {
 }
 
 }  // namespace
-
-int AppendRowCopy(table::GridModel& table,
-                  int source,
-                  int designator_column,
-                  int count_column,
-                  const std::string& designators,
-                  int64_t count) {
-  if (source < kFirstComponentRow || source >= table.GetRowCount())
-    return -1;
-  table::GridUpdate update(table);
-  const int row = table.InsertRow(table.GetItemText(source, 0));
-  if (row < 0)
-    return -1;
-  for (int col = kFirstAttributeColumn; col < table.GetColumnCount(); ++col)
-    table.SetItemText(row, col, table.GetItemText(source, col));
-  if (IsComponentCell(table, row, designator_column))
-    table.SetItemText(row, designator_column, designators);
-  // The designators win a column that both name: the copy exists to carry them.
-  if (count_column != designator_column && IsComponentCell(table, row, count_column))
-    table.SetItemText(row, count_column, std::to_string(count));
-  table.SetItemImage(row, 0, table::kMarked);
-  table.SetItemData(row, 0, kUngroupedRowMark);
-  return row;
-}
 
 GostSplitResult GostSplit(table::GridModel& table,
                           int w,

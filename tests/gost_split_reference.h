@@ -3,20 +3,12 @@
 // the rule that the indexed split in generation/ must follow result for result.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "generation/gost_split.h"
 #include "table/grid_model.h"
 
 namespace zuro::testing_support::quadratic {
-
-int AppendRowCopy(table::GridModel& table,
-                  int source,
-                  int designator_column,
-                  int count_column,
-                  const std::string& designators,
-                  int64_t count);
 
 generation::GostSplitResult GostSplit(table::GridModel& table,
                                       int w,
