@@ -40,8 +40,53 @@ uint64_t NextPriority(uint64_t& state) {
 // Row 0 holds the titles: only the component rows' designators are indexed.
 DesignatorIndex::DesignatorIndex(const table::GridModel& table, int column)
     : table_(table), column_(column) {
-  for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row)
-    Reindex(row);
+  std::vector<int> order;
+  for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row) {
+    ReadRow(row);
+    row_nodes_.resize(row + 1);
+    for (size_t position = 0; position < items_.size(); ++position) {
+      const int node = AddNode(row, position);
+      row_nodes_[row].push_back(node);
+      order.push_back(node);
+    }
+  }
+  // The tree a node-by-node insert would give: the nodes in their order, each put under the
+  // nearest one before it of a higher priority, with what it passed over as its left subtree.
+  std::stable_sort(order.begin(), order.end(),
+                   [this](int a, int b) { return nodes_[a].key < nodes_[b].key; });
+  std::vector<int> spine;
+  for (const int node : order) {
+    int passed = -1;
+    while (!spine.empty() && nodes_[spine.back()].priority < nodes_[node].priority) {
+      passed = spine.back();
+      spine.pop_back();
+    }
+    nodes_[node].left = passed;
+    if (!spine.empty())
+      nodes_[spine.back()].right = node;
+    spine.push_back(node);
+  }
+  root_ = spine.empty() ? -1 : spine.front();
+  PullAll(root_);
+}
+
+// The designators of the row's cell, read into items_ and numbers_; a view of the table, which
+// is not written while it is read.
+void DesignatorIndex::ReadRow(int row) {
+  items_.clear();
+  numbers_.clear();
+  if (row >= table_.GetRowCount())
+    return;
+  items_ = DesignatorItems(table_.ItemText(row, column_));
+  for (const std::string_view item : items_)
+    numbers_.push_back(DesignatorNumber(item));
+}
+
+// A node for the row's item at `position` as ReadRow left it.
+int DesignatorIndex::AddNode(int row, size_t position) {
+  const int64_t next = position + 1 < items_.size() ? numbers_[position + 1] : kNoNext;
+  return NewNode(Key(DesignatorPrefix(items_[position]), numbers_[position]), row,
+                 static_cast<int>(position), next);
 }
 
 // The leading items whose prefix and number are those the row held keep their nodes (a cut
@@ -52,33 +97,22 @@ void DesignatorIndex::Reindex(int row) {
     return;
   if (static_cast<size_t>(row) >= row_nodes_.size())
     row_nodes_.resize(row + 1);
-  std::string list;
-  std::vector<std::string_view> items;
-  if (row < table_.GetRowCount()) {
-    list = table_.GetItemText(row, column_);
-    items = DesignatorItems(list);
-  }
-  std::vector<int32_t> numbers;
-  numbers.reserve(items.size());
-  for (const std::string_view item : items)
-    numbers.push_back(DesignatorNumber(item));
+  ReadRow(row);
   std::vector<int>& nodes = row_nodes_[row];
   size_t kept = 0;
-  for (; kept < nodes.size() && kept < items.size(); ++kept) {
+  for (; kept < nodes.size() && kept < items_.size(); ++kept) {
     const int node = nodes[kept];
-    if (nodes_[node].key != Key(DesignatorPrefix(items[kept]), numbers[kept]))
+    if (nodes_[node].key != Key(DesignatorPrefix(items_[kept]), numbers_[kept]))
       break;
-    SetNext(node, kept + 1 < items.size() ? numbers[kept + 1] : kNoNext);
+    SetNext(node, kept + 1 < items_.size() ? numbers_[kept + 1] : kNoNext);
   }
   for (size_t position = kept; position < nodes.size(); ++position) {
     Erase(nodes[position]);
     free_nodes_.push_back(nodes[position]);
   }
   nodes.resize(kept);
-  for (size_t position = kept; position < items.size(); ++position) {
-    const int64_t next = position + 1 < items.size() ? numbers[position + 1] : kNoNext;
-    const int node = NewNode(Key(DesignatorPrefix(items[position]), numbers[position]), row,
-                             static_cast<int>(position), next);
+  for (size_t position = kept; position < items_.size(); ++position) {
+    const int node = AddNode(row, position);
     Insert(node);
     nodes.push_back(node);
   }
@@ -200,6 +234,14 @@ void DesignatorIndex::SetNext(int node, int64_t next) {
 void DesignatorIndex::SetNextBelow(int tree, int node) {
   if (tree != node)
     SetNextBelow(Less(node, tree) ? nodes_[tree].left : nodes_[tree].right, node);
+  Pull(tree);
+}
+
+void DesignatorIndex::PullAll(int tree) {
+  if (tree < 0)
+    return;
+  PullAll(nodes_[tree].left);
+  PullAll(nodes_[tree].right);
   Pull(tree);
 }
 

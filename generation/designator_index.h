@@ -57,6 +57,8 @@ class DesignatorIndex {
   };
 
   uint64_t Key(std::string_view prefix, int32_t number);
+  void ReadRow(int row);
+  int AddNode(int row, size_t position);
   bool Bound(std::string_view prefix, int32_t first, int32_t last, Bounds* bounds) const;
   int NewNode(uint64_t key, int row, int position, int64_t next);
   void Insert(int node);
@@ -64,6 +66,7 @@ class DesignatorIndex {
   void SetNext(int node, int64_t next);
   void SetNextBelow(int tree, int node);
   void Pull(int node);
+  void PullAll(int tree);
   bool Less(int a, int b) const;
   std::pair<int, int> Split(int tree, int node, bool keep_node_left);
   int Merge(int left, int right);
@@ -76,6 +79,9 @@ class DesignatorIndex {
   std::vector<int> free_nodes_;
   std::vector<std::vector<int>> row_nodes_;  // the nodes of each row's items, in their order
   int root_ = -1;
+  // The items of the row last read, and their numbers.
+  std::vector<std::string_view> items_;
+  std::vector<int32_t> numbers_;
   uint64_t priority_state_ = 0;
   uint64_t next_serial_ = 0;
 };

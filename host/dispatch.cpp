@@ -30,16 +30,18 @@ double Value::AsDouble() const {
   return AsInt();
 }
 
-std::string Value::AsText() const {
+const std::string& Value::AsText() const {
+  static const std::string kNoText;
   if (type() == Type::Text)
     return std::get<std::string>(data_);
-  return {};
+  return kNoText;
 }
 
-DispatchRef Value::AsObject() const {
+const DispatchRef& Value::AsObject() const {
+  static const DispatchRef kNoObject;
   if (type() == Type::Object)
     return std::get<DispatchRef>(data_);
-  return nullptr;
+  return kNoObject;
 }
 
 Value DispatchHolder::Call(int32_t dispid, std::initializer_list<Value> args) const {

@@ -46,8 +46,9 @@ class Value {
   int32_t AsInt() const;
   double AsDouble() const;
   bool AsBool() const { return AsInt() != 0; }
-  std::string AsText() const;    // text value, "" for anything else
-  DispatchRef AsObject() const;  // object value, null for anything else
+  // The value held, with no copy: a host call passes texts and objects through several of these.
+  const std::string& AsText() const;    // text value, "" for anything else
+  const DispatchRef& AsObject() const;  // object value, null for anything else
 
   bool operator==(const Value&) const = default;
 

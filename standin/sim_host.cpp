@@ -654,9 +654,10 @@ void SimHost::FailCall(const std::string& object_type, int32_t dispid) {
   failing_calls_.emplace_back(object_type, dispid);
 }
 
-bool SimHost::ShouldFail(const std::string& object_type, int32_t dispid) const {
-  return std::find(failing_calls_.begin(), failing_calls_.end(),
-                   std::make_pair(object_type, dispid)) != failing_calls_.end();
+bool SimHost::ShouldFail(std::string_view object_type, int32_t dispid) const {
+  return std::any_of(failing_calls_.begin(), failing_calls_.end(), [&](const auto& call) {
+    return call.first == object_type && call.second == dispid;
+  });
 }
 
 std::string SimHost::CallLogText() const {

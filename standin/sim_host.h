@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/dispatch.h"
@@ -94,7 +95,7 @@ class SimHost {
 
   // Used by the host's objects.
   void Log(std::string line) { log_.push_back(std::move(line)); }
-  bool ShouldFail(const std::string& object_type, int32_t dispid) const;
+  bool ShouldFail(std::string_view object_type, int32_t dispid) const;
   bool refuse_objects() const { return refuse_objects_; }
   int32_t host_state() const { return host_state_; }
   void set_host_input(int32_t flag) { host_input_ = flag; }

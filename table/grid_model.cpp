@@ -432,8 +432,11 @@ void GridModel::Notify(ChangeKind kind, CellRange range) {
     Deliver({kind, range});
     return;
   }
+  // A pending structure change is delivered alone and stands for every cell, so a table filled
+  // row by row inside one update merges no cell ranges.
+  const bool structure_pending = pending_kinds_ & KindBit(ChangeKind::kStructure);
   pending_kinds_ |= KindBit(kind);
-  if (kind == ChangeKind::kCells)
+  if (kind == ChangeKind::kCells && !structure_pending)
     pending_cells_ = Union(pending_cells_, range);
   else if (kind == ChangeKind::kEnsureVisible)
     pending_visible_ = range;
