@@ -1,5 +1,9 @@
 #include "converter/converter_dialog.h"
 
+#include <optional>
+#include <utility>
+
+#include "readers/fixed_width_report.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
 
@@ -32,9 +36,23 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
                                                     std::string& text) {
   if (mentor_mode_) {
     context_.report_path = readers::ConvertedReportPath(name);
-    text = readers::ConvertMentor(text);
+    // A "Part Lister" report printed in columns is rewritten as a report directly; a list of
+    // ";"-separated fields goes through the list's conversion.
+    if (std::optional<std::string> report = readers::PartListerReportAsQuoted(text))
+      text = std::move(*report);
+    else
+      text = readers::ConvertMentor(text);
   }
-  return readers::ReadReport(text, table(), context_.attributes);
+  const readers::ReadResult result = readers::ReadReport(text, table(), context_.attributes);
+  // A text of quoted fields without a header line names no attribute: a report of another
+  // system's layout (a CSV file, an HTML page) would show as an empty table, which a designer
+  // cannot tell from a board without components.
+  if (result == readers::ReadResult::kLoaded && context_.attributes.names.empty() &&
+      text.find_first_not_of(" \t\r\n") != std::string::npos) {
+    table().DeleteAllItems();
+    return readers::ReadResult::kBadStructure;
+  }
+  return result;
 }
 
 }  // namespace zuro::converter

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "base/text_file.h"
 #include "readers/component_table.h"
+#include "readers/fixed_width_report.h"
 #include "readers/quoted_record.h"
 #include "readers/report_lines.h"
 
@@ -30,11 +32,14 @@ class ReportReader {
       : lines_(lines), table_(table), attributes_(attributes) {}
 
   void Run();
+  // A report whose separator is not ";" broke the rule of its layout: the table is not the board.
+  bool Refused() const { return refused_; }
 
  private:
   void TakeHeader(std::string_view line);
-  bool ReadRecord(std::string& line);
-  void CompleteRecord(std::string& line);
+  bool NextLine(std::string_view& line);
+  bool ReadRecord();
+  void CompleteRecord(std::string_view line);
   void AddComponent();
   int AddRow();
   std::vector<std::string> GatherDesignators(int64_t quantity);
@@ -44,22 +49,37 @@ class ReportReader {
   table::GridModel& table_;
   ReportAttributes& attributes_;
   bool header_seen_ = false;
+  // The character between the header's first two quoted names: ";" as P-CAD writes reports for
+  // this reader, any other one (",", a tab) in the layout P-CAD calls "separated", which puts
+  // Count on the first record of a component only. Such a report is held to its quantities: a
+  // record that lists a designator outside a component, a component whose records end early or
+  // that lacks a designator refuses the report.
+  char separator_ = kSeparator[0];
+  bool refused_ = false;
   size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
   int quantity_piece_ = -1;
   int designator_piece_ = -1;
-  // Room kept from record to record: a report has a hundred thousand of them.
+  // Room kept from record to record: a report has a hundred thousand of them. The pieces view
+  // the report itself, or line_room_ or joined_ for a line that had to be changed.
   std::vector<std::string_view> pieces_;
+  std::string line_room_;
+  std::string joined_;
   std::string value_room_;
 };
 
 void ReportReader::Run() {
-  std::string line;
-  while (lines_.Read(line)) {
-    if (line.find(kCountName) != std::string::npos)
+  std::string_view line;
+  while (NextLine(line) && !refused_) {
+    const bool header = line.find(kCountName) != std::string::npos;
+    if (header)
       TakeHeader(line);
     if (!header_seen_ || line.size() <= 1)
       continue;
     CompleteRecord(line);
+    if (!header && separator_ != kSeparator[0] &&
+        (ComponentQuantity(PieceAt(pieces_, quantity_piece_)) <= 0 ||
+         (designator_piece_ >= 0 && PieceAt(pieces_, designator_piece_).empty())))
+      refused_ = true;
     AddComponent();
   }
 }
@@ -70,13 +90,15 @@ void ReportReader::Run() {
 // "Count" and "RefDes" are found by their piece number, which the records share; names beyond the
 // table's limit get no column but are still counted for the continuation rule.
 void ReportReader::TakeHeader(std::string_view line) {
+  const std::vector<std::string_view> pieces = SplitAtQuotes(line);
+  if (!header_seen_ && pieces.size() > 4 && pieces[2].size() == 1)
+    separator_ = pieces[2][0];
   header_seen_ = true;
   attributes_.names.clear();
   attribute_count_ = 0;
-  const std::vector<std::string_view> pieces = SplitAtQuotes(line);
   for (size_t piece = 0; piece < pieces.size(); ++piece) {
     std::string name = WithoutLineFeeds(pieces[piece]);
-    if (name.size() <= 1 || name == kSeparator)
+    if (name.size() <= 1)
       continue;
     if (name == kCountName)
       quantity_piece_ = static_cast<int>(piece);
@@ -99,21 +121,38 @@ void ReportReader::TakeHeader(std::string_view line) {
   }
 }
 
+// The next line with a CR LF end read as a line feed, as TextLines::Read gives it; a line
+// without one, which is nearly every line, is a view of the report and is not copied.
+bool ReportReader::NextLine(std::string_view& line) {
+  if (!lines_.Next(line)) {
+    line = {};
+    return false;
+  }
+  if (line.ends_with("\r\n")) {
+    line_room_.assign(line.substr(0, line.size() - 2));
+    line_room_ += kLineFeed;
+    line = line_room_;
+  }
+  return true;
+}
+
 // A record broken inside a quoted value goes on in the next line; the two are joined without
 // their line feeds. One line is joined at most, so a damaged record cannot swallow the report.
 // The record's pieces are left in pieces_.
-void ReportReader::CompleteRecord(std::string& line) {
-  if (SplitRecord(line, attribute_count_, pieces_))
+void ReportReader::CompleteRecord(std::string_view line) {
+  if (SplitRecord(line, attribute_count_, pieces_, separator_))
     return;
-  std::string next;
-  lines_.Read(next);
-  line += next;
-  std::erase(line, kLineFeed);
-  SplitAtQuotes(line, pieces_);
+  joined_.assign(line);  // before the next line reuses line_room_
+  std::string_view next;
+  NextLine(next);
+  joined_ += next;
+  std::erase(joined_, kLineFeed);
+  SplitAtQuotes(joined_, pieces_);
 }
 
-bool ReportReader::ReadRecord(std::string& line) {
-  if (!lines_.Read(line))
+bool ReportReader::ReadRecord() {
+  std::string_view line;
+  if (!NextLine(line))
     return false;
   CompleteRecord(line);
   return true;
@@ -148,7 +187,7 @@ int ReportReader::AddRow() {
   int column = 1;
   for (size_t piece = 1; piece < pieces_.size() && column < table_.GetColumnCount(); ++piece) {
     const std::string_view value = WithoutLineFeeds(pieces_[piece], value_room_);
-    if (value != kSeparator)
+    if (value.size() != 1 || value[0] != separator_)
       table_.SetItemText(row, column++, value);
   }
   return row;
@@ -158,9 +197,15 @@ int ReportReader::AddRow() {
 // last of them gives the designators read so far; the quantity cell keeps what the file says.
 std::vector<std::string> ReportReader::GatherDesignators(int64_t quantity) {
   std::vector<std::string> designators{Designator()};
-  std::string record;
-  for (int64_t part = 1; part < quantity && ReadRecord(record); ++part)
+  for (int64_t part = 1; part < quantity && ReadRecord(); ++part) {
     designators.push_back(Designator());
+    if (separator_ != kSeparator[0] && !PieceAt(pieces_, quantity_piece_).empty())
+      refused_ = true;
+  }
+  if (separator_ != kSeparator[0] &&
+      (static_cast<int64_t>(designators.size()) < quantity ||
+       std::any_of(designators.begin(), designators.end(), [](auto& d) { return d.empty(); })))
+    refused_ = true;
   return designators;
 }
 
@@ -169,11 +214,18 @@ std::string ReportReader::Designator() const {
   return WithoutLineFeeds(PieceAt(pieces_, designator_piece_));
 }
 
+ReadResult Refuse(table::GridModel& table, ReportAttributes& attributes) {
+  table.DeleteAllItems();
+  attributes = ReportAttributes();
+  return ReadResult::kBadStructure;
+}
+
 }  // namespace
 
 // The report is checked by its first line before the table is touched: a text that is not a
 // report leaves an empty table. The attributes always describe the table, so they are reset
-// together with it.
+// together with it. A first line without a quote may still open a report P-CAD printed in columns
+// ("formatted"), which is read as the report of quoted fields it stands for.
 ReadResult ReadReport(std::string_view text,
                       table::GridModel& table,
                       ReportAttributes& attributes) {
@@ -182,9 +234,10 @@ ReadResult ReadReport(std::string_view text,
   lines.Read(first_line);
   table::GridUpdate update(table);
   if (first_line.find(kQuote) == std::string::npos) {
-    table.DeleteAllItems();
-    attributes = ReportAttributes();
-    return ReadResult::kBadStructure;
+    const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text);
+    if (quoted && !quoted->empty())
+      return ReadReport(*quoted, table, attributes);
+    return Refuse(table, attributes);
   }
   ResetComponentTable(table, attributes);
   // A row and its texts never take more than the line and the bytes they come from.
@@ -192,8 +245,9 @@ ReadResult ReadReport(std::string_view text,
                                                   std::numeric_limits<int>::max())),
                 text.size());
   TextLines records(text);
-  ReportReader(records, table, attributes).Run();
-  return ReadResult::kLoaded;
+  ReportReader reader(records, table, attributes);
+  reader.Run();
+  return reader.Refused() ? Refuse(table, attributes) : ReadResult::kLoaded;
 }
 
 // The count field is read as atoi reads it. A "-" anywhere after the first character rejects it,

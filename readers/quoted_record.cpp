@@ -7,7 +7,6 @@ namespace zuro::readers {
 namespace {
 constexpr char kQuote = '"';
 constexpr char kLineFeed = '\n';
-constexpr std::string_view kSeparator = ";";
 }  // namespace
 
 // A line cut at every double quote: the pieces at odd positions are the field values, those at
@@ -58,7 +57,8 @@ bool IsCompleteRecord(std::string_view line, size_t attribute_count) {
 // Every line of a report passes here, so the line is read once, as it stands, without a copy.
 bool SplitRecord(std::string_view line,
                  size_t attribute_count,
-                 std::vector<std::string_view>& pieces) {
+                 std::vector<std::string_view>& pieces,
+                 char separator) {
   pieces.clear();
   size_t fields = 0;
   size_t length = 0;
@@ -72,7 +72,7 @@ bool SplitRecord(std::string_view line,
       start = i + 1;
       closed = closed || length > 0;
       ++length;
-    } else if (c == kSeparator[0]) {
+    } else if (c == separator) {
       if (length > 0) {
         ++fields;
         last_closed = closed;

@@ -26,8 +26,10 @@ std::string_view WithoutLineFeeds(std::string_view text, std::string& room);
 bool IsCompleteRecord(std::string_view line, size_t attribute_count);
 // SplitAtQuotes and IsCompleteRecord in one pass over the line, which a reader of a large report
 // does for every line.
+// The fields are counted between `separator`s, ";" in the reports this reader was made for.
 bool SplitRecord(std::string_view line,
                  size_t attribute_count,
-                 std::vector<std::string_view>& pieces);
+                 std::vector<std::string_view>& pieces,
+                 char separator = ';');
 
 }  // namespace zuro::readers

@@ -1,0 +1,39 @@
+// Reports printed in columns of fixed width under an underline of dash runs, one run a column:
+// the "formatted" P-CAD report and the Mentor "Part Lister" text report. Each is rewritten as a
+// P-CAD report of quoted fields, which the P-CAD reader then reads.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zuro::readers {
+
+// One column: where its dash run starts and the position after its last dash.
+struct FixedColumn {
+  size_t start = 0;
+  size_t end = 0;
+};
+
+// The columns of an underline: a line of dash runs separated by blanks and nothing else.
+std::vector<FixedColumn> UnderlineColumns(std::string_view line);
+
+// The values of a line cut at the columns, blanks around them taken off. A value wider than its
+// column pushes the values after it to the right.
+std::vector<std::string> CutFixedWidthLine(std::string_view line,
+                                           const std::vector<FixedColumn>& columns);
+
+// A P-CAD report in its "formatted" layout (a title line "P-CAD Bill of Materials ...", a rule of
+// "=", the column names over an underline, one placed part a line, the further designators of a
+// component each on a line of its own) as the text of a report of quoted fields. Nothing when the
+// text is not in that layout. An empty text, which the reader refuses, when it is but its
+// designators do not match its quantities.
+std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text);
+
+// A Mentor "Part Lister" text report (title lines, a header naming "QTY" and "REFDES" or "Ref
+// Designator" over an underline, the designators of an item joined by ",") the same way.
+std::optional<std::string> PartListerReportAsQuoted(std::string_view text);
+
+}  // namespace zuro::readers

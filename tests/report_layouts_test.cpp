@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include "tests/table_text.h"
+#include "tests/test_folder.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "converter/converter_dialog.h"
+#include "converter/headless_ui.h"
+#include "generation/designators.h"
+#include "host/library_context.h"
+#include "readers/fixed_width_report.h"
+#include "readers/mentor_converter.h"
+#include "readers/pcad_reader.h"
+#include "readers/report_lines.h"
+#include "table/grid_model.h"
+
+namespace zuro::readers {
+namespace {
+
+using Values = std::vector<std::string>;
+
+std::string SampleBytes(const std::string& name) {
+  return testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) + "/samples/" + name);
+}
+
+class ReportLayoutsTest : public ::testing::Test {
+ protected:
+  ReadResult Read(const std::string& text) { return ReadReport(text, table_, attributes_); }
+  std::string Dump() const { return testing_support::TableText(table_); }
+  // The table a report gives, read on its own.
+  static std::string TableOf(const std::string& report) {
+    table::GridModel table;
+    ReportAttributes attributes;
+    EXPECT_EQ(ReadReport(report, table, attributes), ReadResult::kLoaded);
+    return testing_support::TableText(table);
+  }
+  void ExpectRefused(const std::string& report, const char* why) {
+    SCOPED_TRACE(why);
+    ASSERT_EQ(Read(report), ReadResult::kBadStructure);
+    EXPECT_EQ(table_.GetRowCount(), 0);
+    EXPECT_TRUE(attributes_.names.empty());
+  }
+  // The sum of the "Count" column and the number of designators the "RefDes" column lists,
+  // ranges counted out.
+  std::pair<int64_t, int64_t> QuantitiesAndDesignators() const {
+    int64_t quantities = 0, designators = 0;
+    for (int row = 1; row < table_.GetRowCount(); ++row) {
+      quantities += LeadingInteger(table_.ItemText(row, 1));
+      designators += generation::CountDesignators(table_.ItemText(row, attributes_.refdes_column));
+    }
+    return {quantities, designators};
+  }
+
+  table::GridModel table_;
+  ReportAttributes attributes_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Cutting a line printed in columns
+
+TEST(FixedWidthCutTest, UnderlinesAreDashRunsAndNothingElse) {
+  const std::vector<FixedColumn> columns = UnderlineColumns("-----  ---  -\r\n");
+  ASSERT_EQ(columns.size(), 3u);
+  EXPECT_EQ(columns[0].start, 0u);
+  EXPECT_EQ(columns[0].end, 5u);
+  EXPECT_EQ(columns[1].start, 7u);
+  EXPECT_EQ(columns[2].start, 12u);
+  EXPECT_EQ(columns[2].end, 13u);
+  EXPECT_TRUE(UnderlineColumns("=====  ===").empty());
+  EXPECT_TRUE(UnderlineColumns("---- x ----").empty());
+  EXPECT_TRUE(UnderlineColumns("   ").empty());
+  EXPECT_TRUE(UnderlineColumns("").empty());
+}
+
+TEST(FixedWidthCutTest, ValuesWithinTheirColumns) {
+  const auto columns = UnderlineColumns("-----  ------  -----");
+  EXPECT_EQ(CutFixedWidthLine("3      R1      10k", columns), (Values{"3", "R1", "10k"}));
+  // A value filling its column exactly, an empty value in the middle, a short line.
+  EXPECT_EQ(CutFixedWidthLine("12345  123456  12345\r\n", columns),
+            (Values{"12345", "123456", "12345"}));
+  EXPECT_EQ(CutFixedWidthLine("1              x", columns), (Values{"1", "", "x"}));
+  EXPECT_EQ(CutFixedWidthLine("       R2", columns), (Values{"", "R2", ""}));
+  EXPECT_EQ(CutFixedWidthLine("", columns), (Values{"", "", ""}));
+  // The last value takes the rest of the line, however long.
+  EXPECT_EQ(CutFixedWidthLine("1      R1      a much longer last value", columns),
+            (Values{"1", "R1", "a much longer last value"}));
+}
+
+// A line as a report writer prints it: every value padded to its column's width and followed by
+// `gap` blanks, a value wider than its column printed whole; and the underline of those columns.
+std::string Printed(const Values& values, const std::vector<size_t>& widths, size_t gap) {
+  std::string line;
+  for (size_t i = 0; i < values.size(); ++i) {
+    line += values[i];
+    if (i + 1 < values.size())
+      line += std::string(widths[i] > values[i].size() ? widths[i] - values[i].size() : 0, ' ') +
+              std::string(gap, ' ');
+  }
+  return line;
+}
+
+std::vector<FixedColumn> Underline(const std::vector<size_t>& widths, size_t gap) {
+  Values dashes;
+  for (const size_t width : widths)
+    dashes.push_back(std::string(width, '-'));
+  return UnderlineColumns(Printed(dashes, widths, gap));
+}
+
+TEST(FixedWidthCutTest, ValuesRunningOverPushTheRestRight) {
+  const std::vector<size_t> widths = {4, 10, 4, 4};
+  const auto columns = Underline(widths, 2);
+  for (const Values& values : {
+           Values{"123456", "Resistor", "10k", "R1"},  // the first column runs over
+           Values{"1", "Capacitor_X7R", "10n", "C1"},  // a middle one, by one word
+           Values{"1", "Plate of the display unit", "X", "A1"},  // by several words
+           Values{"1", "Resistor 10 kOhm", "0,125W", "R5"},      // two columns run over
+           Values{"1", "Resistor 1", "0,125W", "R5"},            // filled, then one over
+           Values{"1", "", "", "R5 and a long last value"},
+       }) {
+    EXPECT_EQ(CutFixedWidthLine(Printed(values, widths, 2), columns), values);
+  }
+  // One blank between columns: a value that fills its column and goes on after a blank is told
+  // from the next column's value by where the columns after it then start.
+  const std::vector<size_t> tight_widths = {3, 6, 7, 4};
+  const auto tight = Underline(tight_widths, 1);
+  for (const Values& values : {
+           Values{"1", "abcdef", "ghij", "R1"},
+           Values{"1", "abcdef gh ij", "Type", "R1"},
+           Values{"1", "Fuse resettable MF-1", "Fuse", "MF-1"},
+           Values{"12", "Plate AB", "Plate", "A1"},
+       }) {
+    EXPECT_EQ(CutFixedWidthLine(Printed(values, tight_widths, 1), tight), values);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// P-CAD: the "separated" and "formatted" layouts read as the report of quoted fields
+
+TEST_F(ReportLayoutsTest, SamplesOfEveryPcadLayoutGiveTheSameTable) {
+  const std::string expected = TableOf(SampleBytes("board.bom"));
+  for (const char* sample : {"board_separated.bom", "board_formatted.bom"}) {
+    SCOPED_TRACE(sample);
+    ASSERT_EQ(Read(SampleBytes(sample)), ReadResult::kLoaded);
+    EXPECT_EQ(Dump(), expected);
+    EXPECT_EQ(attributes_.refdes_column, 2);
+    EXPECT_EQ(attributes_.partlib_column, 16);
+    EXPECT_EQ(QuantitiesAndDesignators(), std::make_pair(int64_t{65}, int64_t{65}));
+  }
+  // A tab between the fields, and the last line without its line end.
+  std::string tabbed = SampleBytes("board_separated.bom");
+  for (size_t at = 0; (at = tabbed.find("\",\"", at)) != std::string::npos;)
+    tabbed.replace(at + 1, 1, "\t");
+  tabbed.resize(tabbed.size() - 2);
+  ASSERT_EQ(Read(tabbed), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), expected);
+}
+
+TEST_F(ReportLayoutsTest, SeparatedReportsKeepCommasInValues) {
+  ASSERT_EQ(Read("\"Count\",\"RefDes\",\"Value\"\r\n\r\n\"2\",\"R1\",\"10k, 5%\"\r\n"
+                 "\"\",\"R2\",\"10k, 5%\"\r\n\"1\",\"C1\",\",\"\r\n"),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#RefDes#Value\n#2#R1,R2#10k, 5%\n#1#C1#\n");
+}
+
+// A separated report is held to its quantities: every record either starts a component or
+// carries one of its further designators.
+TEST_F(ReportLayoutsTest, SeparatedReportsThatDisagreeWithTheirQuantitiesAreRefused) {
+  const std::string header = "\"Count\",\"RefDes\",\"Value\"\r\n\r\n";
+  ExpectRefused(header + "\"2\",\"R1\",\"1k\"\r\n\"1\",\"C1\",\"1u\"\r\n",
+                "a component of two parts followed by another component");
+  ExpectRefused(header + "\"1\",\"R1\",\"1k\"\r\n\"\",\"R2\",\"1k\"\r\n",
+                "a designator outside a component");
+  ExpectRefused(header + "\"3\",\"R1\",\"1k\"\r\n\"\",\"R2\",\"1k\"\r\n", "the report ends early");
+  ExpectRefused(header + "\"2\",\"R1\",\"1k\"\r\n\"\",\"\",\"1k\"\r\n", "an empty designator");
+  ExpectRefused(header + "\"1\",\"\",\"1k\"\r\n", "a component without its designator");
+  ExpectRefused(header + "\"1-2\",\"R1\",\"1k\"\r\n", "a quantity that is none");
+  // The same records with ";" between the fields are a report of the kind P-CAD writes for this
+  // reader, which skips what it cannot use.
+  ASSERT_EQ(Read("\"Count\";\"RefDes\";\"Value\"\r\n\"1\";\"R1\";\"1k\"\r\n\"\";\"R2\";\"1k\"\r\n"),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#RefDes#Value\n#1#R1#1k\n");
+}
+
+const char kFormattedHead[] =
+    "P-CAD Bill of Materials C:\\Проекты\\board.pcb\r\n"
+    "=========================================\r\n"
+    "\r\n"
+    "Count  RefDes  Value     ID PartLib\r\n"
+    "-----  ------  --------  ----------\r\n";
+
+TEST_F(ReportLayoutsTest, FormattedReportsWithPagesAndWithoutALastLineEnd) {
+  const std::string report = std::string(kFormattedHead) +
+                             "3      R3      10 кОм    PL-1\r\n"
+                             "       R1\r\n"
+                             "\r\n"
+                             "Count  RefDes  Value     ID PartLib\r\n"
+                             "-----  ------  --------  ----------\r\n"
+                             "       R2\r\n"
+                             "1      C1      0,1 мкФ   PL-2";
+  ASSERT_EQ(Read(report), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#RefDes#Value#ID PartLib\n#3#R1...R3#10 кОм#PL-1\n#1#C1#0,1 мкФ#PL-2\n");
+  EXPECT_EQ(attributes_.partlib_column, 4);
+  // A double quote in a value would end the field it becomes: it is kept as an apostrophe.
+  ASSERT_EQ(Read(std::string(kFormattedHead) + "1      X1      2\" reel   PL-3\r\n"),
+            ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#RefDes#Value#ID PartLib\n#1#X1#2' reel#PL-3\n");
+}
+
+TEST_F(ReportLayoutsTest, FormattedReportsThatDisagreeWithTheirQuantitiesAreRefused) {
+  const std::string head = kFormattedHead;
+  ExpectRefused(head + "2      R1      1k        PL-1\r\n1      C1      1u        PL-2\r\n",
+                "a component of two parts with one designator");
+  ExpectRefused(head + "1      R1      1k        PL-1\r\n       R2\r\n", "one designator too many");
+  ExpectRefused(head + "       R2\r\n1      R1      1k        PL-1\r\n",
+                "a designator before any component");
+  ExpectRefused(head + "2      R1      1k        PL-1\r\n       R2      1k\r\n",
+                "a further designator line holding a value too");
+  ExpectRefused(head + "2      R1      1k        PL-1", "the report ends early");
+  ExpectRefused(head + "x      R1      1k        PL-1\r\n", "a quantity that is none");
+  ExpectRefused(head + "1              1k        PL-1\r\n", "a component without a designator");
+  ExpectRefused("P-CAD Bill of Materials\r\n\r\nCount  Value\r\n-----  -----\r\n1      1k\r\n",
+                "no designators column");
+  // Without an underline under its names the text is no report of this layout.
+  ExpectRefused("P-CAD Bill of Materials\r\nCount  RefDes\r\n1      R1\r\n", "no underline");
+}
+
+// One window reads one report after another: nothing of a layout stays for the next.
+TEST_F(ReportLayoutsTest, LayoutsReadOneAfterAnother) {
+  const std::string quoted = SampleBytes("board.bom");
+  const std::string separated = SampleBytes("board_separated.bom");
+  const std::string formatted = SampleBytes("board_formatted.bom");
+  const std::string expected = TableOf(quoted);
+  const std::string small = "\"Count\";\"RefDes\"\r\n\"1\";\"R1\"\r\n\"\";\"R9\"\r\n";
+  for (const std::string* report : {&formatted, &separated, &quoted, &formatted, &separated}) {
+    ASSERT_EQ(Read(*report), ReadResult::kLoaded);
+    EXPECT_EQ(Dump(), expected);
+    ASSERT_EQ(Read(small), ReadResult::kLoaded);
+    EXPECT_EQ(Dump(), "#Count#RefDes\n#1#R1\n");
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mentor: the "Part Lister" report
+
+TEST_F(ReportLayoutsTest, PartListerSampleGivesTheTableOfTheList) {
+  const std::optional<std::string> report =
+      PartListerReportAsQuoted(SampleBytes("board_partlister.lst"));
+  ASSERT_TRUE(report.has_value());
+  ASSERT_EQ(Read(*report), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), TableOf(ConvertMentor(SampleBytes("board.lst"))));
+  EXPECT_EQ(QuantitiesAndDesignators(), std::make_pair(int64_t{65}, int64_t{65}));
+  // A list of ";"-separated fields is no Part Lister report.
+  EXPECT_FALSE(PartListerReportAsQuoted(SampleBytes("board.lst")).has_value());
+}
+
+TEST_F(ReportLayoutsTest, PartListerHeadersAndWrappedLists) {
+  const std::string report =
+      "Part Lister\r\nDesign: board\r\n\r\n"
+      "#   QTY  Ref Designator  Part Name\r\n"
+      "--  ---  --------------  ---------\r\n"
+      "1   4    R4,R1,R2,       Резистор 1 кОм\r\n"
+      "         R3\r\n"
+      "2   1    C1              Конденсатор\r\n";
+  const std::optional<std::string> quoted = PartListerReportAsQuoted(report);
+  ASSERT_TRUE(quoted.has_value());
+  ASSERT_EQ(Read(*quoted), ReadResult::kLoaded);
+  EXPECT_EQ(Dump(), "#Count#RefDes#Part Name\n#4#R1...R4#Резистор 1 кОм\n#1#C1#Конденсатор\n");
+
+  const std::string head = "Part Lister\r\n\r\n# QTY REFDES VALUE\r\n- --- ------ -----\r\n";
+  for (const auto& [body, why] : std::vector<std::pair<std::string, const char*>>{
+           {"1 3   R1,R2  1k\r\n", "fewer designators than the quantity"},
+           {"1 1   R1,R2  1k\r\n", "more designators than the quantity"},
+           {"      R3\r\n1 1   R1     1k\r\n", "designators before any item"},
+           {"1 0          1k\r\n", "an item of no part"}}) {
+    const std::optional<std::string> refused = PartListerReportAsQuoted(head + body);
+    ASSERT_TRUE(refused.has_value()) << why;
+    ExpectRefused(*refused, why);
+  }
+}
+
+}  // namespace
+}  // namespace zuro::readers
+
+// ---------------------------------------------------------------------------------------------
+// The windows: a report of a layout the window does not read is refused with a message
+
+namespace zuro::converter {
+namespace {
+
+class LayoutWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context_.library_folder = folder_;
+    context_.help_path = folder_ + "zuro.chm";
+  }
+  // Opens the report in the window of `command` and tells what the designer sees.
+  struct Seen {
+    std::vector<std::string> messages;
+    int rows = 0;
+  };
+  Seen Open(int command, const std::string& sample) {
+    context_.command_number = command;
+    HeadlessUi ui;
+    ConverterDialog dialog(context_, ui);
+    dialog.OnInitDialog();
+    ui.QueueFile(files_.Write(std::to_string(++opened_) + "_" + sample,
+                              testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) +
+                                                         "/samples/" + sample)));
+    dialog.OnCommand(kIdOpenReport);
+    Seen seen;
+    for (const auto& message : ui.messages())
+      seen.messages.push_back(message.text);
+    seen.rows = dialog.table().GetRowCount();
+    return seen;
+  }
+
+  testing_support::TestFolder files_{"layouts"};
+  int opened_ = 0;
+  const std::string folder_ = files_.path();
+  host::LibraryContext context_;
+};
+
+TEST_F(LayoutWindowsTest, EachWindowReadsItsLayoutsAndRefusesTheOthers) {
+  constexpr int kPcad = 1, kMentor = 5;
+  for (const char* sample : {"board.bom", "board_separated.bom", "board_formatted.bom"}) {
+    EXPECT_EQ(Open(kPcad, sample).rows, 31) << sample;
+    const Seen mentor = Open(kMentor, sample);
+    EXPECT_EQ(mentor.messages, std::vector<std::string>{"Недопустимая структура файла"}) << sample;
+    EXPECT_EQ(mentor.rows, 0) << sample;
+  }
+  for (const char* sample : {"board.lst", "board_partlister.lst"}) {
+    EXPECT_EQ(Open(kMentor, sample).rows, 31) << sample;
+    EXPECT_EQ(Open(kPcad, sample).messages,
+              std::vector<std::string>{"Недопустимая структура файла"})
+        << sample;
+  }
+  // Reports of the other systems: none gives a table in these windows.
+  for (const char* sample : {"board.csv", "board_orcad.bom", "board_orcad_fixed.bom",
+                             "board_altium.txt", "board_allegro.htm"}) {
+    for (const int command : {kPcad, kMentor}) {
+      const Seen seen = Open(command, sample);
+      EXPECT_EQ(seen.messages, std::vector<std::string>{"Недопустимая структура файла"})
+          << sample << " in window " << command;
+      EXPECT_LE(seen.rows, 1) << sample;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zuro::converter
