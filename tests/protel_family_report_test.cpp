@@ -264,7 +264,7 @@ TEST_F(ProtelFamilyReportTest, AllegroCondensedHtml) {
   EXPECT_EQ(Dump(),
             "#SYM_NAME#COMP_DEVICE_TYPE#COMP_VALUE#COMP_TOL#COMP_CLASS#QUANTITY#REFDES\n"
             "#SMD0805#RES&CO#10 кОм#5%#DISCRETE#3#R1...R3\n"
-            "#SO16#<74HC595D>####IC#2#DD3,DD2\n"
+            "#SO16#<74HC595D>###IC#2#DD3,DD2\n"
             "#SOT23#BC847C#АБ##DISCRETE#1#VT1\n");
   EXPECT_EQ(converted_,
             "\"SYM_NAME\",\"COMP_DEVICE_TYPE\",\"COMP_VALUE\",\"COMP_TOL\",\"COMP_CLASS\","
@@ -321,8 +321,9 @@ TEST_F(ProtelFamilyReportTest, AnyInputReadsWithoutFault) {
     for (const Kind kind : {Kind::kProtel, Kind::kAltiumDesigner, Kind::kCadenceAllegro}) {
       const ReadResult result = Read(input, kind);
       EXPECT_LE(table_.GetColumnCount(), 101);
-      if (result == ReadResult::kBadStructure)
+      if (result == ReadResult::kBadStructure) {
         EXPECT_EQ(table_.GetRowCount(), 0);
+      }
     }
   }
 }
