@@ -4,8 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/text_encoding.h"
-#include "readers/csv_conversion.h"
-#include "readers/csv_reader.h"
+#include "readers/protel_family_report.h"
 
 namespace zuro::converter {
 
@@ -87,19 +86,24 @@ FileDialogRequest ProtelConverterDialog::ReportDialog() const {
   return request;
 }
 
-// Altium Designer and Cadence Allegro reports are rewritten as quoted CSV, which is read and kept
-// beside the report for the designer; ReportPath then names the CSV.
+// Altium Designer and Cadence Allegro reports are rewritten as quoted CSV, which is kept beside
+// the report for the designer; ReportPath then names the CSV. A refused report leaves none.
 readers::ReadResult ProtelConverterDialog::ReadReportText(const std::string& folder,
                                                           const std::string& name,
                                                           std::string& text) {
-  if (context_.command_number == kAltium || context_.command_number == kAllegro) {
-    text = context_.command_number == kAltium ? readers::ConvertAltiumText(text)
-                                              : readers::ConvertAllegroHtml(text);
+  const readers::ProtelFamilyKind kind =
+      context_.command_number == kAltium    ? readers::ProtelFamilyKind::kAltiumDesigner
+      : context_.command_number == kAllegro ? readers::ProtelFamilyKind::kCadenceAllegro
+                                            : readers::ProtelFamilyKind::kProtel;
+  readers::ProtelFamilyReading reading =
+      readers::ReadProtelFamilyReport(text, kind, table(), context_.attributes);
+  if (kind != readers::ProtelFamilyKind::kProtel &&
+      reading.result == readers::ReadResult::kLoaded) {
     const std::string converted_name = ConvertedCsvName(name);
-    KeepConvertedReport(folder, name, converted_name, text);
+    KeepConvertedReport(folder, name, converted_name, reading.converted);
     context_.report_path = converted_name;
   }
-  return readers::ReadQuotedCsv(text, table(), context_.attributes);
+  return reading.result;
 }
 
 // The CSV is written whole beside the report and moved into place, so an old file of its name is

@@ -38,14 +38,6 @@ bool IsHeaderCandidate(std::string_view line) {
   return false;
 }
 
-bool IsReferenceName(std::string_view name) {
-  for (const std::string_view reference : kReferenceNames) {
-    if (name == reference)
-      return true;
-  }
-  return false;
-}
-
 // The names of a header line are its pieces between commas, a quoted piece without its first and
 // last character. Empty pieces (",," and the end after a closing ",") name nothing. A piece never
 // holds a comma, so a quoted "," leaves two lone quotes; they name nothing either, just as the
@@ -112,7 +104,7 @@ bool QuotedCsvReader::TakeHeader(std::string_view line) {
     const auto column = static_cast<int32_t>(attributes_.names.size());
     if (name == kPartLibName)
       attributes_.partlib_column = column;
-    is_reference_.push_back(IsReferenceName(name));
+    is_reference_.push_back(IsReferenceColumnName(name));
   }
   return !names.empty();
 }
@@ -146,6 +138,24 @@ void QuotedCsvReader::AddComponent(std::string_view line) {
 }
 
 }  // namespace
+
+bool HasQuotedCsvHeader(std::string_view text) {
+  TextLines lines(text);
+  for (std::string line; lines.Read(line);) {
+    RemoveLineEnd(line);
+    if (IsHeaderCandidate(line) && !HeaderNames(line).empty())
+      return true;
+  }
+  return false;
+}
+
+bool IsReferenceColumnName(std::string_view name) {
+  for (const std::string_view reference : kReferenceNames) {
+    if (name == reference)
+      return true;
+  }
+  return false;
+}
 
 // There is nothing to check a quoted CSV by: any text loads, and one without a header line
 // leaves the table with its title row only.

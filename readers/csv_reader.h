@@ -19,6 +19,11 @@ ReadResult ReadQuotedCsv(std::string_view text,
                          table::GridModel& table,
                          ReportAttributes& attributes);
 
+// True when the text holds a line that the reader takes for its header line.
+bool HasQuotedCsvHeader(std::string_view text);
+// True for the names of the columns whose values the reader rewrites as designators.
+bool IsReferenceColumnName(std::string_view name);
+
 // A designator value as the reader stores it: two references or fewer unchanged, more sorted by
 // number and joined into runs (C3, C1, C2, C7 gives C1...C3,C7).
 std::string RewriteReferences(std::string_view value);

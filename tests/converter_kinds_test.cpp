@@ -161,6 +161,43 @@ TEST_F(ConverterKindsTest, QuantityColumnsInTheLaterWindowsDoNotFollowTextOutput
   EXPECT_EQ(window_->table().GetColumnCount(), 3);
 }
 
+// One window reads a report of another layout after each other: the Altium Designer text with
+// quoted fields, kept beside itself as CSV; an OrCAD report, refused with the window's title
+// back and no CSV written; the CSV a spreadsheet program saved, never written over. The CSV kept
+// beside the first report reads in the Protel window into the same table.
+TEST_F(ConverterKindsTest, LayoutsOneAfterAnotherInOneWindow) {
+  Open(4);
+  Load(files_.CopySample("board_altium_quoted.txt"));
+  ASSERT_TRUE(ui_.messages().empty());
+  const std::vector<std::string> quoted = Text();
+  EXPECT_EQ(quoted.size(), 31u);
+  EXPECT_EQ(context_.report_path, "board_altium_quoted.csv");
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board_altium_quoted");
+
+  Load(files_.CopySample("board_orcad.bom"));
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].caption, "Внимание");
+  EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+  EXPECT_EQ(window_->table().GetRowCount(), 0);
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР");
+  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_FALSE(ui_.IsMenuItemEnabled(kCreateMenu));
+  EXPECT_FALSE(std::filesystem::exists(files_ + "board_orcad.csv"));
+
+  const std::string plain = files_.CopySample("board_altium_plain.csv");
+  const std::string plain_bytes = testing_support::ReadBytes(plain);
+  Load(plain);
+  EXPECT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(Text(), quoted);
+  EXPECT_TRUE(ui_.IsMenuItemEnabled(kCreateMenu));
+  EXPECT_EQ(testing_support::ReadBytes(plain), plain_bytes);
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board_altium_plain");
+
+  Open(3);
+  Load(files_ + "board_altium_quoted.csv");
+  EXPECT_EQ(Text(), quoted);
+}
+
 // OrCAD refuses a report whose first line begins with a double quote, with its own title back.
 TEST_F(ConverterKindsTest, OrcadRefusalRestoresItsTitle) {
   Open(2);

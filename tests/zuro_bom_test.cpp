@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/text_encoding.h"
+#include "generation/designators.h"
 #include "standin/sim_host.h"
 
 namespace zuro {
@@ -147,6 +148,90 @@ TEST_F(ZuroBomTest, ReadsEverySampleAndEveryTableItWrote) {
   // The converted CSV of an Altium Designer report stays beside it.
   EXPECT_TRUE(std::filesystem::exists(folder_ + "board_altium.csv"));
   EXPECT_TRUE(std::filesystem::exists(folder_ + "board_allegro.csv"));
+}
+
+// The designators of the table printed by `zuro-bom table` (ranges expanded) and the sum of its
+// quantities, found by their column names.
+std::pair<int64_t, int64_t> DesignatorsAndQuantities(const std::string& table,
+                                                     const std::string& designator_name,
+                                                     const std::string& quantity_name) {
+  std::vector<std::vector<std::string>> rows;
+  for (size_t start = 0; start < table.size();) {
+    const size_t end = std::min(table.find('\n', start), table.size());
+    std::vector<std::string> cells;
+    const std::string line = table.substr(start, end - start);
+    for (size_t at = 1; at <= line.size();) {
+      const size_t next = std::min(line.find('#', at), line.size());
+      cells.push_back(line.substr(at, next - at));
+      at = next + 1;
+    }
+    rows.push_back(cells);
+    start = end + 1;
+  }
+  const auto column = [&](const std::string& name) {
+    return std::find(rows[0].begin(), rows[0].end(), name) - rows[0].begin();
+  };
+  const size_t designators = column(designator_name);
+  const size_t quantities = column(quantity_name);
+  std::pair<int64_t, int64_t> counts{0, 0};
+  for (size_t row = 1; row < rows.size(); ++row) {
+    if (designators < rows[row].size())
+      counts.first += generation::CountDesignators(rows[row][designators]);
+    if (quantities < rows[row].size())
+      counts.second += std::atoll(rows[row][quantities].c_str());
+  }
+  return counts;
+}
+
+// Every layout of the Protel, Altium Designer and Cadence Allegro windows reads with all 65
+// designators of the board, as many as its quantities add up to; a UTF-8 report with a
+// byte-order mark reads as its code page 1251 twin. Reports of other systems are refused.
+TEST_F(ZuroBomTest, ProtelFamilyLayoutsReadWholeOrAreRefused) {
+  const struct {
+    const char* sample;
+    const char* converter;
+    const char* designators;
+    const char* quantities;
+  } kLayouts[] = {
+      {"board.csv", "protel", "Designator", "Quantity"},
+      {"board_altium_plain.csv", "protel", "Designator", "Quantity"},
+      {"board_altium_plain.csv", "altium", "Designator", "Quantity"},
+      {"board_altium.txt", "altium", "Designator", "Quantity"},
+      {"board_altium_quoted.txt", "altium", "Designator", "Quantity"},
+      {"board_allegro.htm", "allegro", "REFDES", "QUANTITY"},
+      {"board_allegro_condensed.htm", "allegro", "REFDES", "QUANTITY"},
+  };
+  for (const auto& layout : kLayouts) {
+    SCOPED_TRACE(std::string(layout.sample) + " " + layout.converter);
+    if (!std::filesystem::exists(folder_ + layout.sample))
+      Sample(layout.sample);
+    const Outcome read =
+        Run("table '" + folder_ + layout.sample + "' --converter " + layout.converter);
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(read.err.empty()) << read.err;
+    EXPECT_EQ(std::count(read.out.begin(), read.out.end(), '\n'), 31);
+    EXPECT_EQ(DesignatorsAndQuantities(read.out, layout.designators, layout.quantities),
+              (std::pair<int64_t, int64_t>{65, 65}));
+  }
+
+  const std::string plain = Run("table '" + folder_ + "board_altium_plain.csv'").out;
+  std::ofstream(folder_ + "utf8.csv", std::ios::binary)
+      << "\xEF\xBB\xBF" + Cp1251ToUtf8(ReadBytes(folder_ + "board_altium_plain.csv"));
+  const Outcome utf8 = Run("table '" + folder_ + "utf8.csv' --converter altium");
+  EXPECT_EQ(utf8.status, 0);
+  EXPECT_EQ(utf8.out, plain);
+  EXPECT_TRUE(utf8.err.empty()) << utf8.err;
+
+  for (const char* sample : {"board.bom", "board_orcad.bom", "board.lst"}) {
+    Sample(sample);
+    for (const char* converter : {"protel", "altium", "allegro"}) {
+      SCOPED_TRACE(std::string(sample) + " " + converter);
+      const Outcome refused = Run("table '" + folder_ + sample + "' --converter " + converter);
+      EXPECT_EQ(refused.status, 1);
+      EXPECT_EQ(refused.err, Utf8(u8"Внимание: Недопустимая структура файла\n"));
+      EXPECT_TRUE(refused.out.empty());
+    }
+  }
 }
 
 // The list of elements and the purchased-items list of a sample, into a new document made from
