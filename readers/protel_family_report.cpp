@@ -404,7 +404,9 @@ ProtelFamilyReading ReadCsvOrText(std::string_view report,
   } else if (header->text.find(kQuote) == std::string::npos || BreaksQuotedCsv(rows)) {
     return ReadRecordLayout(ReadDelimitedRecords(report, kComma), table, attributes);
   }
-  if (NamesForeignDesignators(header->text))
+  // A tabbed report naming OrCAD's "Reference" is OrCAD's own; a quoted CSV is read as it always
+  // was, whatever its columns are called.
+  if (header->text.find(kTab) != std::string::npos && NamesForeignDesignators(header->text))
     return Refuse(table, attributes);
   return quoted_layout();
 }

@@ -130,6 +130,10 @@ TEST_F(ProtelFamilyReportTest, TheConvertersOwnLayoutsReadAsBefore) {
   expect_as_before(quoted, Kind::kProtel);
   EXPECT_EQ(Dump(),
             "#Designator#Quantity#Comment\n#R1...R3#3#10k\n#C1##c\n#a#b#\n###\n#Total#,65#\n");
+  // A quoted CSV reads by its rules whatever its columns are called, OrCAD's "Reference" too:
+  // only its values are not taken for designators.
+  expect_as_before("\"Reference\",\"Quantity\"\r\n\"R3,R1,R2\",\"3\"\r\n", Kind::kProtel);
+  EXPECT_EQ(Dump(), "#Reference#Quantity\n#R3,R1,R2#3\n");
   // Without a header: the title row only.
   for (const std::string text : {"", "\"R1\",\"1k\"\r\n", "Notes\r\nno table here\r\n"}) {
     expect_as_before(text, Kind::kProtel);
