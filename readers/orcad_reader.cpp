@@ -428,7 +428,7 @@ class OrcadReportReader {
  private:
   size_t PageHeaderAfterTitle(const std::vector<std::string_view>& lines, size_t index) const;
   bool TakeHeader(std::string_view line);
-  bool ColumnsLineUp(const ReportLine& line, bool item_line) const;
+  bool ColumnsLineUp(const ReportLine& line) const;
   int64_t Quantity(const ReportLine& line) const;
   std::string PartText(const ReportLine& line) const;
   void StartItem(const ReportLine& line);
@@ -492,13 +492,11 @@ bool OrcadReportReader::Run(const std::vector<std::string_view>& lines) {
       continue;
     const ReportLine report_line(line);
     if (Quantity(report_line) > 0) {
-      if (!ColumnsLineUp(report_line, true))
+      if (!ColumnsLineUp(report_line))
         return false;
       FinishItem();
       StartItem(report_line);
     } else if (item_row_ >= 0) {
-      if (!ColumnsLineUp(report_line, false))
-        return false;
       ContinueItem(report_line);
     }
   }
@@ -562,23 +560,18 @@ bool OrcadReportReader::TakeHeader(std::string_view line) {
   return true;
 }
 
-// A fixed-width line is read by the character columns of its header. They fit when the
-// designators' column starts at no value of the line and the quantity's column holds nothing but
-// a number: the quantity of an item line, or nothing (a range such as 12-3 at most) in the line
-// that continues it. A report whose tabs were turned into blanks, or a fixed-width report of
-// another system, puts its values elsewhere, and its designators would be read from the wrong
-// characters or not at all.
-bool OrcadReportReader::ColumnsLineUp(const ReportLine& line, bool item_line) const {
+// A fixed-width item line is read by the character columns of its header. They fit when the
+// quantity's column holds the quantity alone and neither key column starts inside a value. A
+// report whose tabs were turned into blanks, or a fixed-width report of another system, puts its
+// values elsewhere, and its designators would be read from the wrong characters.
+bool OrcadReportReader::ColumnsLineUp(const ReportLine& line) const {
   if (line.Tabbed())
     return true;
-  if (layout_.reference_column >= 0 && line.SplitsAValueAt(layout_.reference_position))
-    return false;
   const std::string quantity =
       line.KeyText(layout_, layout_.quantity_position, layout_.quantity_column);
-  if (!item_line)
-    return quantity.find_first_not_of("0123456789-") == kNone;
   return quantity.find_first_not_of("0123456789") == kNone &&
-         !line.SplitsAValueAt(layout_.quantity_position);
+         !line.SplitsAValueAt(layout_.quantity_position) &&
+         (layout_.reference_column < 0 || !line.SplitsAValueAt(layout_.reference_position));
 }
 
 // The quantity is read as atoi reads it; a "-" after the first character (a range such as 12-3)

@@ -231,10 +231,6 @@ TEST_F(OrcadLayoutsTest, TabsTurnedIntoBlanksAreRefused) {
     EXPECT_EQ(table_.GetRowCount(), 0);
     EXPECT_EQ(part_column_, 3);
   }
-  // A continuation line whose two tabs were turned into blanks puts its designators under the
-  // quantity.
-  EXPECT_EQ(Read(PageTitle(1) + Tabbed({"1", "3", "C1,C2,", "10n"}) + "        C3\r\n"),
-            ReadResult::kBadStructure);
   EXPECT_EQ(Rows(Tabbed({" 1 ", " 3 ", " C1, C2, ", " 10 n "}) + "\t\t C3 \r\n"),
             "# 1 # 3 #C1...C3#10n \n");
 }
