@@ -32,7 +32,8 @@ constexpr char kRulerMark = '_';
 // design's title, and what the line above that page's header begins with.
 constexpr std::string_view kRevisedText = "Revised:";
 constexpr std::string_view kPageTitleText = "Bill Of Materials";
-// A page's title block, from its "Revised:" line to its header line, is about ten lines long.
+// A page's title block, from its "Revised:" line to its header line, is about ten lines long;
+// a title block of more organisation lines than the usual still ends within this many.
 constexpr size_t kPageTitleLines = 24;
 // Names other systems give their column of designators: a report that names one of them, but no
 // "Reference" or "RefDes" column, is another system's report. Compared ignoring letter case.
