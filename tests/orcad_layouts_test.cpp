@@ -146,6 +146,14 @@ TEST_F(OrcadLayoutsTest, CaptureSamplesReadWhole) {
     EXPECT_EQ(counted.designators, kCaptureParts);
     EXPECT_EQ(counted.quantities, kCaptureParts);
   }
+  // The layouts read before Capture's were added count their designators as before: every one.
+  for (const char* name : {"board_orcad.bom", "board_orcad_fixed.bom"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(Read(Sample(name)), ReadResult::kLoaded);
+    const Counted counted = Count(table_);
+    EXPECT_EQ(counted.designators, 65);
+    EXPECT_EQ(counted.quantities, 65);
+  }
 }
 
 // A list wraps after a comma onto lines that begin with two tabs; the last of them has no comma,
