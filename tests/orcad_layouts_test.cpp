@@ -201,16 +201,15 @@ TEST_F(OrcadLayoutsTest, OnePartALineRepeatsTheValueWithoutJoiningIt) {
 // A long report repeats its title block, header and ruler on every page, also inside an item.
 TEST_F(OrcadLayoutsTest, PageTitleBlocksAreNoPartOfTheItems) {
   const std::string first = Tabbed({"1", "5", "R1", "10 кОм"}) + Tabbed({"", "", "R2", "10 кОм"});
-  const std::string rest = Tabbed({"", "", "R3", "10 кОм"}) + Tabbed({"", "", "R4,R5", "10 кОм"}) +
-                           Tabbed({"2", "1", "C1", "1 мкФ"});
+  const std::string continued =
+      Tabbed({"", "", "R3", "10 кОм"}) + Tabbed({"", "", "R4,R5", "10 кОм"});
+  const std::string next = Tabbed({"2", "1", "C1", "1 мкФ"});
   const std::string rows = "#1#5#R1...R5#10кОм \n#2#1#C1#1мкФ \n";
-  EXPECT_EQ(Rows(first + "\r\n" + PageTitle(2) + rest), rows);
-  EXPECT_EQ(Rows(first + PageTitle(2) + rest), rows);
-  EXPECT_EQ(Rows(first + "\r\n\r\n" + PageTitle(2, 10) + rest), rows);
-  // Between two items.
-  EXPECT_EQ(Rows(first + rest.substr(0, rest.rfind("2\t")) + "\r\n" + PageTitle(2) +
-                 Tabbed({"2", "1", "C1", "1 мкФ"}) + "\r\n" + PageTitle(3)),
-            rows);
+  EXPECT_EQ(Rows(first + "\r\n" + PageTitle(2) + continued + next), rows);
+  EXPECT_EQ(Rows(first + PageTitle(2) + continued + next), rows);
+  EXPECT_EQ(Rows(first + "\r\n\r\n" + PageTitle(2, 10) + continued + next), rows);
+  // Between two items, and at the end of the report.
+  EXPECT_EQ(Rows(first + continued + "\r\n" + PageTitle(2) + next + "\r\n" + PageTitle(3)), rows);
   // A "Revised:" line that starts no title block is read as before.
   EXPECT_EQ(Rows(Tabbed({"1", "2", "R1,", "1k"}) + Tabbed({"", "", "R2", "Revised: 1"})),
             "#1#2#R1,R2#1k Revised:1\n");
