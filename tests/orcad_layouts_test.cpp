@@ -251,6 +251,12 @@ TEST_F(OrcadLayoutsTest, OtherSystemsReportsAreRefused) {
       {"Altium Designer text", Sample("board_altium.txt")},
       {"Mentor list", Sample("board.lst")},
       {"Cadence Allegro", Sample("board_allegro.htm")},
+      {"P-CAD separated sample", Sample("board_separated.bom")},
+      {"P-CAD formatted sample", Sample("board_formatted.bom")},
+      {"Mentor Part Lister sample", Sample("board_partlister.lst")},
+      {"Altium Designer CSV sample", Sample("board_altium_plain.csv")},
+      {"Altium Designer quoted text sample", Sample("board_altium_quoted.txt")},
+      {"Cadence Allegro condensed sample", Sample("board_allegro_condensed.htm")},
       {"P-CAD formatted",
        "P-CAD Bill of Materials C:\\Проекты\\МУП-3\\board.pcb\r\n"
        "================================================\r\n"
@@ -305,9 +311,9 @@ class OrcadCommandLineTest : public ::testing::Test {
     std::string out;  // UTF-8
     std::string err;
   };
-  Outcome Table(const std::string& report) {
+  Outcome Table(const std::string& report, const std::string& converter = "orcad") {
     const std::string command = std::string("'") + ZURO_BOM_PATH + "' table '" + report +
-                                "' --converter orcad >'" + files_.path() + "out' 2>'" +
+                                "' --converter " + converter + " >'" + files_.path() + "out' 2>'" +
                                 files_.path() + "err'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(files_.path() + "out"),
@@ -349,13 +355,26 @@ TEST_F(OrcadCommandLineTest, CaptureSamplesReadWholeAndOtherReportsAreRefused) {
     EXPECT_EQ(designators, kCaptureParts);
     EXPECT_EQ(quantities, kCaptureParts);
   }
+  const std::string refusal = testing_support::Utf8(u8"Внимание: Недопустимая структура файла\n");
   for (const char* name :
-       {"board.bom", "board.csv", "board_altium.txt", "board.lst", "board_allegro.htm"}) {
+       {"board.bom", "board_separated.bom", "board_formatted.bom", "board.csv", "board_altium.txt",
+        "board_altium_plain.csv", "board_altium_quoted.txt", "board.lst", "board_partlister.lst",
+        "board_allegro.htm", "board_allegro_condensed.htm"}) {
     SCOPED_TRACE(name);
     const Outcome refused = Table(files_.CopySample(name));
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, testing_support::Utf8(u8"Внимание: Недопустимая структура файла\n"));
+    EXPECT_EQ(refused.err, refusal);
     EXPECT_TRUE(refused.out.empty());
+  }
+  // Nor does another window take a Capture report.
+  for (const char* name : kCaptureSamples) {
+    for (const char* converter : {"pcad", "mentor", "protel", "altium", "allegro"}) {
+      SCOPED_TRACE(std::string(name) + " in " + converter);
+      const Outcome refused = Table(files_ + name, converter);
+      EXPECT_EQ(refused.status, 1);
+      EXPECT_EQ(refused.err, refusal);
+      EXPECT_TRUE(refused.out.empty());
+    }
   }
 }
 
