@@ -27,6 +27,17 @@ constexpr std::string_view kPartName = "Part";
 constexpr std::string_view kPartLibName = "ID PartLib";
 constexpr std::string_view kIdText = "ID";
 constexpr std::string_view kRunMark = "...";
+constexpr char kRulerMark = '_';
+// What the first line of every page of a report written by OrCAD Capture holds beside the
+// design's title, and what the line above that page's header begins with.
+constexpr std::string_view kRevisedText = "Revised:";
+constexpr std::string_view kPageTitleText = "Bill Of Materials";
+// A page's title block, from its "Revised:" line to its header line, is about ten lines long;
+// a title block of more organisation lines than the usual still ends within this many.
+constexpr size_t kPageTitleLines = 24;
+// Names other systems give their column of designators: a report that names one of them, but no
+// "Reference" or "RefDes" column, is another system's report. Compared ignoring letter case.
+constexpr std::string_view kForeignDesignatorNames[] = {"refdes", "ref des", "designator"};
 // OrCAD titles are only vertically centred, unlike the P-CAD window's centred titles.
 constexpr table::CellFormat kTitleFormat = table::kFormatVCentre;
 // Numbers this far apart belong to no common list: such a reference is a typing error.
@@ -51,6 +62,51 @@ std::string_view WithoutLineEnd(std::string_view line) {
       line.remove_suffix(1);
   }
   return line;
+}
+
+bool IsBlankOrTab(char c) {
+  return c == kBlank || c == kTab;
+}
+
+// A line of `mark` characters, blanks and tabs only, with at least one `mark`.
+bool IsLineOf(std::string_view line, std::string_view marks) {
+  bool marked = false;
+  for (const char c : line) {
+    if (marks.find(c) != kNone)
+      marked = true;
+    else if (!IsBlankOrTab(c))
+      return false;
+  }
+  return marked;
+}
+
+// OrCAD underlines its header with a ruler of "_". On a report's first page the ruler stands
+// before the first item; on a later page it comes after items, where it would be read as the
+// continuation of the item above it: its "_" would become a designator and part of the item's
+// value. A ruler line is never part of an item.
+bool IsRuler(std::string_view line) {
+  return IsLineOf(line, std::string_view(&kRulerMark, 1));
+}
+
+// Other systems underline their headers with runs of "-" (or rule them with "="): P-CAD's
+// formatted report and Mentor's part list do. Their columns are laid out by other rules, and a
+// wrapped designator list there holds one designator a line without a comma, which OrCAD's rules
+// would read as one designator replacing another.
+bool IsForeignUnderline(std::string_view line) {
+  return IsLineOf(line, "-=");
+}
+
+bool NamesForeignDesignatorColumn(std::string_view line) {
+  std::string lower(line);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return std::any_of(std::begin(kForeignDesignatorNames), std::end(kForeignDesignatorNames),
+                     [&](std::string_view name) { return lower.find(name) != kNone; });
+}
+
+bool IsHeaderLine(std::string_view line) {
+  return line.find(kCountName) != kNone || line.find(kQuantityName) != kNone;
 }
 
 // A column of the header line: its name, where it starts and how many characters it spans up to
@@ -176,6 +232,14 @@ class ReportLine {
   // True when a tab follows the column's field, so that the field ends in this line.
   bool EndsAtTab(int column) const {
     return column >= 0 && static_cast<size_t>(column) + 1 < fields_.size();
+  }
+
+  // True when a fixed-width column starting at `position` starts inside a value of this line: a
+  // character other than a blank stands on both sides of its start. The values of such a line do
+  // not stand under the header's names, as they do when the report's tabs were turned into blanks.
+  bool SplitsAValueAt(size_t position) const {
+    return !Tabbed() && position != kNone && position > 0 && position < text_.size() &&
+           !IsBlankOrTab(text_[position - 1]) && !IsBlankOrTab(text_[position]);
   }
 
  private:
@@ -350,16 +414,22 @@ std::string CompactSlots(const std::vector<ReferenceSlot>& slots) {
   return list.size() >= 2 ? list : std::string();
 }
 
-// One pass over a report below its first line, filling the table item by item.
+// One pass over a report below its first line, filling the table item by item. The pass also
+// watches for the signs of a report that OrCAD did not write, whose table would hold some of its
+// designators, or none, under quantities that count them all.
 class OrcadReportReader {
  public:
   OrcadReportReader(table::GridModel& table, ReportAttributes& attributes, int32_t& part_column)
       : table_(table), attributes_(attributes), part_column_(part_column) {}
 
-  void Run(TextLines& lines);
+  // `lines` hold the report's lines without their line ends, the first line (never read as part
+  // of the table) included. False when the report shows itself to be another system's.
+  bool Run(const std::vector<std::string_view>& lines);
 
  private:
-  void TakeHeader(std::string_view line);
+  size_t PageHeaderAfterTitle(const std::vector<std::string_view>& lines, size_t index) const;
+  bool TakeHeader(std::string_view line);
+  bool ColumnsLineUp(const ReportLine& line) const;
   int64_t Quantity(const ReportLine& line) const;
   std::string PartText(const ReportLine& line) const;
   void StartItem(const ReportLine& line);
@@ -377,28 +447,54 @@ class OrcadReportReader {
   ReferenceSlots slots_;
   size_t next_slot_ = 0;
   std::string part_text_;
-  bool references_changed_ = false;  // the slots changed since the reference cell was written
+  std::string item_part_;               // the item's part value, blanks dropped
+  bool item_references_blank_ = false;  // the item line lists no designator
+  bool references_changed_ = false;     // the slots changed since the reference cell was written
 };
 
 // An empty line ends a group of references: the item's next lines start a fresh list in the
-// slots after it. Any line that mentions the quantity is a header, even among the items.
-void OrcadReportReader::Run(TextLines& lines) {
-  std::string_view text;
-  while (lines.Next(text)) {
-    const std::string_view line = WithoutLineEnd(text);
+// slots after it. Any line that mentions the quantity is a header, even among the items. A
+// report refused here is another system's:
+// - a header that names another system's column of designators, and no "Reference" or "RefDes";
+// - a header underlined with runs of "-" or "=";
+// - an item line in fixed-width columns whose values do not stand under the header's names;
+// - no header at all, while a line names another system's column of designators.
+bool OrcadReportReader::Run(const std::vector<std::string_view>& lines) {
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    const bool may_start_page =
+        line.empty() ? !lines[i - 1].empty() || i == 1 : line.find(kRevisedText) != kNone;
+    const size_t page_header =
+        header_seen_ && may_start_page ? PageHeaderAfterTitle(lines, i) : kNone;
+    if (page_header != kNone) {
+      if (!TakeHeader(lines[page_header]))
+        return false;
+      for (i = page_header;
+           i + 1 < lines.size() && (lines[i + 1].empty() || IsRuler(lines[i + 1]));)
+        ++i;
+      continue;
+    }
     if (line.empty()) {
       WriteReferences();
       slots_.EmptyAll();
       continue;
     }
-    if (line.find(kCountName) != kNone || line.find(kQuantityName) != kNone) {
-      TakeHeader(line);
+    if (IsRuler(line))
+      continue;
+    if (IsHeaderLine(line)) {
+      size_t next = i + 1;
+      while (next < lines.size() && lines[next].empty())
+        ++next;
+      if (!TakeHeader(line) || (next < lines.size() && IsForeignUnderline(lines[next])))
+        return false;
       continue;
     }
     if (!header_seen_)
       continue;
     const ReportLine report_line(line);
     if (Quantity(report_line) > 0) {
+      if (!ColumnsLineUp(report_line))
+        return false;
       FinishItem();
       StartItem(report_line);
     } else if (item_row_ >= 0) {
@@ -406,6 +502,31 @@ void OrcadReportReader::Run(TextLines& lines) {
     }
   }
   FinishItem();
+  return header_seen_ || std::none_of(lines.begin(), lines.end(), NamesForeignDesignatorColumn);
+}
+
+// A long report written by OrCAD Capture repeats its title block at the top of every page: the
+// design's title with "Revised:", "Revision:", the organisation's lines, "Bill Of Materials" with
+// the date, the time and the page number, then the page's header and ruler. Read line by line,
+// the block would continue the item above it with its words as designators, and its empty lines
+// would start that item's list afresh. When a block starts at `index` (the empty lines before its
+// "Revised:" line included), returns the index of its header line; kNone otherwise.
+size_t OrcadReportReader::PageHeaderAfterTitle(const std::vector<std::string_view>& lines,
+                                               size_t index) const {
+  size_t first = index;
+  while (first < lines.size() && lines[first].empty())
+    ++first;
+  if (first == lines.size() || lines[first].find(kRevisedText) == kNone)
+    return kNone;
+  bool page_title = false;
+  for (size_t k = first + 1; k < lines.size() && k <= first + kPageTitleLines; ++k) {
+    if (IsHeaderLine(lines[k]))
+      return page_title ? k : kNone;
+    const size_t text = lines[k].find_first_not_of(" \t");
+    if (text != kNone && lines[k].substr(text).starts_with(kPageTitleText))
+      page_title = true;
+  }
+  return kNone;
 }
 
 // Every header line lays the columns out anew and renames the attributes; its columns are
@@ -414,11 +535,15 @@ void OrcadReportReader::Run(TextLines& lines) {
 // a report holds, the table stops growing at the attribute limit, so a report cannot use up the
 // memory. A header without a quantity or reference column leaves its lines without items or
 // references; one without a part column keeps the part column of the header before it, even of
-// a report read before.
-void OrcadReportReader::TakeHeader(std::string_view line) {
+// a report read before. False for a header that names no designator column of OrCAD's but one of
+// another system ("Designator", "REFDES", "Ref Designator"): the report's items would come without
+// their designators.
+bool OrcadReportReader::TakeHeader(std::string_view line) {
   std::string header(line);
   JoinIdName(header);
   ColumnLayout layout = LayOutColumns(header);
+  if (layout.reference_column < 0 && NamesForeignDesignatorColumn(line))
+    return false;
   const bool page_header = header_seen_ && SameNames(layout, layout_);
   attributes_.names.clear();
   for (size_t l = 0; l < layout.columns.size() && l < ReportAttributes::kMaxNames; ++l) {
@@ -433,6 +558,21 @@ void OrcadReportReader::TakeHeader(std::string_view line) {
     part_column_ = layout.part_column;
   layout_ = std::move(layout);
   header_seen_ = true;
+  return true;
+}
+
+// A fixed-width item line is read by the character columns of its header. They fit when the
+// quantity's column holds the quantity alone and neither key column starts inside a value. A
+// report whose tabs were turned into blanks, or a fixed-width report of another system, puts its
+// values elsewhere, and its designators would be read from the wrong characters.
+bool OrcadReportReader::ColumnsLineUp(const ReportLine& line) const {
+  if (line.Tabbed())
+    return true;
+  const std::string quantity =
+      line.KeyText(layout_, layout_.quantity_position, layout_.quantity_column);
+  return quantity.find_first_not_of("0123456789") == kNone &&
+         !line.SplitsAValueAt(layout_.quantity_position) &&
+         (layout_.reference_column < 0 || !line.SplitsAValueAt(layout_.reference_position));
 }
 
 // The quantity is read as atoi reads it; a "-" after the first character (a range such as 12-3)
@@ -458,15 +598,29 @@ void OrcadReportReader::StartItem(const ReportLine& line) {
       std::min(layout_.columns.size(), static_cast<size_t>(table_.GetColumnCount() - 1));
   for (size_t k = 0; k < cells; ++k)
     table_.SetItemText(item_row_, static_cast<int>(k) + 1, line.CellText(layout_, k));
+  item_references_blank_ =
+      line.KeyText(layout_, layout_.reference_position, layout_.reference_column).empty();
   ScanReferences(line, 0);
-  part_text_ = PartText(line) + ' ';
+  item_part_ = PartText(line);
+  part_text_ = item_part_ + ' ';
 }
 
 // A line without a quantity goes on with the item above it: the rest of its reference list and
-// of its part value.
+// of its part value. OrCAD Capture's report of one part a line repeats the item's value on every
+// line of its designators: a value equal to the item's own is that repetition and is not joined.
+// An item line without a value takes the value of the first line below it that has one, as the
+// item line's own value would have been taken.
 void OrcadReportReader::ContinueItem(const ReportLine& line) {
   ScanReferences(line, next_slot_);
-  part_text_ += PartText(line);
+  std::string part = PartText(line);
+  if (part.empty() || part == item_part_)
+    return;
+  if (item_part_.empty()) {
+    part_text_ = part + ' ';
+    item_part_ = std::move(part);
+    return;
+  }
+  part_text_ += part;
 }
 
 void OrcadReportReader::ScanReferences(const ReportLine& line, size_t start) {
@@ -485,7 +639,9 @@ void OrcadReportReader::ScanReferences(const ReportLine& line, size_t start) {
 // designator leaves the cell as the item line wrote it; two are written in list order; more are
 // sorted and compacted. When the slots then hold fewer than two designators (or a list too short
 // to be one), the cell keeps what it holds: the item line's text, or the list written before an
-// empty line.
+// empty line. An item line that lists no designator (the quantity line of a report of one part a
+// line) left its slot 0 empty and its cell empty: its designators are those of the lines below
+// it, one of them written as it is.
 void OrcadReportReader::WriteReferences() {
   if (!references_changed_ || item_row_ < 0)
     return;
@@ -493,12 +649,17 @@ void OrcadReportReader::WriteReferences() {
   const int column = layout_.reference_column + 1;
   if (column <= 0 || column >= table_.GetColumnCount())
     return;
-  const size_t count = slots_.Count();
+  const std::vector<ReferenceSlot>& filled = slots_.Filled();
+  const size_t count = item_references_blank_ ? filled.size() : slots_.Count();
   std::string list;
-  if (count == 2)
+  if (count == 1 && item_references_blank_)
+    list = filled.front().text;
+  else if (count == 2 && item_references_blank_)
+    list = filled[0].text + kComma + filled[1].text;
+  else if (count == 2)
     list = std::string(slots_.Text(0)) + kComma + std::string(slots_.Text(1));
   else if (count > 2)
-    list = CompactSlots(slots_.Filled());
+    list = CompactSlots(filled);
   if (!list.empty())
     table_.SetItemText(item_row_, column, list);
 }
@@ -527,23 +688,32 @@ void RemoveTitleFillers(table::GridModel& table) {
 }  // namespace
 
 // The first line is the report's title and is not read. A report whose first line opens with a
-// double quote is a quoted report of another system, opened in the wrong window: the table is
-// left empty, and the attributes, which always describe the table, are reset with it.
+// double quote is a quoted report of another system, opened in the wrong window; so is a report
+// that the reading shows to be another system's. Either leaves the table empty, and the
+// attributes, which always describe the table, are reset with it; the part column stays as the
+// report read before left it.
 ReadResult ReadOrcadReport(std::string_view text,
                            table::GridModel& table,
                            ReportAttributes& attributes,
                            int32_t& part_column) {
-  TextLines lines(text);
-  std::string_view first_line;
-  lines.Next(first_line);
+  TextLines text_lines(text);
+  std::vector<std::string_view> lines;
+  for (std::string_view line; text_lines.Next(line);)
+    lines.push_back(WithoutLineEnd(line));
   table::GridUpdate update(table);
-  if (!first_line.empty() && first_line.front() == kQuote) {
+  const auto refuse = [&] {
     table.DeleteAllItems();
     attributes = ReportAttributes();
     return ReadResult::kBadStructure;
-  }
+  };
+  if (!lines.empty() && !lines.front().empty() && lines.front().front() == kQuote)
+    return refuse();
+  const int32_t part_column_before = part_column;
   ResetComponentTable(table, attributes);
-  OrcadReportReader(table, attributes, part_column).Run(lines);
+  if (!OrcadReportReader(table, attributes, part_column).Run(lines)) {
+    part_column = part_column_before;
+    return refuse();
+  }
   RemoveTitleFillers(table);
   return ReadResult::kLoaded;
 }

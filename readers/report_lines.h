@@ -9,7 +9,7 @@ namespace zuro::readers {
 
 enum class ReadResult {
   kLoaded,        // the table holds the report (possibly no component rows)
-  kBadStructure,  // the report's first line shows it is no report of its kind; the table is emptied
+  kBadStructure,  // the report shows itself to be no report of its kind; the table is emptied
 };
 
 // The integer at the start of a text as atoi reads it (white space, sign, digits; 0 when there
