@@ -66,13 +66,14 @@ bool BlankBetween(std::string_view line, size_t from, size_t to) {
 // not belong to would); a column that would start in the middle of a word is no reading at all.
 // One value swallowing the rest of a line thus costs more than the two or three values that
 // really run over. Of two readings as cheap, the one whose values end sooner wins. Most lines
-// have a reading of cost 0 found on the first try; the readings of a line are tried once per
-// column and shift, and a value tries at most kMostEnds ends, so a line of a thousand words costs
-// little.
+// have a reading of cost 0 found on the first try. The readings of a line are tried once per
+// column and shift, a value tries at most kMostEnds ends, and a line gets kTriesPerColumn tries a
+// column in all: past them every value takes its first end that fits, so a line of hundreds of
+// columns and words, which no CAD system writes, still costs little.
 class FixedWidthCut {
  public:
   FixedWidthCut(std::string_view line, const std::vector<FixedColumn>& columns)
-      : line_(line), columns_(columns) {}
+      : line_(line), columns_(columns), tries_left_(kTriesPerColumn * columns.size()) {}
 
   std::vector<std::string> Values() {
     std::vector<std::string> values(columns_.size());
@@ -91,6 +92,7 @@ class FixedWidthCut {
  private:
   static constexpr size_t kNoReading = SIZE_MAX / 4;
   static constexpr size_t kMostEnds = 64;
+  static constexpr size_t kTriesPerColumn = 64;
   // A value misread: one that runs over, or one that does not start at its column.
   static constexpr size_t kValueCost = 1;
   struct Reading {
@@ -121,14 +123,16 @@ class FixedWidthCut {
     const size_t gap = columns_[column + 1].start - columns_[column].end;
     const size_t column_end = std::min(columns_[column].end + shift, line_.size());
     Reading best;
+    const size_t most_ends = tries_left_ > 0 ? kMostEnds : 1;
     size_t tried = 0;
-    for (size_t end = column_end; end <= line_.size() && tried < kMostEnds; ++end) {
+    for (size_t end = column_end; end <= line_.size() && tried < most_ends; ++end) {
       const bool word_end = end > start && !IsBlank(line_[end - 1]);
       if (end != column_end && !word_end)
         continue;
       if ((end < line_.size() && !IsBlank(line_[end])) || !BlankBetween(line_, end, end + gap))
         continue;
       ++tried;
+      tries_left_ -= tries_left_ > 0 ? 1 : 0;
       const bool empty = Trimmed(line_.substr(start, end - start)).empty();
       const size_t here = RunOver(column, shift, end) + (empty ? 0 : misplaced);
       if (here >= best.cost)
@@ -152,14 +156,14 @@ class FixedWidthCut {
   size_t RunOver(size_t column, size_t shift, size_t end) const {
     if (end <= columns_[column].end + shift)
       return 0;
-    size_t covered = 0;
-    for (size_t later = column + 1; later < columns_.size(); ++later) {
-      if (columns_[later].start + shift < end)
-        ++covered;
-    }
+    const auto later = columns_.begin() + static_cast<std::ptrdiff_t>(column) + 1;
+    const auto first_beyond =
+        std::lower_bound(later, columns_.end(), end - shift,
+                         [](const FixedColumn& c, size_t position) { return c.start < position; });
+    const auto covered = static_cast<size_t>(first_beyond - later);
     size_t wide_blanks = 0;
-    const std::string_view value = Trimmed(line_.substr(columns_[column].start + shift,
-                                                        end - columns_[column].start - shift));
+    const std::string_view value =
+        Trimmed(line_.substr(columns_[column].start + shift, end - columns_[column].start - shift));
     for (size_t i = 1; i < value.size(); ++i) {
       if (IsBlank(value[i]) && IsBlank(value[i - 1]) && (i < 2 || !IsBlank(value[i - 2])))
         ++wide_blanks;
@@ -170,6 +174,7 @@ class FixedWidthCut {
   std::string_view line_;
   const std::vector<FixedColumn>& columns_;
   std::map<std::pair<size_t, size_t>, Reading> readings_;
+  size_t tries_left_;
 };
 
 // A report of quoted fields separated by ";", built line by line. A double quote inside a value
