@@ -1,5 +1,7 @@
 #include "pdm/pdm_converter_window.h"
 
+#include "readers/pcad_reader.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -67,6 +69,11 @@ readers::ReadResult PdmConverterWindow::ReadReportText(const std::string&,
   if (IsMentorListPath(name)) {
     context_.command_number = 5;
     text = ConvertMentorListForPdm(text);
+  } else if (readers::HeaderSeparator(text) != ';') {
+    // P-CAD's "separated" layout: this window reads every record as a placed part by the
+    // report's own layout, and would take the separators for values.
+    table().DeleteAllItems();
+    return readers::ReadResult::kBadStructure;
   }
   const readers::ReadResult result = ReadPdmReport(text, table(), context_.attributes, counts_);
   items_shown_ = counts_.items >= 1;

@@ -25,6 +25,12 @@ constexpr std::string_view kPartLibName = "ID PartLib";
 // The designators of one component that the report format was made for.
 constexpr size_t kSelectionSortLimit = 1000;
 
+// The separator piece between the first two names, when it is one character.
+char SeparatorOf(const std::vector<std::string_view>& header_pieces) {
+  return header_pieces.size() > 4 && header_pieces[2].size() == 1 ? header_pieces[2][0]
+                                                                  : kSeparator[0];
+}
+
 // One pass over a report, filling the table row by row.
 class ReportReader {
  public:
@@ -91,8 +97,8 @@ void ReportReader::Run() {
 // table's limit get no column but are still counted for the continuation rule.
 void ReportReader::TakeHeader(std::string_view line) {
   const std::vector<std::string_view> pieces = SplitAtQuotes(line);
-  if (!header_seen_ && pieces.size() > 4 && pieces[2].size() == 1)
-    separator_ = pieces[2][0];
+  if (!header_seen_)
+    separator_ = SeparatorOf(pieces);
   header_seen_ = true;
   attributes_.names.clear();
   attribute_count_ = 0;
@@ -248,6 +254,15 @@ ReadResult ReadReport(std::string_view text,
   ReportReader reader(records, table, attributes);
   reader.Run();
   return reader.Refused() ? Refuse(table, attributes) : ReadResult::kLoaded;
+}
+
+char HeaderSeparator(std::string_view report) {
+  TextLines lines(report);
+  for (std::string_view line; lines.Next(line);) {
+    if (line.find(kCountName) != std::string_view::npos)
+      return SeparatorOf(SplitAtQuotes(line));
+  }
+  return kSeparator[0];
 }
 
 // The count field is read as atoi reads it. A "-" anywhere after the first character rejects it,

@@ -22,6 +22,11 @@ ReadResult ReadReport(std::string_view text, table::GridModel& table, ReportAttr
 // quantity of 0 or less makes no row.
 int64_t ComponentQuantity(std::string_view count_field);
 
+// The character between the first two quoted names of the report's first header line (a line
+// mentioning "Count"): ";" in the layout this reader was made for, another one in P-CAD's
+// "separated" layout; ";" when there is no such line.
+char HeaderSeparator(std::string_view report);
+
 // A designator of a component and the number by which the component's list is ordered.
 struct NumberedDesignator {
   std::string text;

@@ -97,6 +97,25 @@ TEST_F(PdmWindowTest, ReportThatIsNoReportLeavesTheWindowEmpty) {
   EXPECT_FALSE(ui_.IsControlEnabled(converter::kIdCreate));
 }
 
+// P-CAD's other layouts are read by the converter window only: this window would take the
+// separators of a "separated" report for values, and a "formatted" one has no quotes to read.
+TEST_F(PdmWindowTest, OtherPcadLayoutsAreRefused) {
+  for (const char* sample : {"board_separated.bom", "board_formatted.bom"}) {
+    SCOPED_TRACE(sample);
+    ui_ = HeadlessUi();
+    Start(files_.Write(sample, testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) +
+                                                          "/samples/" + sample)));
+    ASSERT_EQ(ui_.messages().size(), 1u);
+    EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+    EXPECT_EQ(window_->table().GetRowCount(), 0);
+    EXPECT_FALSE(ui_.IsControlEnabled(converter::kIdCreate));
+  }
+  // The same records separated by ";" are read.
+  std::string report = kReport;
+  Start(files_.Write("semicolons.bom", report));
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "C1", "A1"}));
+}
+
 // Hiding a kind unmarks its rows; "Выбрать все" marks them again although they stay hidden, and
 // Create then passes them on. The list runs in the specification's order: by component.
 TEST_F(PdmWindowTest, HiddenRowsSelectAllAndCreateInSortedOrder) {
