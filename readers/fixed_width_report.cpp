@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/text_file.h"
+#include "readers/report_lines.h"
 
 namespace zuro::readers {
 
@@ -47,7 +48,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 int64_t PartCount(std::string_view text) {
   if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != text.npos)
     return 0;
-  const int64_t count = std::stoll(std::string(text));
+  const int64_t count = LeadingInteger(text);
   return count <= kMostParts ? count : 0;
 }
 
