@@ -43,10 +43,18 @@ const char* FieldType(std::string_view field) {
   return "BLOB NOT NULL DEFAULT x''";
 }
 
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
+  }
+  return true;
+}
+
 // A table or field name for SQL text, which SQLite reads as UTF-8.
 std::string Quote(const std::string& name) {
   std::string quoted = "\"";
-  for (char c : Cp1251ToUtf8(name)) {
+  for (char c : IsAscii(name) ? name : Cp1251ToUtf8(name)) {
     quoted += c;
     if (c == '"')
       quoted += '"';
@@ -308,6 +316,7 @@ bool NamesDatabase::Close() {
 }
 
 bool NamesDatabase::Execute(const char* sql) {
+  ++changes_;
   const int code = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
   return code == SQLITE_OK || Fail(code);
 }
@@ -349,6 +358,7 @@ void WorkTable::Close() {
   for (auto& [sql, statement] : statements_)
     sqlite3_finalize(statement);
   statements_.clear();
+  ForgetCurrentRow();
   order_.clear();
   pending_.clear();
   adding_ = false;
@@ -364,6 +374,7 @@ bool WorkTable::Empty() {
   sqlite3_stmt* statement = Statement("DELETE FROM " + Quote(name_));
   if (!statement)
     return false;
+  ++database_->changes_;
   const int code = sqlite3_step(statement);
   sqlite3_reset(statement);
   if (code != SQLITE_DONE)
@@ -435,6 +446,7 @@ bool WorkTable::Update() {
     else
       sqlite3_bind_double(statement, index, field.number);
   }
+  ++database_->changes_;
   const int code = sqlite3_step(statement);
   sqlite3_reset(statement);
   if (code != SQLITE_DONE)
@@ -501,6 +513,11 @@ bool WorkTable::IsBOF() const {
 }
 
 std::string WorkTable::GetText(const std::string& field) {
+  if (sqlite3_value* value = CurrentField(field)) {
+    const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
+    return bytes ? std::string(bytes, static_cast<size_t>(sqlite3_value_bytes(value)))
+                 : std::string();
+  }
   sqlite3_stmt* statement = ReadCurrent(field);
   if (!statement)
     return {};
@@ -513,6 +530,8 @@ std::string WorkTable::GetText(const std::string& field) {
 }
 
 double WorkTable::GetDouble(const std::string& field) {
+  if (sqlite3_value* value = CurrentField(field))
+    return sqlite3_value_double(value);
   sqlite3_stmt* statement = ReadCurrent(field);
   if (!statement)
     return 0;
@@ -528,6 +547,7 @@ bool WorkTable::DeleteCurrent() {
   if (!statement)
     return false;
   sqlite3_bind_int64(statement, 1, order_[position_]);
+  ++database_->changes_;
   const int code = sqlite3_step(statement);
   sqlite3_reset(statement);
   if (code != SQLITE_DONE)
@@ -573,6 +593,57 @@ sqlite3_stmt* WorkTable::ReadCurrent(const std::string& field) {
   else
     Fail(code);
   return nullptr;
+}
+
+// The field of the current record from the copy of the record, read whole when the copy is not
+// of it; nothing when the copy cannot tell (no current record, a read that failed, a name that is
+// no column), and the caller reads the field alone, which says why. Names compare as SQLite
+// compares them, without regard to the case of ASCII letters.
+sqlite3_value* WorkTable::CurrentField(const std::string& field) {
+  if (field.find('\0') != std::string::npos || !HasCurrent())
+    return nullptr;
+  const long long rowid = order_[position_];
+  if (!row_read_ || row_.rowid != rowid || row_.changes != database_->changes_) {
+    ForgetCurrentRow();
+    sqlite3_stmt* statement = Statement("SELECT * FROM " + Quote(name_) + " WHERE rowid = ?1");
+    if (!statement)
+      return nullptr;
+    sqlite3_bind_int64(statement, 1, rowid);
+    if (sqlite3_step(statement) == SQLITE_ROW) {
+      const int count = sqlite3_column_count(statement);
+      for (int i = 0; i < count; ++i) {
+        sqlite3_value* value = sqlite3_value_dup(sqlite3_column_value(statement, i));
+        const char* name = sqlite3_column_name(statement, i);
+        if (!value || !name) {
+          sqlite3_value_free(value);
+          break;
+        }
+        row_.names.emplace_back(name);
+        row_.values.push_back(value);
+      }
+      row_read_ = row_.values.size() == static_cast<size_t>(count);
+    }
+    sqlite3_reset(statement);
+    if (!row_read_) {
+      ForgetCurrentRow();
+      return nullptr;
+    }
+    row_.rowid = rowid;
+    row_.changes = database_->changes_;
+  }
+  const std::string utf8 = IsAscii(field) ? field : Cp1251ToUtf8(field);
+  for (size_t i = 0; i < row_.names.size(); ++i) {
+    if (sqlite3_stricmp(row_.names[i].c_str(), utf8.c_str()) == 0)
+      return row_.values[i];
+  }
+  return nullptr;
+}
+
+void WorkTable::ForgetCurrentRow() {
+  for (sqlite3_value* value : row_.values)
+    sqlite3_value_free(value);
+  row_ = {};
+  row_read_ = false;
 }
 
 // Prepared statements are kept while the table is open: the generator repeats the same few.

@@ -4,6 +4,7 @@
 // records. Texts are code page 1251 and come back byte for byte.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace zuro::generation {
 
@@ -49,6 +51,9 @@ class NamesDatabase {
   std::string path_;
   std::string last_error_;
   std::vector<WorkTable*> tables_;
+  // Counts the statements that may have changed the database, so that a table's copy of its
+  // current record knows when it can be stale.
+  uint64_t changes_ = 0;
 };
 
 // One work table with a cursor, as the generator walks it. Open puts the cursor on the first
@@ -108,6 +113,8 @@ class WorkTable {
   bool LoadOrder(const std::string& sort_field);
   bool HasCurrent();
   sqlite3_stmt* ReadCurrent(const std::string& field);
+  sqlite3_value* CurrentField(const std::string& field);
+  void ForgetCurrentRow();
   bool SetPending(const std::string& field, bool is_text, const std::string& text, double number);
 
   NamesDatabase* database_;
@@ -120,6 +127,17 @@ class WorkTable {
   bool on_deleted_ = false;       // the current record was deleted; it stood at position_
   bool adding_ = false;
   std::vector<PendingField> pending_;
+  // The current record's fields as the last read found them (SQLite's own copies of the values,
+  // so that reading one as a text or a number converts it as reading the column would), with
+  // their names in UTF-8; valid while the record is the current one and the database unchanged.
+  struct CurrentRow {
+    long long rowid = 0;
+    uint64_t changes = 0;
+    std::vector<std::string> names;
+    std::vector<sqlite3_value*> values;
+  };
+  CurrentRow row_;
+  bool row_read_ = false;
 };
 
 // Test seam: when set, called before each file open, write, sync and truncate the database makes

@@ -381,6 +381,46 @@ TEST_F(NamesDatabaseTest, MistakesAreRefusedWithTheirText) {
   EXPECT_EQ(table.GetDouble("watt"), 1.0);
 }
 
+// A record's fields are read together once it is current; what another table on the same records,
+// or a write of the table itself, changed since must show in the next read.
+TEST_F(NamesDatabaseTest, ReadsSeeEveryChangeMadeSinceTheLastRead) {
+  WorkTable reader(database_), writer(database_);
+  ASSERT_TRUE(reader.Open("names2"));
+  ASSERT_TRUE(writer.Open("names2"));
+  Add(writer, "first", "watt", 0.25);
+  Add(writer, "second", "watt", 2);
+  ASSERT_TRUE(reader.SetSort(""));
+  EXPECT_EQ(reader.GetText("name"), "first");
+  // A number read as a text, and a name in other letter cases, read as SQLite reads them.
+  EXPECT_EQ(reader.GetText("watt"), "0.25");
+  EXPECT_EQ(reader.GetText("NAME"), "first");
+  EXPECT_EQ(reader.GetDouble("Watt"), 0.25);
+  EXPECT_EQ(reader.GetDouble("name"), 0.0);
+  reader.MoveNext();
+  EXPECT_EQ(reader.GetText("name"), "second");
+  EXPECT_EQ(reader.GetDouble("watt"), 2.0);
+  // The other table deletes the record the reader stands on.
+  writer.MoveFirst();
+  writer.MoveNext();
+  ASSERT_TRUE(writer.DeleteCurrent());
+  EXPECT_EQ(reader.GetText("name"), "");
+  EXPECT_NE(reader.LastError().find("the current record is no longer in the table"),
+            std::string::npos);
+  reader.MovePrevious();
+  EXPECT_EQ(reader.GetText("name"), "first");
+  ASSERT_TRUE(writer.Empty());
+  EXPECT_EQ(reader.GetText("name"), "");
+  EXPECT_EQ(reader.GetDouble("watt"), 0.0);
+  // A field that is no column is refused after a record was read whole, too.
+  Add(writer, "third", "volt", 5);
+  ASSERT_TRUE(reader.SetSort("volt"));
+  EXPECT_EQ(reader.GetText("name"), "third");
+  EXPECT_EQ(reader.GetText("unit"), "");
+  EXPECT_NE(reader.LastError().find("no such column: \"unit\""), std::string::npos);
+  EXPECT_EQ(reader.GetText(std::string("name\0x", 6)), "");
+  EXPECT_EQ(reader.GetDouble("volt"), 5.0);
+}
+
 TEST_F(NamesDatabaseTest, AFileAnotherRunHoldsIsNotOpened) {
   NamesDatabase other;
   EXPECT_FALSE(other.Open(folder_.path()));
