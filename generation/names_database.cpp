@@ -358,6 +358,8 @@ void WorkTable::Close() {
   for (auto& [sql, statement] : statements_)
     sqlite3_finalize(statement);
   statements_.clear();
+  insert_ = nullptr;
+  insert_fields_.clear();
   ForgetCurrentRow();
   order_.clear();
   pending_.clear();
@@ -424,18 +426,7 @@ bool WorkTable::Update() {
   const std::vector<PendingField> fields = std::move(pending_);
   pending_.clear();
   adding_ = false;
-  std::string sql = "INSERT INTO " + Quote(name_);
-  if (fields.empty()) {
-    sql += " DEFAULT VALUES";
-  } else {
-    std::string names, values;
-    for (size_t i = 0; i < fields.size(); ++i) {
-      names += (i ? ", " : "") + Quote(fields[i].name);
-      values += (i ? ", ?" : "?") + std::to_string(i + 1);
-    }
-    sql += " (" + names + ") VALUES (" + values + ")";
-  }
-  sqlite3_stmt* statement = Statement(sql);
+  sqlite3_stmt* statement = InsertStatement(fields);
   if (!statement)
     return false;
   for (size_t i = 0; i < fields.size(); ++i) {
@@ -455,6 +446,42 @@ bool WorkTable::Update() {
   position_ = static_cast<long long>(order_.size()) - 1;
   on_deleted_ = false;
   return true;
+}
+
+// The statement adding a record of these fields, in their order. The generator adds every record
+// of a table with the same fields, so the last one is kept at hand.
+sqlite3_stmt* WorkTable::InsertStatement(const std::vector<PendingField>& fields) {
+  const auto same_names = [&] {
+    if (insert_fields_.size() != fields.size())
+      return false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (insert_fields_[i] != fields[i].name)
+        return false;
+    }
+    return true;
+  };
+  if (insert_ && same_names()) {
+    sqlite3_clear_bindings(insert_);
+    return insert_;
+  }
+  std::string sql = "INSERT INTO " + Quote(name_);
+  if (fields.empty()) {
+    sql += " DEFAULT VALUES";
+  } else {
+    std::string names, values;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      names += (i ? ", " : "") + Quote(fields[i].name);
+      values += (i ? ", ?" : "?") + std::to_string(i + 1);
+    }
+    sql += " (" + names + ") VALUES (" + values + ")";
+  }
+  insert_ = Statement(sql);
+  insert_fields_.clear();
+  if (insert_) {
+    for (const PendingField& field : fields)
+      insert_fields_.push_back(field.name);
+  }
+  return insert_;
 }
 
 bool WorkTable::SetSort(const std::string& field) {

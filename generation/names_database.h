@@ -114,6 +114,7 @@ class WorkTable {
   bool HasCurrent();
   sqlite3_stmt* ReadCurrent(const std::string& field);
   sqlite3_value* CurrentField(const std::string& field);
+  sqlite3_stmt* InsertStatement(const std::vector<PendingField>& fields);
   void ForgetCurrentRow();
   bool SetPending(const std::string& field, bool is_text, const std::string& text, double number);
 
@@ -137,6 +138,8 @@ class WorkTable {
     std::vector<sqlite3_value*> values;
   };
   CurrentRow row_;
+  sqlite3_stmt* insert_ = nullptr;  // one of statements_: the last record's insert
+  std::vector<std::string> insert_fields_;
   bool row_read_ = false;
 };
 
