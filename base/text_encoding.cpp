@@ -63,11 +63,18 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
 std::string Cp1251ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
+  AppendCp1251AsUtf8(out, text);
+  return out;
+}
+
+void AppendCp1251AsUtf8(std::string& out, std::string_view text) {
   for (const char ch : text) {
     const auto b = static_cast<unsigned char>(ch);
-    AppendUtf8(out, b < 0x80 ? b : kCp1251High[b - 0x80]);
+    if (b < 0x80)
+      out += ch;
+    else
+      AppendUtf8(out, kCp1251High[b - 0x80]);
   }
-  return out;
 }
 
 namespace {

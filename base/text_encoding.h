@@ -9,6 +9,8 @@
 namespace zuro {
 
 std::string Cp1251ToUtf8(std::string_view text);
+// The same, appended to `out`.
+void AppendCp1251AsUtf8(std::string& out, std::string_view text);
 // Characters that code page 1251 lacks become "?"; `lost` (when given) tells whether any did.
 std::string Utf8ToCp1251(std::string_view text, bool* lost = nullptr);
 

@@ -46,9 +46,57 @@ bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
-// A text or a real number as the JSON library writes it.
-void AppendJson(std::string& text, const json& value) {
-  text += value.dump();
+// A real number as the JSON library writes it.
+void AppendJson(std::string& text, double value) {
+  text += json(value).dump();
+}
+
+// A code page 1251 text as the JSON library writes the same text in UTF-8: a quote, a backslash
+// and the control characters escaped (\uXXXX in lower-case hex where there is no short form),
+// every other character as it is.
+void AppendJsonText(std::string& text, std::string_view cp1251) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  text += '"';
+  size_t plain = 0;  // the start of the bytes not yet written
+  const auto flush = [&](size_t end) {
+    AppendCp1251AsUtf8(text, cp1251.substr(plain, end - plain));
+    plain = end + 1;
+  };
+  for (size_t i = 0; i < cp1251.size(); ++i) {
+    const auto c = static_cast<unsigned char>(cp1251[i]);
+    if (c >= 0x20 && c != '"' && c != '\\')
+      continue;
+    flush(i);
+    switch (c) {
+      case '"':
+        text += "\\\"";
+        break;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\b':
+        text += "\\b";
+        break;
+      case '\f':
+        text += "\\f";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      default:
+        text += "\\u00";
+        text += kHex[c >> 4];
+        text += kHex[c & 0xF];
+    }
+  }
+  flush(cp1251.size());
+  text += '"';
 }
 
 // One object as json's dump(1) writes it two levels down (its keys in their sorted order), without
@@ -58,10 +106,13 @@ void AppendObject(std::string& text, const SimObject& object) {
   for (size_t i = 0; i < object.columns.size(); ++i) {
     const SimColumnValue& value = object.columns[i];
     text += i == 0 ? "\n" : ",\n";
-    text += "    {\n     \"column\": " + std::to_string(value.column) +
-            ",\n     \"type\": " + std::to_string(value.type) + ",\n     \"value\": ";
+    text += "    {\n     \"column\": ";
+    text += std::to_string(value.column);
+    text += ",\n     \"type\": ";
+    text += std::to_string(value.type);
+    text += ",\n     \"value\": ";
     if (value.type == 8)
-      AppendJson(text, Cp1251ToUtf8(value.text));
+      AppendJsonText(text, value.text);
     else if (value.type == 3)
       text += std::to_string(static_cast<int64_t>(value.number));
     else
@@ -70,14 +121,17 @@ void AppendObject(std::string& text, const SimObject& object) {
   }
   text += object.columns.empty() ? "],\n" : "\n   ],\n";
   text += "   \"library\": ";
-  AppendJson(text, Cp1251ToUtf8(object.library));
+  AppendJsonText(text, object.library);
   text += ",\n   \"link\": ";
   if (object.link)
-    AppendJson(text, Cp1251ToUtf8(*object.link));
+    AppendJsonText(text, *object.link);
   else
     text += "null";
-  text += ",\n   \"section\": " + std::to_string(object.section) +
-          ",\n   \"style\": " + std::to_string(object.style) + "\n  }";
+  text += ",\n   \"section\": ";
+  text += std::to_string(object.section);
+  text += ",\n   \"style\": ";
+  text += std::to_string(object.style);
+  text += "\n  }";
 }
 
 }  // namespace

@@ -98,6 +98,17 @@ TEST(SimDocumentJsonTest, WrittenObjectByObjectAsTheWholeTreeWouldBe) {
   object.columns = {{4, 7, "", -1e-7}};
   document.objects.push_back(object);
   expect_canonical("three objects");
+  // Every byte, the control characters and code page 1251's unassigned 0x98 among them, in a
+  // text, the library and the link.
+  std::string every_byte;
+  for (int c = 0; c < 256; ++c)
+    every_byte += static_cast<char>(c);
+  object.columns = {{5, 8, every_byte, 0}};
+  object.library = every_byte + "\\";
+  object.link = "\"" + every_byte;
+  document.objects.push_back(object);
+  expect_canonical("every byte");
+  document.objects.pop_back();
 
   // A file is written in pieces of a few hundred kilobytes: a document of several pieces reads
   // back as the whole text, its objects unchanged.
