@@ -148,14 +148,21 @@ void RowSplit::SplitBaseRow(size_t k) {
     return;
   const int64_t tail_count = CountDesignators(tail);
   const int64_t head_count = CountDesignators(designator_text_) - tail_count;
+  // Mostly the cell holds L itself: its cut is then that of any other row, whose later items
+  // keep their entries in the index with their new places.
+  const bool cell_is_list = table_.ItemText(w_, designator_column_) == designator_text_;
   WriteCount(w_, head_count);
   const int copy = AppendRowCopy(table_, w_, designator_column_, count_column_, tail, tail_count);
   items_.resize(k + 1);
   designator_text_ = JoinItems(items_, 0, items_.size());
   table_.SetItemText(w_, designator_column_, designator_text_);
   count_text_ = std::to_string(head_count);
-  index_.Reindex(w_);
-  index_.Reindex(copy);
+  if (cell_is_list) {
+    index_.MoveTail(w_, static_cast<int>(k), copy);
+  } else {
+    index_.Reindex(w_);
+    index_.Reindex(copy);
+  }
 }
 
 // The row keeps its items 0 to j; the rest go with their count to a copy of it, which is marked
