@@ -20,7 +20,6 @@ constexpr int kSelected = 1;
 constexpr int32_t kMerged = -1;
 constexpr std::string_view kCountTitle = "Count";
 constexpr std::string_view kQuantityTitle = "Quantity";
-constexpr size_t kSpecNameIndex = templates::FieldNumber(DocumentField::kSpecName) - 1;
 
 // The table's side of a run: which rows take part, and what their cells say.
 class RunTable {
@@ -38,9 +37,14 @@ class RunTable {
   bool TakesPart(int row) const {
     return table_.GetItemImage(row, 0) == kSelected && table_.GetItemData(row, 0) != kMerged;
   }
+  // The texts are composed from views of the cells: nothing writes the table meanwhile.
   templates::FieldTexts Compose(int row) const {
     return templates::Compose(templates_, attribute_count_,
-                              [&](int column) { return table_.GetItemText(row, column); });
+                              [&](int column) { return table_.ItemText(row, column); });
+  }
+  std::string SpecName(int row) const {
+    return templates::ComposeField(templates_, DocumentField::kSpecName, attribute_count_,
+                                   [&](int column) { return table_.ItemText(row, column); });
   }
   std::string CountText(int row, int* count_column) const;
   std::string DesignatorText(int row, int* designator_column) const;
@@ -78,7 +82,8 @@ std::string RunTable::CountText(int row, int* count_column) const {
   ForEachReference(DocumentField::kCount, [&](int column, bool exists) {
     if (!exists || !CountsAsQuantity(column))
       return;
-    text += table_.GetItemText(row, column) + " ";
+    text += table_.ItemText(row, column);
+    text += ' ';
     if (count_column)
       *count_column = column;
   });
@@ -89,7 +94,7 @@ std::string RunTable::DesignatorText(int row, int* designator_column) const {
   std::string text;
   ForEachReference(DocumentField::kDesignators, [&](int column, bool exists) {
     if (exists) {
-      text += table_.GetItemText(row, column);
+      text += table_.ItemText(row, column);
       if (designator_column)
         *designator_column = column;
     }
@@ -227,7 +232,7 @@ int RunGeneration(table::GridModel& table,
   if (merging) {
     for (int row = 1; row < table.GetRowCount(); ++row) {
       if (rows.TakesPart(row))
-        rows_by_name[rows.Compose(row)[kSpecNameIndex]].push_back(row);
+        rows_by_name[rows.SpecName(row)].push_back(row);
     }
   }
   // One splitter for the whole list: its index of the table's designators lives from row to row.
@@ -250,7 +255,7 @@ int RunGeneration(table::GridModel& table,
     std::string group_designators = designator_text;
     if (merging) {
       // The later rows of the same specification name, in table order, join this one.
-      for (const int i : rows_by_name[rows.Compose(w)[kSpecNameIndex]]) {
+      for (const int i : rows_by_name[rows.SpecName(w)]) {
         if (i <= w || !rows.TakesPart(i))
           continue;
         group_counts += "," + rows.CountText(i, nullptr);
@@ -260,8 +265,8 @@ int RunGeneration(table::GridModel& table,
     }
     if (choices.kind == DocumentKind::kSpecification) {
       if (specification)
-        HandToSpecification(rows.Texts(w, group_counts, group_designators), w, count_column,
-                            rules, *specification);
+        HandToSpecification(rows.Texts(w, group_counts, group_designators), w, count_column, rules,
+                            *specification);
     } else if (writes) {
       Write(rows.Texts(w, group_counts, group_designators), choices, target);
     }

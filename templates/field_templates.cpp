@@ -141,33 +141,4 @@ bool Save(const FieldTemplates& templates, int command_number, const std::string
   return file.Close();
 }
 
-// Every reference gives its cell text and one space, so a field with a template always ends with
-// a space; the generators compare and write these texts as they are. A reference to an attribute
-// the loaded report lacks (a template made for another layout) gives an empty text, still followed
-// by its space: the shape of the text depends on the template alone, and the columns the window
-// appends after the attributes are never taken for one.
-std::string ComposeField(const FieldTemplates& templates,
-                         DocumentField field,
-                         int attribute_count,
-                         const CellText& cell_text) {
-  std::string text;
-  for (int32_t reference : templates.Row(field)) {
-    if (reference <= 0)
-      continue;
-    if (reference <= attribute_count)
-      text += cell_text(reference);
-    text += ' ';
-  }
-  return text;
-}
-
-FieldTexts Compose(const FieldTemplates& templates,
-                   int attribute_count,
-                   const CellText& cell_text) {
-  FieldTexts texts;
-  for (int position = 0; position < kFieldCount; ++position)
-    texts[position] = ComposeField(templates, FieldAt(position), attribute_count, cell_text);
-  return texts;
-}
-
 }  // namespace zuro::templates

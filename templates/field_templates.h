@@ -60,17 +60,42 @@ bool Load(FieldTemplates& templates, int command_number, const std::string& libr
 // Writes the ten templates to the command's file; false, with the old file kept, on failure.
 bool Save(const FieldTemplates& templates, int command_number, const std::string& library_folder);
 
-// Text of the table cell in the given column of the row being composed.
-using CellText = std::function<std::string(int column)>;
 // Ten texts, one per field: 0 is field 1.
 using FieldTexts = std::array<std::string, kFieldCount>;
 
-// One field's text; `attribute_count` is the number of attributes of the loaded report.
+// One field's text; `attribute_count` is the number of attributes of the loaded report, and
+// `cell_text(column)` gives the text (a string or a view) of the table cell in that column of the
+// row being composed.
+// Every reference gives its cell text and one space, so a field with a template always ends with
+// a space; the generators compare and write these texts as they are. A reference to an attribute
+// the loaded report lacks (a template made for another layout) gives an empty text, still followed
+// by its space: the shape of the text depends on the template alone, and the columns the window
+// appends after the attributes are never taken for one.
+template <typename CellText>
 std::string ComposeField(const FieldTemplates& templates,
                          DocumentField field,
                          int attribute_count,
-                         const CellText& cell_text);
+                         const CellText& cell_text) {
+  std::string text;
+  for (const int32_t reference : templates.Row(field)) {
+    if (reference <= 0)
+      continue;
+    if (reference <= attribute_count)
+      text += cell_text(reference);
+    text += ' ';
+  }
+  return text;
+}
+
 // The ten field texts of one table row.
-FieldTexts Compose(const FieldTemplates& templates, int attribute_count, const CellText& cell_text);
+template <typename CellText>
+FieldTexts Compose(const FieldTemplates& templates,
+                   int attribute_count,
+                   const CellText& cell_text) {
+  FieldTexts texts;
+  for (int position = 0; position < kFieldCount; ++position)
+    texts[position] = ComposeField(templates, FieldAt(position), attribute_count, cell_text);
+  return texts;
+}
 
 }  // namespace zuro::templates
