@@ -145,6 +145,21 @@ void DesignatorIndex::MoveTail(int row, int position, int copy) {
   SetNext(nodes[position], kNoNext);
 }
 
+bool DesignatorIndex::Holds(int row, const std::vector<std::string>& items) const {
+  if (row < kFirstComponentRow || static_cast<size_t>(row) >= row_nodes_.size())
+    return false;
+  const std::vector<int>& nodes = row_nodes_[row];
+  if (nodes.size() != items.size())
+    return false;
+  for (size_t position = 0; position < items.size(); ++position) {
+    const auto prefix = prefixes_.find(DesignatorPrefix(items[position]));
+    if (prefix == prefixes_.end() ||
+        nodes_[nodes[position]].key != KeyOf(prefix->second, DesignatorNumber(items[position])))
+      return false;
+  }
+  return true;
+}
+
 bool DesignatorIndex::AnyBetween(std::string_view prefix, int32_t first, int32_t last) const {
   Bounds bounds;
   if (!Bound(prefix, first, last, &bounds))

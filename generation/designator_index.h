@@ -28,6 +28,9 @@ class DesignatorIndex {
   void Reindex(int row);
   // The row's cell was cut after its item at `position`, the items after it moved to `copy`.
   void MoveTail(int row, int position, int copy);
+  // True when the row's designators are those of `items`, one for one (prefix and number): a
+  // cut of a cell holding `items` is then a MoveTail of the row.
+  bool Holds(int row, const std::vector<std::string>& items) const;
   // True when some designator with `prefix` has a number strictly between first and last.
   bool AnyBetween(std::string_view prefix, int32_t first, int32_t last) const;
   // The designators with `prefix` and a number strictly between first and last that are followed

@@ -148,9 +148,9 @@ void RowSplit::SplitBaseRow(size_t k) {
     return;
   const int64_t tail_count = CountDesignators(tail);
   const int64_t head_count = CountDesignators(designator_text_) - tail_count;
-  // Mostly the cell holds L itself: its cut is then that of any other row, whose later items
-  // keep their entries in the index with their new places.
-  const bool cell_is_list = table_.ItemText(w_, designator_column_) == designator_text_;
+  // Mostly the cell holds L's designators: its cut is then that of any other row, whose later
+  // items keep their entries in the index with their new places.
+  const bool cell_is_list = index_.Holds(w_, items_);
   WriteCount(w_, head_count);
   const int copy = AppendRowCopy(table_, w_, designator_column_, count_column_, tail, tail_count);
   items_.resize(k + 1);
