@@ -117,34 +117,53 @@ void PartLibraryLookup::Build() const {
   built_ = true;
   if (refdes_column_ <= 0 || partlib_column_ <= 0)
     return;
+  size_t entries = 0;
+  // Held on the heap even when short, so that the entries' views stay valid when the lookup is
+  // moved (a short string's characters would move with it).
+  designators_.reserve(64);
   for (int row = 1; row < table_->GetRowCount(); ++row) {
-    designators_.push_back(ComparedDesignators(table_->ItemText(row, refdes_column_)));
+    row_starts_.push_back(static_cast<std::uint32_t>(designators_.size()));
+    designators_ += ComparedDesignators(table_->ItemText(row, refdes_column_));
     ids_.emplace_back(table_->ItemText(row, partlib_column_));
   }
-  for (size_t row = 0; row < designators_.size(); ++row) {
-    const std::string_view text = designators_[row];
+  row_starts_.push_back(static_cast<std::uint32_t>(designators_.size()));
+  for (const char c : designators_)
+    entries += c == ',' ? 1 : 0;
+  starts_.reserve(entries);
+  last_start_.reserve(entries);
+  for (std::uint32_t row = 0; row + 1 < row_starts_.size(); ++row) {
+    const std::string_view text = RowText(row);
     for (size_t start = 0, comma; (comma = text.find(',', start)) != std::string_view::npos;
-         start = comma + 1)
-      entries_[text.substr(start, comma - start)].push_back(
-          {static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(start)});
+         start = comma + 1) {
+      const auto index = static_cast<std::uint32_t>(starts_.size());
+      const auto [entry, added] = last_start_.try_emplace(text.substr(start, comma - start), index);
+      starts_.push_back({row, static_cast<std::uint32_t>(start), added ? kNoStart : entry->second});
+      entry->second = index;
+    }
   }
+}
+
+std::string_view PartLibraryLookup::RowText(std::uint32_t row) const {
+  return std::string_view(designators_)
+      .substr(row_starts_[row], row_starts_[row + 1] - row_starts_[row]);
 }
 
 // A record no row holds gets no id: keeping the one found for an earlier record would give this
 // part another part's library entry. The record's designators are found whole, at the start of
 // the row's text or after one of its commas, so that A1 is not taken for the end of DA1; both
-// texts end with a comma, so the record's list is a run of whole entries of the row's.
+// texts end with a comma, so the record's list is a run of whole entries of the row's. The last
+// row holding them gives the id.
 std::string PartLibraryLookup::Find(std::string_view designators) const {
   if (!built_)
     Build();
   const std::string wanted = ComparedDesignators(designators);
-  const auto found = entries_.find(std::string_view(wanted).substr(0, wanted.find(',')));
-  if (found == entries_.end())
+  const auto found = last_start_.find(std::string_view(wanted).substr(0, wanted.find(',')));
+  if (found == last_start_.end())
     return {};
-  const std::vector<EntryStart>& starts = found->second;
-  for (auto start = starts.rbegin(); start != starts.rend(); ++start) {
-    if (designators_[start->row].compare(start->position, wanted.size(), wanted) == 0)
-      return ids_[start->row];
+  for (std::uint32_t index = found->second; index != kNoStart; index = starts_[index].earlier) {
+    const EntryStart& start = starts_[index];
+    if (RowText(start.row).compare(start.position, wanted.size(), wanted) == 0)
+      return ids_[start.row];
   }
   return {};
 }

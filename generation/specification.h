@@ -57,23 +57,30 @@ class PartLibraryLookup {
   std::string Find(std::string_view designators) const;
 
  private:
-  // Where an entry of a row's list starts: the row, and the entry's position in its text.
+  // Where an entry of a row's list starts: the row, the entry's position in the row's text, and
+  // the place in starts_ of the same entry's start in an earlier row (kNoStart for none).
   struct EntryStart {
     std::uint32_t row;
     std::uint32_t position;
+    std::uint32_t earlier;
   };
+  static constexpr std::uint32_t kNoStart = UINT32_MAX;
 
   void Build() const;
+  std::string_view RowText(std::uint32_t row) const;
 
   const table::GridModel* table_;
   int refdes_column_;
   int partlib_column_;
   mutable bool built_ = false;
-  mutable std::vector<std::string> designators_;  // each row's "RefDes" text, in the compared form
+  // Each row's "RefDes" text in the compared form, one after another, and where each begins.
+  mutable std::string designators_;
+  mutable std::vector<std::uint32_t> row_starts_;
   mutable std::vector<std::string> ids_;
-  // Each entry text (the text between commas) with the places it starts, rows in their order:
-  // a record's list is found where its first entry is, not by reading every row.
-  mutable std::unordered_map<std::string_view, std::vector<EntryStart>> entries_;
+  // Each entry text (the text between commas) with the last row's start of it, rows in their
+  // order: a record's list is found where its first entry is, not by reading every row.
+  mutable std::vector<EntryStart> starts_;
+  mutable std::unordered_map<std::string_view, std::uint32_t> last_start_;
 };
 
 // One record into the host document: WriteSpecObject, or WriteModelObjects when a model document
