@@ -66,9 +66,9 @@ class ReportReader {
   int quantity_piece_ = -1;
   int designator_piece_ = -1;
   // Room kept from record to record: a report has a hundred thousand of them. The pieces view
-  // the report itself, or line_room_ or joined_ for a line that had to be changed.
+  // the report itself, or joined_ for a record broken over two lines.
   std::vector<std::string_view> pieces_;
-  std::string line_room_;
+  bool line_end_dropped_ = false;  // the line last read ended with CR LF, which was cut off
   std::string joined_;
   std::string value_room_;
 };
@@ -79,7 +79,7 @@ void ReportReader::Run() {
     const bool header = line.find(kCountName) != std::string::npos;
     if (header)
       TakeHeader(line);
-    if (!header_seen_ || line.size() <= 1)
+    if (!header_seen_ || line.size() + (line_end_dropped_ ? 1 : 0) <= 1)
       continue;
     CompleteRecord(line);
     if (!header && separator_ != kSeparator[0] &&
@@ -127,17 +127,18 @@ void ReportReader::TakeHeader(std::string_view line) {
   }
 }
 
-// The next line with a CR LF end read as a line feed, as TextLines::Read gives it; a line
-// without one, which is nearly every line, is a view of the report and is not copied.
+// The next line, a view of the report. A line feed ends no field and is left out of every value,
+// so a CR LF end is simply cut off, which keeps the lines of a Windows report uncopied too; only
+// the test for an empty line needs to know that the line had an end.
 bool ReportReader::NextLine(std::string_view& line) {
+  line_end_dropped_ = false;
   if (!lines_.Next(line)) {
     line = {};
     return false;
   }
   if (line.ends_with("\r\n")) {
-    line_room_.assign(line.substr(0, line.size() - 2));
-    line_room_ += kLineFeed;
-    line = line_room_;
+    line.remove_suffix(2);
+    line_end_dropped_ = true;
   }
   return true;
 }
@@ -148,7 +149,7 @@ bool ReportReader::NextLine(std::string_view& line) {
 void ReportReader::CompleteRecord(std::string_view line) {
   if (SplitRecord(line, attribute_count_, pieces_, separator_))
     return;
-  joined_.assign(line);  // before the next line reuses line_room_
+  joined_.assign(line);
   std::string_view next;
   NextLine(next);
   joined_ += next;
