@@ -67,14 +67,18 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
+// Runs of ASCII, most of any text, are appended whole.
 void AppendCp1251AsUtf8(std::string& out, std::string_view text) {
-  for (const char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
+  size_t plain = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80)
-      out += ch;
-    else
-      AppendUtf8(out, kCp1251High[b - 0x80]);
+      continue;
+    out.append(text, plain, i - plain);
+    AppendUtf8(out, kCp1251High[b - 0x80]);
+    plain = i + 1;
   }
+  out.append(text, plain, text.size() - plain);
 }
 
 namespace {

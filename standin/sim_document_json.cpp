@@ -1,4 +1,5 @@
 // The stand-in host's document file: UTF-8 JSON, {"format": "zentar-sim/1", "objects": [...]}.
+#include <charconv>
 #include <functional>
 #include <limits>
 
@@ -99,6 +100,12 @@ void AppendJsonText(std::string& text, std::string_view cp1251) {
   text += '"';
 }
 
+// An integer as the JSON library writes it.
+void AppendInteger(std::string& text, int64_t value) {
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
 // One object as json's dump(1) writes it two levels down (its keys in their sorted order), without
 // a tree of its own: the host's documents hold hundreds of thousands of objects.
 void AppendObject(std::string& text, const SimObject& object) {
@@ -107,14 +114,14 @@ void AppendObject(std::string& text, const SimObject& object) {
     const SimColumnValue& value = object.columns[i];
     text += i == 0 ? "\n" : ",\n";
     text += "    {\n     \"column\": ";
-    text += std::to_string(value.column);
+    AppendInteger(text, value.column);
     text += ",\n     \"type\": ";
-    text += std::to_string(value.type);
+    AppendInteger(text, value.type);
     text += ",\n     \"value\": ";
     if (value.type == 8)
       AppendJsonText(text, value.text);
     else if (value.type == 3)
-      text += std::to_string(static_cast<int64_t>(value.number));
+      AppendInteger(text, static_cast<int64_t>(value.number));
     else
       AppendJson(text, value.number);
     text += "\n    }";
@@ -128,9 +135,9 @@ void AppendObject(std::string& text, const SimObject& object) {
   else
     text += "null";
   text += ",\n   \"section\": ";
-  text += std::to_string(object.section);
+  AppendInteger(text, object.section);
   text += ",\n   \"style\": ";
-  text += std::to_string(object.style);
+  AppendInteger(text, object.style);
   text += "\n  }";
 }
 
