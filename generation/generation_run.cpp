@@ -37,18 +37,17 @@ class RunTable {
   bool TakesPart(int row) const {
     return table_.GetItemImage(row, 0) == kSelected && table_.GetItemData(row, 0) != kMerged;
   }
-  // The texts are composed from views of the cells: nothing writes the table meanwhile.
-  templates::FieldTexts Compose(int row) const {
-    return templates::Compose(templates_, attribute_count_,
-                              [&](int column) { return table_.ItemText(row, column); });
-  }
-  std::string SpecName(int row) const {
-    return templates::ComposeField(templates_, DocumentField::kSpecName, attribute_count_,
+  // A field of the row, composed from views of the cells: nothing writes the table meanwhile.
+  std::string Field(int row, DocumentField field) const {
+    return templates::ComposeField(templates_, field, attribute_count_,
                                    [&](int column) { return table_.ItemText(row, column); });
   }
   std::string CountText(int row, int* count_column) const;
   std::string DesignatorText(int row, int* designator_column) const;
-  ItemTexts Texts(int row, std::string_view group_counts, std::string_view group_designators) const;
+  ItemTexts Texts(int row,
+                  std::string_view group_counts,
+                  std::string_view group_designators,
+                  bool list_only) const;
 
  private:
   bool CountsAsQuantity(int column) const;
@@ -125,18 +124,22 @@ void ForEachPiece(std::string_view list, Visit visit) {
 }
 
 // Only the base row's cells are read: merged rows add their quantities and designators alone.
+// The list of elements writes the name, the note, the count and the designators: its items get
+// those alone.
 ItemTexts RunTable::Texts(int row,
                           std::string_view group_counts,
-                          std::string_view group_designators) const {
-  const templates::FieldTexts fields = Compose(row);
+                          std::string_view group_designators,
+                          bool list_only) const {
+  const auto field = [&](DocumentField f) { return Field(row, f); };
   ItemTexts item;
-  const auto field = [&](DocumentField f) { return fields[templates::FieldNumber(f) - 1]; };
   const int64_t sum = SumCounts(group_counts);
   item.count = std::to_string(sum);
-  item.spec_name = field(DocumentField::kSpecName);
   item.list_name = field(DocumentField::kListName);
   item.list_note = field(DocumentField::kListNote);
   item.designators = JoinGroupDesignators(group_designators, sum);
+  if (list_only)
+    return item;
+  item.spec_name = field(DocumentField::kSpecName);
   item.purchase_name = field(DocumentField::kPurchaseName);
   item.supply_document = field(DocumentField::kSupplyDocument);
   item.product_code = field(DocumentField::kProductCode);
@@ -232,7 +235,7 @@ int RunGeneration(table::GridModel& table,
   if (merging) {
     for (int row = 1; row < table.GetRowCount(); ++row) {
       if (rows.TakesPart(row))
-        rows_by_name[rows.SpecName(row)].push_back(row);
+        rows_by_name[rows.Field(row, DocumentField::kSpecName)].push_back(row);
     }
   }
   // One splitter for the whole list: its index of the table's designators lives from row to row.
@@ -255,7 +258,7 @@ int RunGeneration(table::GridModel& table,
     std::string group_designators = designator_text;
     if (merging) {
       // The later rows of the same specification name, in table order, join this one.
-      for (const int i : rows_by_name[rows.SpecName(w)]) {
+      for (const int i : rows_by_name[rows.Field(w, DocumentField::kSpecName)]) {
         if (i <= w || !rows.TakesPart(i))
           continue;
         group_counts += "," + rows.CountText(i, nullptr);
@@ -265,10 +268,10 @@ int RunGeneration(table::GridModel& table,
     }
     if (choices.kind == DocumentKind::kSpecification) {
       if (specification)
-        HandToSpecification(rows.Texts(w, group_counts, group_designators), w, count_column, rules,
-                            *specification);
+        HandToSpecification(rows.Texts(w, group_counts, group_designators, false), w, count_column,
+                            rules, *specification);
     } else if (writes) {
-      Write(rows.Texts(w, group_counts, group_designators), choices, target);
+      Write(rows.Texts(w, group_counts, group_designators, list), choices, target);
     }
     ++items;
   }
