@@ -201,8 +201,9 @@ int AppendRowCopy(table::GridModel& table,
   const int row = table.InsertRow(table.GetItemText(source, 0));
   if (row < 0)
     return -1;
+  // The table copies a text it is given as a view of its own.
   for (int col = kFirstAttributeColumn; col < table.GetColumnCount(); ++col)
-    table.SetItemText(row, col, table.GetItemText(source, col));
+    table.SetItemText(row, col, table.ItemText(source, col));
   if (IsComponentCell(table, row, designator_column))
     table.SetItemText(row, designator_column, designators);
   // The designators win a column that both name: the copy exists to carry them.
