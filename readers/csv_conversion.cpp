@@ -40,21 +40,41 @@ void AppendField(std::string& csv, std::string_view field) {
   csv.append(kSeparator);
 }
 
-// Only ASCII letters change, so a position in the copy is the same position in the line and
-// Cyrillic texts (code page 1251) are left alone. The copy goes into `lower`, whose room a reader
-// keeps from line to line.
-void AsciiLowerCase(std::string_view text, std::string& lower) {
-  lower.assign(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Where `pattern` (in lower case) first stands in `line` from `from` on, without regard to the
+// case of ASCII letters; Cyrillic texts (code page 1251) compare as they are. Tags are found by
+// their first character, which none of them has as a letter.
+size_t FindTag(std::string_view line, std::string_view pattern, size_t from = 0) {
+  const auto matches = [&](size_t at) {
+    for (size_t i = 0; i < pattern.size(); ++i) {
+      if (AsciiLower(line[at + i]) != pattern[i])
+        return false;
+    }
+    return true;
+  };
+  if (pattern.empty() || line.size() < pattern.size())
+    return std::string_view::npos;
+  const size_t last = line.size() - pattern.size();
+  const bool letter = pattern[0] >= 'a' && pattern[0] <= 'z';
+  for (size_t at = from; at <= last; ++at) {
+    if (!letter) {
+      at = line.find(pattern[0], at);
+      if (at == std::string_view::npos || at > last)
+        return std::string_view::npos;
+    }
+    if (matches(at))
+      return at;
   }
+  return std::string_view::npos;
 }
 
 // The name between "<td><b>" and "</b></td>"; a cell left unclosed runs to the end of the line.
-std::string_view HeaderCellText(std::string_view line, std::string_view lower, size_t open) {
+std::string_view HeaderCellText(std::string_view line, size_t open) {
   const size_t start = open + kHeaderCellOpen.size();
-  const size_t end = std::min(lower.find(kHeaderCellClose, start), line.size());
+  const size_t end = std::min(FindTag(line, kHeaderCellClose, start), line.size());
   return line.substr(start, end - start);
 }
 
@@ -63,8 +83,8 @@ std::string_view HeaderCellText(std::string_view line, std::string_view lower, s
 // behind the line's first character (that of the cell's own "<") up to the next "<" or the end of
 // the line; a "<" before any ">" leaves no text. Designators come separated by ";", which the
 // reader wants as ",".
-std::string DataCellText(std::string_view line, std::string_view lower) {
-  if (lower.find(kNoWrap) == std::string_view::npos)
+std::string DataCellText(std::string_view line) {
+  if (FindTag(line, kNoWrap) == std::string_view::npos)
     return {};
   const size_t bracket = line.find_first_of("<>", 1);
   if (bracket == std::string_view::npos || line[bracket] == '<')
@@ -121,21 +141,23 @@ std::string ConvertAllegroHtml(std::string_view report) {
   std::string csv;
   csv.reserve(report.size() / 2);  // the tags go, the texts stay
   std::string row;
-  std::string lower;
   TextLines lines(report);
-  for (std::string line; lines.Read(line);) {
-    RemoveLineEnd(line);
+  for (std::string_view line; lines.Next(line);) {
+    // The line end, LF or CR LF, is no part of the line.
+    if (line.ends_with("\r\n"))
+      line.remove_suffix(2);
+    else if (line.ends_with(kLineFeed))
+      line.remove_suffix(1);
     if (line.empty())
       continue;
-    AsciiLowerCase(line, lower);
-    if (lower.find(kRowEnd) != std::string::npos) {
+    if (FindTag(line, kRowEnd) != std::string_view::npos) {
       csv.append(row).append(1, kLineFeed);
       row.clear();
-    } else if (const size_t open = lower.find(kHeaderCellOpen); open != std::string::npos) {
-      AppendField(row, HeaderCellText(line, lower, open));
-    } else if (lower.find(kCellOpen) != std::string::npos &&
-               lower.find(kBold) == std::string::npos) {
-      AppendField(row, DataCellText(line, lower));
+    } else if (const size_t open = FindTag(line, kHeaderCellOpen); open != std::string_view::npos) {
+      AppendField(row, HeaderCellText(line, open));
+    } else if (FindTag(line, kCellOpen) != std::string_view::npos &&
+               FindTag(line, kBold) == std::string_view::npos) {
+      AppendField(row, DataCellText(line));
     }
   }
   return csv;

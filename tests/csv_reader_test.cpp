@@ -197,6 +197,10 @@ TEST(AllegroHtmlTest, CellsOfARowBecomeOneLine) {
             "\"REFDES\",\"Qty<br>\",\"ID PartLib\",\n\n"
             "\"R1,R2\",\"\",\"10 кОм\",\"unclosed\",\"\",\"\",\"5\"\",\n");
   EXPECT_EQ(ConvertAllegroHtml(""), "");
+  // Tags at the very end of a line, cut short, and in mixed case.
+  EXPECT_EQ(ConvertAllegroHtml("<td><b>A</b></td>\n<td nowrap>v</td>\n<td\n</TR\n"
+                               "NoWrAp <td>w\n<td NoWrAp>x\n<td><b>B</b\n x</tR>"),
+            "\"A\",\"v\",\"\",\"\",\"x\",\"B</b\",\n");
 }
 
 TEST_F(CsvReaderTest, AnyInputReadsWithoutFault) {
