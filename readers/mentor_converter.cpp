@@ -31,14 +31,17 @@ std::vector<std::string> Split(std::string_view text, char separator) {
 
 std::string QuotedRecord(const std::vector<std::string>& fields) {
   std::string record;
-  for (const std::string& field : fields)
-    record += '"' + field + "\";";
+  for (const std::string& field : fields) {
+    record += '"';
+    record += field;
+    record += "\";";
+  }
   return record;
 }
 
 // A text cut at every occurrence of one part of it (the pieces look into the text, which must
-// outlive them); joining the pieces with any replacement gives
-// the text with every occurrence replaced, in time proportional to the result.
+// outlive them); joining the pieces with any replacement gives the text with every occurrence
+// replaced, in time proportional to the result.
 class Occurrences {
  public:
   Occurrences(std::string_view text, std::string_view part) {
@@ -50,11 +53,11 @@ class Occurrences {
     }
     pieces_.push_back(text.substr(start));
   }
-  std::string ReplacedBy(std::string_view replacement) const {
-    std::string text(pieces_.front());
+  // Appends the text with every occurrence replaced to `out`.
+  void AppendReplacedBy(std::string_view replacement, std::string& out) const {
+    out.append(pieces_.front());
     for (size_t i = 1; i < pieces_.size(); ++i)
-      text.append(replacement).append(pieces_[i]);
-    return text;
+      out.append(replacement).append(pieces_[i]);
   }
 
  private:
@@ -151,8 +154,10 @@ void MentorListConverter::ConvertRecord(std::vector<std::string> fields) {
     fields[quantity_field_] = "1";
   const std::string quoted = QuotedRecord(fields);
   const Occurrences record(quoted, designator_text);  // views into `quoted`
-  for (int64_t part = 0; part < quantity; ++part)
-    Write(record.ReplacedBy(FieldAt(designators, static_cast<int>(part))));
+  for (int64_t part = 0; part < quantity; ++part) {
+    record.AppendReplacedBy(FieldAt(designators, static_cast<int>(part)), report_);
+    report_ += '\n';
+  }
 }
 
 void MentorListConverter::Write(const std::string& record) {
