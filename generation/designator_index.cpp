@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <tuple>
+#include <utility>
 
 #include "generation/designators.h"
 
@@ -40,22 +41,25 @@ uint64_t NextPriority(uint64_t& state) {
 // Row 0 holds the titles: only the component rows' designators are indexed.
 DesignatorIndex::DesignatorIndex(const table::GridModel& table, int column)
     : table_(table), column_(column) {
-  std::vector<int> order;
+  // Each node's key beside it, so that the sort reads no node: nodes are made in the order of
+  // their serials, so ordering by key and then node is the tree's order.
+  std::vector<std::pair<uint64_t, int>> order;
+  if (table_.GetRowCount() > kFirstComponentRow)
+    row_nodes_.resize(table_.GetRowCount());
   for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row) {
     ReadRow(row);
-    row_nodes_.resize(row + 1);
+    row_nodes_[row].reserve(items_.size());
     for (size_t position = 0; position < items_.size(); ++position) {
       const int node = AddNode(row, position);
       row_nodes_[row].push_back(node);
-      order.push_back(node);
+      order.emplace_back(nodes_[node].key, node);
     }
   }
   // The tree a node-by-node insert would give: the nodes in their order, each put under the
   // nearest one before it of a higher priority, with what it passed over as its left subtree.
-  std::stable_sort(order.begin(), order.end(),
-                   [this](int a, int b) { return nodes_[a].key < nodes_[b].key; });
+  std::sort(order.begin(), order.end());
   std::vector<int> spine;
-  for (const int node : order) {
+  for (const auto& [key, node] : order) {
     int passed = -1;
     while (!spine.empty() && nodes_[spine.back()].priority < nodes_[node].priority) {
       passed = spine.back();

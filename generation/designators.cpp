@@ -78,13 +78,8 @@ void AppendRange(std::string_view left,
 
 std::vector<std::string_view> DesignatorItems(std::string_view list) {
   std::vector<std::string_view> items;
-  for (size_t start = 0;;) {
-    const size_t end = list.find(kItemSeparator, start);
-    items.push_back(list.substr(start, end - start));
-    if (end == std::string_view::npos)
-      return items;
-    start = end + 1;
-  }
+  ForEachDesignatorItem(list, [&](std::string_view item) { items.push_back(item); });
+  return items;
 }
 
 bool IsBlankItem(std::string_view item) {
@@ -124,13 +119,13 @@ int32_t DesignatorNumber(std::string_view designator) {
 // from a cell ending in "," or from an empty text, which hold no designator.
 int64_t CountDesignators(std::string_view list) {
   int64_t count = 0;
-  for (const std::string_view item : DesignatorItems(list)) {
+  ForEachDesignatorItem(list, [&](std::string_view item) {
     const size_t mark = item.find(kShortRange);
     if (mark != std::string_view::npos && mark > 0)
       count += RangeLength(item, mark);
     else if (!IsBlankItem(item))
       ++count;
-  }
+  });
   return count;
 }
 

@@ -11,6 +11,17 @@ namespace zuro::generation {
 
 // The parts of a list between commas, empty ones included; a list without a comma is one item.
 std::vector<std::string_view> DesignatorItems(std::string_view list);
+// Calls visit(item) for each of those parts in turn, without a vector of them.
+template <typename Visit>
+void ForEachDesignatorItem(std::string_view list, Visit visit) {
+  for (size_t start = 0;;) {
+    const size_t end = list.find(',', start);
+    visit(list.substr(start, end - start));
+    if (end == std::string_view::npos)
+      return;
+    start = end + 1;
+  }
+}
 // True when an item holds nothing but blanks (spaces, tabs, line ends): it names no designator.
 bool IsBlankItem(std::string_view item);
 

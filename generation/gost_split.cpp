@@ -28,11 +28,9 @@ bool IsComponentCell(const table::GridModel& table, int row, int col) {
 // A list whose items are all blank names no designator; cutting it off would make an object
 // without designators.
 bool IsBlankList(std::string_view list) {
-  for (const std::string_view item : DesignatorItems(list)) {
-    if (!IsBlankItem(item))
-      return false;
-  }
-  return true;
+  bool blank = true;
+  ForEachDesignatorItem(list, [&](std::string_view item) { blank = blank && IsBlankItem(item); });
+  return blank;
 }
 
 template <typename Item>
@@ -239,8 +237,7 @@ GostSplitResult GostSplitter::Split(int w,
   if (rows_allowed_ < 0) {
     int64_t items = 0;
     for (int row = kFirstComponentRow; row < table_.GetRowCount(); ++row)
-      items +=
-          static_cast<int64_t>(DesignatorItems(table_.ItemText(row, designator_column)).size());
+      ForEachDesignatorItem(table_.ItemText(row, designator_column), [&](auto) { ++items; });
     rows_at_start_ = table_.GetRowCount();
     rows_allowed_ = 2 * items + 64;
   }
