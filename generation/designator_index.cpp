@@ -35,8 +35,9 @@ uint64_t NextPriority(uint64_t& state) {
 // were put in: a binary search tree by that order and a heap by a random priority, which keeps it
 // about log n deep whatever the order of inserts. A designator's row and place take no part in
 // the order, so a cut moves the designators after it to their new row without touching the tree.
-// Each node also knows the largest `next` of its subtree, so that a search for the designators
-// followed by a number above some bound skips every subtree holding none.
+// Each node also knows a bound on the largest `next` of its subtree (SetNext says why it may be
+// too high), so that a search for the designators followed by a number above some bound skips
+// every subtree holding none.
 //
 // Row 0 holds the titles: only the component rows' designators are indexed.
 DesignatorIndex::DesignatorIndex(const table::GridModel& table, int column)
@@ -242,12 +243,16 @@ void DesignatorIndex::Erase(int node) {
   root_ = Merge(below, Split(rest, node, true).second);
 }
 
-// The node is found from the root by its order and its subtree maxima mended on the way back.
+// A subtree's max_next need only be at least the largest `next` in it: the search tests each
+// node's own `next`, and a bound too high only lets it look into a subtree in vain. So a lower
+// `next` (the cut of a cell, which ends it) leaves the bounds above as they are, and only a higher
+// one mends them: the node is found from the root by its order and the bounds raised on the way
+// back. A Pull makes a node's bound again from its own `next` and its children's bounds.
 void DesignatorIndex::SetNext(int node, int64_t next) {
-  if (nodes_[node].next != next) {
-    nodes_[node].next = next;
+  const int64_t old = nodes_[node].next;
+  nodes_[node].next = next;
+  if (next > old)
     SetNextBelow(root_, node);
-  }
 }
 
 void DesignatorIndex::SetNextBelow(int tree, int node) {
