@@ -24,5 +24,10 @@ std::string Cp1251FromUtf8Path(std::string_view utf8_path);
 
 // Lower-case letters of code page 1251 text: Latin, Cyrillic and Ё; other bytes unchanged.
 std::string LowerCp1251(std::string_view text);
+// The lower case of an ASCII letter; every other byte unchanged. Tags and names of the CAD
+// systems' reports compare so, their Cyrillic texts as they are.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace zuro

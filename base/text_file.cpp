@@ -107,6 +107,15 @@ std::optional<TextFile> ReadTextFile(const std::string& path) {
   return DecodeText(std::move(bytes));
 }
 
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') {
+    line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+  }
+  return line;
+}
+
 bool TextLines::Next(std::string_view& line) {
   if (position_ >= text_.size())
     return false;

@@ -24,6 +24,10 @@ TextFile DecodeText(std::string bytes);
 // not UTF-8.
 bool IsUtf8Text(std::string_view bytes);
 
+// The line as TextLines::Next gives it, without its line end: a line feed, and a carriage return
+// before it.
+std::string_view WithoutLineEnd(std::string_view line);
+
 // Reads a text line by line, each line with its line feed; a CR LF line end reads as LF, a CR
 // elsewhere is kept. Lines are not cut at any length.
 class TextLines {

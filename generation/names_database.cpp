@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string_view>
@@ -43,18 +44,17 @@ const char* FieldType(std::string_view field) {
   return "BLOB NOT NULL DEFAULT x''";
 }
 
-bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80)
-      return false;
-  }
-  return true;
+// A table or field name as SQLite reads it, in UTF-8; most names are ASCII and stay as they are.
+std::string Utf8Name(const std::string& name) {
+  const bool ascii = std::all_of(name.begin(), name.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? name : Cp1251ToUtf8(name);
 }
 
-// A table or field name for SQL text, which SQLite reads as UTF-8.
+// A table or field name for SQL text.
 std::string Quote(const std::string& name) {
   std::string quoted = "\"";
-  for (char c : IsAscii(name) ? name : Cp1251ToUtf8(name)) {
+  for (char c : Utf8Name(name)) {
     quoted += c;
     if (c == '"')
       quoted += '"';
@@ -658,7 +658,7 @@ sqlite3_value* WorkTable::CurrentField(const std::string& field) {
     row_.rowid = rowid;
     row_.changes = database_->changes_;
   }
-  const std::string utf8 = IsAscii(field) ? field : Cp1251ToUtf8(field);
+  const std::string utf8 = Utf8Name(field);
   for (size_t i = 0; i < row_.names.size(); ++i) {
     if (sqlite3_stricmp(row_.names[i].c_str(), utf8.c_str()) == 0)
       return row_.values[i];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "base/text_encoding.h"
 #include "base/text_file.h"
 
 namespace zuro::readers {
@@ -38,10 +39,6 @@ void AppendField(std::string& csv, std::string_view field) {
   else
     csv.append(field);
   csv.append(kSeparator);
-}
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Where `pattern` (in lower case) first stands in `line` from `from` on, without regard to the
@@ -142,12 +139,8 @@ std::string ConvertAllegroHtml(std::string_view report) {
   csv.reserve(report.size() / 2);  // the tags go, the texts stay
   std::string row;
   TextLines lines(report);
-  for (std::string_view line; lines.Next(line);) {
-    // The line end, LF or CR LF, is no part of the line.
-    if (line.ends_with("\r\n"))
-      line.remove_suffix(2);
-    else if (line.ends_with(kLineFeed))
-      line.remove_suffix(1);
+  for (std::string_view raw; lines.Next(raw);) {
+    const std::string_view line = WithoutLineEnd(raw);
     if (line.empty())
       continue;
     if (FindTag(line, kRowEnd) != std::string_view::npos) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "base/text_encoding.h"
 #include "base/text_file.h"
 #include "readers/report_lines.h"
 
@@ -39,8 +40,7 @@ std::string_view WithoutLineEnd(std::string_view line) {
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
+           return AsciiLower(x) == AsciiLower(y);
          });
 }
 

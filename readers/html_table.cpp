@@ -24,10 +24,6 @@ bool IsAsciiLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The character of a numeric reference, in code page 1251 ("?" when the code page lacks it).
 std::string CharacterOf(uint32_t code_point) {
   std::string utf8;

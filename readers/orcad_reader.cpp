@@ -55,15 +55,6 @@ std::string Without(std::string_view text, char first, char second) {
   return result;
 }
 
-std::string_view WithoutLineEnd(std::string_view line) {
-  if (!line.empty() && line.back() == '\n') {
-    line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
-  }
-  return line;
-}
-
 bool IsBlankOrTab(char c) {
   return c == kBlank || c == kTab;
 }
