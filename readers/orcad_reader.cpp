@@ -6,6 +6,7 @@
 
 #include "base/text_file.h"
 #include "readers/component_table.h"
+#include "readers/selection_order.h"
 
 namespace zuro::readers {
 
@@ -42,8 +43,6 @@ constexpr std::string_view kForeignDesignatorNames[] = {"refdes", "ref des", "de
 constexpr table::CellFormat kTitleFormat = table::kFormatVCentre;
 // Numbers this far apart belong to no common list: such a reference is a typing error.
 constexpr int64_t kGapLimit = 99999;
-// The references of one item that a report of the format's day held.
-constexpr size_t kSelectionSortLimit = 1000;
 
 std::string Without(std::string_view text, char first, char second) {
   std::string result;
@@ -299,48 +298,6 @@ class ReferenceSlots {
 
   std::vector<ReferenceSlot> filled_;
 };
-
-struct NumberedReference {
-  size_t slot = 0;
-  int64_t number = 0;
-  std::string_view text;
-};
-
-// Orders the numbered references as a selection sort over the slots does: each place takes the
-// first slot of the smallest number from that place on, by exchanging the two. References without
-// a number never get chosen and stay behind, but they hold places: where they stand decides which
-// of two equal numbers (C2, DA2) comes first, and users know their lists by that order. So the
-// selection is run on the numbered references with their slots: a numbered reference standing at
-// the place being filled moves to the chosen one's slot. Quadratic, which the thousand references
-// of an item in the format's day afford easily; a longer list (a report of tens of thousands of
-// designators in one item) is sorted stably instead, so that no report keeps the window busy.
-std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
-  const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
-    return a.number < b.number;
-  };
-  if (remaining.size() > kSelectionSortLimit) {
-    std::stable_sort(remaining.begin(), remaining.end(), by_number);
-    return remaining;
-  }
-  std::vector<NumberedReference> sorted;
-  sorted.reserve(remaining.size());
-  for (size_t place = 0; !remaining.empty(); ++place) {
-    const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
-    sorted.push_back(*chosen);
-    const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
-    remaining.erase(chosen);
-    if (exchanged) {
-      NumberedReference displaced = remaining.front();
-      remaining.erase(remaining.begin());
-      displaced.slot = sorted.back().slot;
-      const auto after =
-          std::upper_bound(remaining.begin(), remaining.end(), displaced,
-                           [](const auto& a, const auto& b) { return a.slot < b.slot; });
-      remaining.insert(after, displaced);
-    }
-  }
-  return sorted;
-}
 
 // A reference one number after the one before it extends the run that ends there (C1...C3);
 // a larger step starts a new entry. A repeated number, and a step of kGapLimit or more, leave the
@@ -677,6 +634,57 @@ void RemoveTitleFillers(table::GridModel& table) {
 }
 
 }  // namespace
+
+// Orders the numbered references as a selection sort over the slots does: each place takes the
+// first slot of the smallest number from that place on, by exchanging the two. References without
+// a number never get chosen and stay behind, but they hold places: where they stand decides which
+// of two equal numbers (C2, DA2) comes first, and users know their lists by that order. So the
+// selection is run on the numbered references with their slots: a numbered reference standing at
+// the place being filled moves to the chosen one's slot. `remaining` is in slot order. A long list
+// (a report of tens of thousands of designators in one item) finds its smallest numbers in a tree
+// over the references' ranks in slot order, so that no report keeps the window busy.
+std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
+  std::vector<NumberedReference> sorted;
+  sorted.reserve(remaining.size());
+  if (remaining.size() <= kPlainSelectionLimit) {
+    const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
+      return a.number < b.number;
+    };
+    for (size_t place = 0; !remaining.empty(); ++place) {
+      const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
+      sorted.push_back(*chosen);
+      const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
+      remaining.erase(chosen);
+      if (exchanged) {
+        NumberedReference displaced = remaining.front();
+        remaining.erase(remaining.begin());
+        displaced.slot = sorted.back().slot;
+        const auto after =
+            std::upper_bound(remaining.begin(), remaining.end(), displaced,
+                             [](const auto& a, const auto& b) { return a.slot < b.slot; });
+        remaining.insert(after, displaced);
+      }
+    }
+    return sorted;
+  }
+  // A displaced reference takes the chosen one's slot, and so its rank: ranks keep slot order.
+  SelectionTree ranks(remaining.size());
+  for (size_t rank = 0; rank < remaining.size(); ++rank)
+    ranks.Fill(rank, remaining[rank].number);
+  for (size_t place = 0; sorted.size() < remaining.size(); ++place) {
+    const size_t chosen = ranks.FirstSmallest();
+    const size_t front = ranks.FirstFilled();
+    sorted.push_back(remaining[chosen]);
+    ranks.Clear(chosen);
+    if (chosen != front && remaining[front].slot == place) {
+      remaining[chosen].number = remaining[front].number;
+      remaining[chosen].text = remaining[front].text;
+      ranks.Clear(front);
+      ranks.Fill(chosen, remaining[chosen].number);
+    }
+  }
+  return sorted;
+}
 
 // The first line is the report's title and is not read. A report whose first line opens with a
 // double quote is a quoted report of another system, opened in the wrong window; so is a report

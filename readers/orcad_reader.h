@@ -3,6 +3,7 @@
 // quantity and its reference designators, which a long item continues on further lines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,5 +27,16 @@ ReadResult ReadOrcadReport(std::string_view text,
 // sorted by number, runs of consecutive numbers written first...last. Empty when the slots make
 // no list of two characters or more and the cell keeps its text.
 std::string CompactReferences(std::vector<std::string> references);
+
+// A reference of an item that has a number, and the slot it stands in.
+struct NumberedReference {
+  size_t slot = 0;
+  int64_t number = 0;
+  std::string_view text;
+};
+
+// The numbered references, given in slot order, in the order a selection sort by number over all
+// of the item's slots leaves them, where the slots of references without a number hold places.
+std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining);
 
 }  // namespace zuro::readers

@@ -11,6 +11,7 @@
 #include "readers/fixed_width_report.h"
 #include "readers/quoted_record.h"
 #include "readers/report_lines.h"
+#include "readers/selection_order.h"
 
 namespace zuro::readers {
 
@@ -22,8 +23,6 @@ constexpr std::string_view kSeparator = ";";
 constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kRefDesName = "RefDes";
 constexpr std::string_view kPartLibName = "ID PartLib";
-// The designators of one component that the report format was made for.
-constexpr size_t kSelectionSortLimit = 1000;
 
 // The separator piece between the first two names, when it is one character.
 char SeparatorOf(const std::vector<std::string_view>& header_pieces) {
@@ -290,26 +289,35 @@ int64_t DesignatorSortNumber(std::string_view designator) {
   return number;
 }
 
-// A plain selection sort: each position gets the first smallest number after it by an exchange.
-// The exchange may put designators of equal numbers (C2, DA2) out of their file order, and the
-// lists users know from their reports depend on that order, so no stable sort is used instead.
-// Quadratic, which the thousand parts a component held in the report format's day afford easily;
-// a longer list (a quantity typed wrong swallows the rest of a report) is sorted stably instead,
-// so that no report can keep the window busy for minutes.
+// A selection sort: each position gets the first smallest number after it by an exchange. The
+// exchange may put designators of equal numbers (C2, DA2) out of their file order, and the lists
+// users know from their reports depend on that order, so no stable sort is used instead. A long
+// list (a quantity typed wrong swallows the rest of a report) finds its smallest numbers in a
+// tree, so that no report keeps the window busy for minutes.
 void SortDesignators(std::vector<NumberedDesignator>& designators) {
-  if (designators.size() > kSelectionSortLimit) {
-    std::stable_sort(designators.begin(), designators.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+  const size_t count = designators.size();
+  if (count <= kPlainSelectionLimit) {
+    for (size_t position = 0; position < count; ++position) {
+      size_t smallest = position;
+      for (size_t candidate = position + 1; candidate < count; ++candidate) {
+        if (designators[candidate].number < designators[smallest].number)
+          smallest = candidate;
+      }
+      if (smallest != position)
+        std::swap(designators[position], designators[smallest]);
+    }
     return;
   }
-  for (size_t position = 0; position < designators.size(); ++position) {
-    size_t smallest = position;
-    for (size_t candidate = position + 1; candidate < designators.size(); ++candidate) {
-      if (designators[candidate].number < designators[smallest].number)
-        smallest = candidate;
-    }
-    if (smallest != position)
+  SelectionTree after(count);
+  for (size_t place = 0; place < count; ++place)
+    after.Fill(place, designators[place].number);
+  for (size_t position = 0; position < count; ++position) {
+    const size_t smallest = after.FirstSmallest();
+    if (smallest != position) {
       std::swap(designators[position], designators[smallest]);
+      after.Fill(smallest, designators[smallest].number);
+    }
+    after.Clear(position);
   }
 }
 

@@ -420,6 +420,57 @@ TEST(CompactReferencesTest, EqualNumbersComeAsTheSelectionLeavesThem) {
   EXPECT_EQ(CompactReferences({"A2", "R1", "B2"}), "R1,A2");
 }
 
+// The selection as the slots make it, picking and moving in a vector: quadratic, and the rule the
+// sort must keep for lists of every length.
+std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining) {
+  const auto by_number = [](const auto& a, const auto& b) { return a.number < b.number; };
+  std::vector<NumberedReference> sorted;
+  for (size_t place = 0; !remaining.empty(); ++place) {
+    const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
+    sorted.push_back(*chosen);
+    const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
+    remaining.erase(chosen);
+    if (exchanged) {
+      NumberedReference displaced = remaining.front();
+      remaining.erase(remaining.begin());
+      displaced.slot = sorted.back().slot;
+      remaining.insert(
+          std::upper_bound(remaining.begin(), remaining.end(), displaced,
+                           [](const auto& a, const auto& b) { return a.slot < b.slot; }),
+          displaced);
+    }
+  }
+  return sorted;
+}
+
+// Lists around the length where the tree takes over, and long ones, with many equal numbers and
+// gaps of unnumbered slots, sort as the plain selection sorts them.
+TEST(CompactReferencesTest, LongListsSortAsThePlainSelection) {
+  std::mt19937 random(11);
+  std::vector<std::string> texts;
+  for (int i = 0; i < 4000; ++i)
+    texts.push_back("R" + std::to_string(i));
+  for (const size_t count : {1, 2, 31, 32, 33, 34, 64, 100, 257, 4000}) {
+    for (int round = 0; round < 20; ++round) {
+      const int64_t numbers = 1 + static_cast<int64_t>(random() % (count / 2 + 2));
+      const size_t widest_gap = round % 3;  // no gaps, or up to one or two empty slots
+      std::vector<NumberedReference> list;
+      size_t slot = random() % 3;
+      for (size_t i = 0; i < count; ++i) {
+        list.push_back({slot, 1 + static_cast<int64_t>(random() % numbers), texts[i]});
+        slot += 1 + (widest_gap ? random() % (widest_gap + 1) : 0);
+      }
+      const std::vector<NumberedReference> expected = SelectBySlots(list);
+      const std::vector<NumberedReference> sorted = SortByNumber(list);
+      ASSERT_EQ(sorted.size(), expected.size());
+      for (size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(sorted[i].text, expected[i].text) << count << " references, round " << round;
+        ASSERT_EQ(sorted[i].slot, expected[i].slot) << count << " references, round " << round;
+      }
+    }
+  }
+}
+
 // The sample board written by OrCAD in both forms gives the components and designator lists
 // that P-CAD's report of it gives.
 TEST_F(OrcadReaderTest, SampleBoardsReadAsThePcadReport) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -236,6 +237,32 @@ TEST(DesignatorListTest, SelectionSortMayReorderEqualNumbers) {
   std::vector<NumberedDesignator> list{{"C2", 2}, {"DA2", 2}, {"R1", 1}};
   SortDesignators(list);
   EXPECT_EQ(list[0].text + list[1].text + list[2].text, "R1DA2C2");
+}
+
+// Lists around the length where the tree takes over, and long ones, with many equal numbers,
+// sort exactly as a plain selection sort leaves them.
+TEST(DesignatorListTest, LongListsSortAsThePlainSelection) {
+  std::mt19937 random(7);
+  for (const size_t count : {3, 31, 32, 33, 34, 65, 200, 5000}) {
+    for (int round = 0; round < 20; ++round) {
+      const int64_t numbers = 1 + static_cast<int64_t>(random() % (count / 2 + 2));
+      std::vector<NumberedDesignator> list;
+      for (size_t i = 0; i < count; ++i)
+        list.push_back({"D" + std::to_string(i), static_cast<int64_t>(random() % numbers)});
+      std::vector<NumberedDesignator> expected = list;
+      for (size_t position = 0; position < count; ++position) {
+        size_t smallest = position;
+        for (size_t candidate = position + 1; candidate < count; ++candidate) {
+          if (expected[candidate].number < expected[smallest].number)
+            smallest = candidate;
+        }
+        std::swap(expected[position], expected[smallest]);
+      }
+      SortDesignators(list);
+      for (size_t i = 0; i < count; ++i)
+        ASSERT_EQ(list[i].text, expected[i].text) << count << " designators, round " << round;
+    }
+  }
 }
 
 TEST(DesignatorListTest, CompactsRunsGapsAndRepeats) {
