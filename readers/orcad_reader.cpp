@@ -643,30 +643,35 @@ void RemoveTitleFillers(table::GridModel& table) {
 // the place being filled moves to the chosen one's slot. `remaining` is in slot order. A long list
 // (a report of tens of thousands of designators in one item) finds its smallest numbers in a tree
 // over the references' ranks in slot order, so that no report keeps the window busy.
-std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
+std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining) {
+  const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
+    return a.number < b.number;
+  };
   std::vector<NumberedReference> sorted;
   sorted.reserve(remaining.size());
-  if (remaining.size() <= kPlainSelectionLimit) {
-    const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
-      return a.number < b.number;
-    };
-    for (size_t place = 0; !remaining.empty(); ++place) {
-      const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
-      sorted.push_back(*chosen);
-      const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
-      remaining.erase(chosen);
-      if (exchanged) {
-        NumberedReference displaced = remaining.front();
-        remaining.erase(remaining.begin());
-        displaced.slot = sorted.back().slot;
-        const auto after =
-            std::upper_bound(remaining.begin(), remaining.end(), displaced,
-                             [](const auto& a, const auto& b) { return a.slot < b.slot; });
-        remaining.insert(after, displaced);
-      }
+  for (size_t place = 0; !remaining.empty(); ++place) {
+    const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
+    sorted.push_back(*chosen);
+    const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
+    remaining.erase(chosen);
+    if (exchanged) {
+      NumberedReference displaced = remaining.front();
+      remaining.erase(remaining.begin());
+      displaced.slot = sorted.back().slot;
+      const auto after =
+          std::upper_bound(remaining.begin(), remaining.end(), displaced,
+                           [](const auto& a, const auto& b) { return a.slot < b.slot; });
+      remaining.insert(after, displaced);
     }
-    return sorted;
   }
+  return sorted;
+}
+
+std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
+  if (remaining.size() <= kPlainSelectionLimit)
+    return SelectBySlots(std::move(remaining));
+  std::vector<NumberedReference> sorted;
+  sorted.reserve(remaining.size());
   // A displaced reference takes the chosen one's slot, and so its rank: ranks keep slot order.
   SelectionTree ranks(remaining.size());
   for (size_t rank = 0; rank < remaining.size(); ++rank)

@@ -38,5 +38,8 @@ struct NumberedReference {
 // The numbered references, given in slot order, in the order a selection sort by number over all
 // of the item's slots leaves them, where the slots of references without a number hold places.
 std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining);
+// The same order found by picking and moving in a vector, in quadratic time: the rule itself,
+// which SortByNumber keeps for lists of every length, and the way it sorts short ones.
+std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining);
 
 }  // namespace zuro::readers

@@ -420,29 +420,6 @@ TEST(CompactReferencesTest, EqualNumbersComeAsTheSelectionLeavesThem) {
   EXPECT_EQ(CompactReferences({"A2", "R1", "B2"}), "R1,A2");
 }
 
-// The selection as the slots make it, picking and moving in a vector: quadratic, and the rule the
-// sort must keep for lists of every length.
-std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining) {
-  const auto by_number = [](const auto& a, const auto& b) { return a.number < b.number; };
-  std::vector<NumberedReference> sorted;
-  for (size_t place = 0; !remaining.empty(); ++place) {
-    const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
-    sorted.push_back(*chosen);
-    const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
-    remaining.erase(chosen);
-    if (exchanged) {
-      NumberedReference displaced = remaining.front();
-      remaining.erase(remaining.begin());
-      displaced.slot = sorted.back().slot;
-      remaining.insert(
-          std::upper_bound(remaining.begin(), remaining.end(), displaced,
-                           [](const auto& a, const auto& b) { return a.slot < b.slot; }),
-          displaced);
-    }
-  }
-  return sorted;
-}
-
 // Lists around the length where the tree takes over, and long ones, with many equal numbers and
 // gaps of unnumbered slots, sort as the plain selection sorts them.
 TEST(CompactReferencesTest, LongListsSortAsThePlainSelection) {
