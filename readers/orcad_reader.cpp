@@ -640,9 +640,7 @@ void RemoveTitleFillers(table::GridModel& table) {
 // a number never get chosen and stay behind, but they hold places: where they stand decides which
 // of two equal numbers (C2, DA2) comes first, and users know their lists by that order. So the
 // selection is run on the numbered references with their slots: a numbered reference standing at
-// the place being filled moves to the chosen one's slot. `remaining` is in slot order. A long list
-// (a report of tens of thousands of designators in one item) finds its smallest numbers in a tree
-// over the references' ranks in slot order, so that no report keeps the window busy.
+// the place being filled moves to the chosen one's slot. `remaining` is in slot order.
 std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining) {
   const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
     return a.number < b.number;
@@ -667,6 +665,9 @@ std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> rema
   return sorted;
 }
 
+// A long list (a report of tens of thousands of designators in one item) finds its smallest
+// numbers in a tree over the references' ranks in slot order, so that no report keeps the window
+// busy.
 std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
   if (remaining.size() <= kPlainSelectionLimit)
     return SelectBySlots(std::move(remaining));
@@ -682,8 +683,7 @@ std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remai
     sorted.push_back(remaining[chosen]);
     ranks.Clear(chosen);
     if (chosen != front && remaining[front].slot == place) {
-      remaining[chosen].number = remaining[front].number;
-      remaining[chosen].text = remaining[front].text;
+      remaining[chosen] = {remaining[chosen].slot, remaining[front].number, remaining[front].text};
       ranks.Clear(front);
       ranks.Fill(chosen, remaining[chosen].number);
     }
