@@ -22,11 +22,8 @@ file(COPY ${LIBRARY} ${LIBRARY_FILES} DESTINATION ${WORK}/library)
 get_filename_component(library_name ${LIBRARY} NAME)
 string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
 list(PREPEND args --library ${WORK}/library/${library_name})
-include(${CMAKE_CURRENT_LIST_DIR}/run_under_wine.cmake)
-zuro_run_under_wine(150 ${PROGRAM} ${args})
-set(output "${run_output}")
-set(errors "${run_errors}")
-set(status "${run_status}")
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
 string(REPLACE "\r" "" output "${output}")
 set(ran "zentar-host.exe ${args}\nended with ${status}\nstandard output:\n${output}\n"
         "standard error:\n${errors}")

@@ -47,11 +47,8 @@ endforeach()
 
 string(REPLACE "@WORK@" "${WORK}" args "${ARGUMENTS}")
 list(APPEND args --library ${WORK}/${LIBRARY_FOLDER}/${library_name})
-include(${CMAKE_CURRENT_LIST_DIR}/run_under_wine.cmake)
-zuro_run_under_wine(150 ${PROGRAM} ${args})
-set(output "${run_output}")
-set(errors "${run_errors}")
-set(status "${run_status}")
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 150)
 string(REPLACE "\r" "" output "${output}")
 string(REPLACE "\r" "" errors "${errors}")
 set(ran "veldor-host.exe ${args}\nended with ${status}\nstandard output:\n${output}\n"
