@@ -11,6 +11,10 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/prefix" "$work/tmp"
 touch "$work/prefix/.zuro-ready"
 
+# What Wine's start.exe prints when the loader could not start a program.
+SHELL_FAILURE="Application could not be started, or no application associated with the"
+export SHELL_FAILURE+=$' specified file.\nShellExecuteEx failed: Internal error.'
+
 # The stand-in: `wine wineboot` boots nothing; `wine PROGRAM` counts its starts and fails the first
 # $FAILS of them as Wine's loader does, then prints one line (and $SAYS, if set) and ends with
 # $STATUS.
@@ -19,8 +23,7 @@ cat >"$work/bin/wine" <<'STANDIN'
 [ "$1" = wineboot ] && exit 0
 echo start >>"$STARTS"
 if [ "$(wc -l <"$STARTS")" -le "$FAILS" ]; then
-  echo "Application could not be started, or no application associated with the specified file."
-  echo "ShellExecuteEx failed: Internal error."
+  echo "$SHELL_FAILURE"
   exit 1
 fi
 echo "output of $1"
@@ -37,7 +40,8 @@ check() {
   rm -f "$work/starts"
   local output exit_got
   output=$(PATH="$work/bin:$PATH" ZURO_WINEPREFIX="$work/prefix" TMPDIR="$work/tmp" \
-           STARTS="$work/starts" FAILS=$fails STATUS=$status SAYS=$says "$wine_run" board.exe 2>/dev/null)
+           STARTS="$work/starts" FAILS=$fails STATUS=$status SAYS=$says \
+           "$wine_run" board.exe 2>/dev/null)
   exit_got=$?
   local starts_got
   starts_got=$(wc -l <"$work/starts")
@@ -52,12 +56,11 @@ check() {
   fi
 }
 
-shell_failure=$'Application could not be started, or no application associated with the specified file.\nShellExecuteEx failed: Internal error.'
 check 0 0 1 0 "output of board.exe"
 check 1 0 2 0 "output of board.exe"
 check 2 0 3 0 "output of board.exe"   # the third start is the last
-check 3 0 3 1 "$shell_failure"        # three failed starts: Wine's own failure is the result
-check 5 0 3 1 "$shell_failure"
+check 3 0 3 1 "$SHELL_FAILURE"        # three failed starts: Wine's own failure is the result
+check 5 0 3 1 "$SHELL_FAILURE"
 check 0 3 1 3 "output of board.exe"   # the program's own failure: never run again
 check 1 3 2 3 "output of board.exe"
 # A program that ran and printed Wine's words itself (a log it shows, say) ran all the same.
