@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Checks which packages scripts/install-deps asks apt-get for: only the missing ones, the Windows
+# tools only for the full builds (a fuzz campaign must run where Wine cannot be installed), the
+# i386 architecture only when an i386 package is missing, and the install tried even when
+# apt-get update failed in part. Stand-ins take the place of dpkg, apt-get, sudo and npm, so the
+# test installs nothing and needs no network.
+#   install_deps_test.sh PATH-TO-INSTALL-DEPS
+set -uo pipefail
+install_deps=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/bin"
+for tool in bash env grep id cat; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
+
+# dpkg knows the packages listed in $INSTALLED and the foreign architectures in $FOREIGN.
+cat >"$work/bin/dpkg" <<'STANDIN'
+#!/usr/bin/env bash
+case $1 in
+  -s) grep -qxF "$2" "$INSTALLED" ;;
+  --print-foreign-architectures) [ -n "$FOREIGN" ] && echo "$FOREIGN"; exit 0 ;;
+  --add-architecture) echo "add-architecture $2" >>"$CALLS" ;;
+esac
+STANDIN
+# apt-get logs what it was asked; update ends with $UPDATE_STATUS, install with $INSTALL_STATUS.
+cat >"$work/bin/apt-get" <<'STANDIN'
+#!/usr/bin/env bash
+case $1 in
+  update) echo update >>"$CALLS"; exit "$UPDATE_STATUS" ;;
+  install) shift 3; echo "install $*" >>"$CALLS"; exit "$INSTALL_STATUS" ;;
+esac
+STANDIN
+printf '#!/usr/bin/env bash\nexec "$@"\n' >"$work/bin/sudo"
+printf '#!/usr/bin/env bash\nexit 0\n' >"$work/bin/npm"
+chmod +x "$work/bin/dpkg" "$work/bin/apt-get" "$work/bin/sudo" "$work/bin/npm"
+
+native="cmake g++ make googletest libgtest-dev libbenchmark-dev libsqlite3-dev nlohmann-json3-dev
+python3 time"
+windows="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 wine wine64
+wine32:i386 xvfb xauth x11-utils imagemagick fp-utils"
+fuzz="clang-14 libclang-rt-14-dev"
+
+failures=0
+# check NAME MODE INSTALLED FOREIGN UPDATE-STATUS INSTALL-STATUS EXPECTED-EXIT EXPECTED-CALLS
+check() {
+  local name=$1 mode=$2 installed=$3 foreign=$4 update=$5 install=$6 exit_expected=$7 calls=$8
+  tr ' \n' '\n\n' <<<"$installed" >"$work/installed"
+  : >"$work/calls"
+  local exit_got
+  PATH="$work/bin" INSTALLED="$work/installed" FOREIGN=$foreign CALLS="$work/calls" \
+    UPDATE_STATUS=$update INSTALL_STATUS=$install bash "$install_deps" $mode >/dev/null 2>&1
+  exit_got=$?
+  local calls_got
+  calls_got=$(cat "$work/calls")
+  if [ "$exit_got" != "$exit_expected" ] || [ "$calls_got" != "$calls" ]; then
+    echo "FAILED: $name: exit $exit_got (expected $exit_expected)," \
+         "calls [$calls_got] (expected [$calls])"
+    failures=$((failures + 1))
+  fi
+}
+
+check "all there" "" "$native $windows" "" 0 0 0 ""
+check "fuzz, all there, no Wine" fuzz "$native $fuzz" "" 0 0 0 ""
+check "fuzz, clang missing, no Wine" fuzz "$native libclang-rt-14-dev" "" 0 0 0 \
+  $'update\ninstall clang-14'
+check "full build, the last package missing" "" "$native ${windows% fp-utils}" i386 0 0 0 \
+  $'update\ninstall fp-utils'
+check "full build, the first package missing" "" "${native#cmake } $windows" i386 0 0 0 \
+  $'update\ninstall cmake'
+check "32-bit Wine missing, i386 not yet added" "" "$native ${windows/wine32:i386/}" "" 0 0 0 \
+  $'add-architecture i386\nupdate\ninstall wine32:i386'
+check "32-bit Wine missing, i386 added before" "" "$native ${windows/wine32:i386/}" i386 0 0 0 \
+  $'update\ninstall wine32:i386'
+check "update fails in part" "" "$native ${windows/xvfb/}" i386 100 0 0 $'update\ninstall xvfb'
+check "install fails" "" "$native ${windows/xvfb/}" i386 0 100 100 $'update\ninstall xvfb'
+
+[ "$failures" -eq 0 ] && echo "install-deps: all cases passed"
+exit $((failures > 0))
