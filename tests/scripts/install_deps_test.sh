@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Checks which packages scripts/install-deps asks apt-get for: only the missing ones, the Windows
 # tools only for the full builds (a fuzz campaign must run where Wine cannot be installed), the
-# i386 architecture only when an i386 package is missing, and the install tried even when
-# apt-get update failed in part. Stand-ins take the place of dpkg, apt-get, sudo and npm, so the
-# test installs nothing and needs no network.
+# i386 architecture only when an i386 package is missing, the install tried even when
+# apt-get update failed in part, and an index apt refused fetched again into apt's lists.
+# Stand-ins take the place of dpkg, apt-get, apt-config, apt-helper, sudo and npm, so the test
+# installs nothing and needs no network.
 #   install_deps_test.sh PATH-TO-INSTALL-DEPS
 set -uo pipefail
 install_deps=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin"
-for tool in bash env grep id cat; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
+for tool in bash env grep id cat sed tee mktemp chmod cp rm; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
 
 # dpkg knows the packages listed in $INSTALLED and the foreign architectures in $FOREIGN.
 cat >"$work/bin/dpkg" <<'STANDIN'
@@ -21,17 +22,35 @@ case $1 in
   --add-architecture) echo "add-architecture $2" >>"$CALLS" ;;
 esac
 STANDIN
-# apt-get logs what it was asked; update ends with $UPDATE_STATUS, install with $INSTALL_STATUS.
+# apt-get logs what it was asked; update prints $UPDATE_OUTPUT and ends with $UPDATE_STATUS,
+# install ends with $INSTALL_STATUS.
 cat >"$work/bin/apt-get" <<'STANDIN'
 #!/usr/bin/env bash
 case $1 in
-  update) echo update >>"$CALLS"; exit "$UPDATE_STATUS" ;;
+  update) echo update >>"$CALLS"; printf '%s' "${UPDATE_OUTPUT:-}" >&2; exit "$UPDATE_STATUS" ;;
   install) shift 3; echo "install $*" >>"$CALLS"; exit "$INSTALL_STATUS" ;;
+esac
+STANDIN
+# apt keeps its lists in $work/lists. apt-helper fetches "$DOWNLOAD" (nothing when it is empty:
+# the download fails) and reads a compressed file as cat would.
+mkdir -p "$work/lists"
+cat >"$work/bin/apt-config" <<'STANDIN'
+#!/usr/bin/env bash
+echo "lists='$LISTS/'"
+STANDIN
+cat >"$work/apt-helper" <<'STANDIN'
+#!/usr/bin/env bash
+case $1 in
+  download-file) echo "download $2" >>"$CALLS"; [ -n "$DOWNLOAD" ] || exit 100
+                 printf '%s' "$DOWNLOAD" >"$3" ;;
+  cat-file) cat "$2" ;;
 esac
 STANDIN
 printf '#!/usr/bin/env bash\nexec "$@"\n' >"$work/bin/sudo"
 printf '#!/usr/bin/env bash\nexit 0\n' >"$work/bin/npm"
-chmod +x "$work/bin/dpkg" "$work/bin/apt-get" "$work/bin/sudo" "$work/bin/npm"
+chmod +x "$work/bin/dpkg" "$work/bin/apt-get" "$work/bin/apt-config" "$work/apt-helper" \
+  "$work/bin/sudo" "$work/bin/npm"
+export APT_HELPER="$work/apt-helper" LISTS="$work/lists" UPDATE_OUTPUT="" DOWNLOAD=""
 
 failures=0
 # What install-deps asks for on a machine that has nothing: the test takes the lists from the
@@ -86,6 +105,37 @@ check "32-bit Wine missing, i386 added before" "" "${everything/wine32:i386/}" i
   $'update\ninstall wine32:i386'
 check "update fails in part" "" "${everything/xvfb/}" i386 100 0 0 $'update\ninstall xvfb'
 check "install fails" "" "${everything/xvfb/}" i386 0 100 100 $'update\ninstall xvfb'
+
+# A mirror mid-sync: apt refused the i386 index of the security suite, and the mirror's own copy
+# becomes apt's list for it, under the name apt gives it; other failures are not fetched.
+index=mirror.test/debian-security/dists/bookworm-security/main/binary-i386/Packages
+list="$work/lists/mirror.test_debian-security_dists_bookworm-security_main_binary-i386_Packages"
+UPDATE_OUTPUT="Err:4 http://$index.xz
+E: Failed to fetch http://$index.xz  File has unexpected size (374820 != 376004). Mirror sync in progress?
+E: Failed to fetch http://mirror.test/debian/dists/bookworm/InRelease  Could not resolve host
+E: Some index files failed to download. They have been ignored, or old ones used instead.
+"
+DOWNLOAD=$'Package: wine32\nVersion: 8.0\n'
+check "index refused mid-sync, fetched again" "" "${everything/wine32:i386/}" i386 100 0 0 \
+  "update"$'\n'"download https://$index.xz"$'\n'"install wine32:i386"
+if [ "$(cat "$list" 2>/dev/null)" != "${DOWNLOAD%$'\n'}" ]; then
+  echo "FAILED: the refused index is not in apt's lists as $list"
+  failures=$((failures + 1))
+fi
+rm -f "$list"
+# A copy that is no index at all (an error page, say) is not put among apt's lists.
+DOWNLOAD="<html>Not Found</html>"
+check "index refused, the copy is no index" "" "${everything/wine32:i386/}" i386 100 0 0 \
+  "update"$'\n'"download https://$index.xz"$'\n'"install wine32:i386"
+if [ -e "$list" ]; then
+  echo "FAILED: a copy that is no index went into apt's lists"
+  failures=$((failures + 1))
+fi
+# When the copy cannot be fetched either, the install is tried all the same.
+DOWNLOAD=""
+check "index refused, not fetched again" "" "${everything/wine32:i386/}" i386 100 100 100 \
+  "update"$'\n'"download https://$index.xz"$'\n'"install wine32:i386"
+UPDATE_OUTPUT=""
 
 [ "$failures" -eq 0 ] && echo "install-deps: all cases passed"
 exit $((failures > 0))
