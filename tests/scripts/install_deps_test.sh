@@ -11,7 +11,9 @@ install_deps=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin"
-for tool in bash env grep id cat sed tee mktemp chmod cp rm; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
+for tool in bash env grep id cat sed tee mktemp chmod cp rm; do
+  ln -s "$(command -v "$tool")" "$work/bin/$tool"
+done
 
 # dpkg knows the packages listed in $INSTALLED and the foreign architectures in $FOREIGN.
 cat >"$work/bin/dpkg" <<'STANDIN'
@@ -27,7 +29,7 @@ STANDIN
 cat >"$work/bin/apt-get" <<'STANDIN'
 #!/usr/bin/env bash
 case $1 in
-  update) echo update >>"$CALLS"; printf '%s' "${UPDATE_OUTPUT:-}" >&2; exit "$UPDATE_STATUS" ;;
+  update) echo update >>"$CALLS"; printf '%s' "$UPDATE_OUTPUT" >&2; exit "$UPDATE_STATUS" ;;
   install) shift 3; echo "install $*" >>"$CALLS"; exit "$INSTALL_STATUS" ;;
 esac
 STANDIN
@@ -53,6 +55,7 @@ chmod +x "$work/bin/dpkg" "$work/bin/apt-get" "$work/bin/apt-config" "$work/apt-
 export APT_HELPER="$work/apt-helper" LISTS="$work/lists" UPDATE_OUTPUT="" DOWNLOAD=""
 
 failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 # What install-deps asks for on a machine that has nothing: the test takes the lists from the
 # script itself rather than keeping copies of them.
 asked_for() {  # MODE
@@ -66,8 +69,7 @@ fuzz_everything=$(asked_for fuzz)
 # The fuzz build is native only: nothing for Windows, nothing 32-bit.
 for windows_only in mingw wine xvfb imagemagick fp-utils :i386; do
   if [[ $fuzz_everything == *"$windows_only"* ]]; then
-    echo "FAILED: fuzz mode asks for $windows_only: [$fuzz_everything]"
-    failures=$((failures + 1))
+    fail "fuzz mode asks for $windows_only: [$fuzz_everything]"
   fi
 done
 first=${everything%% *}
@@ -85,9 +87,8 @@ check() {
   local calls_got
   calls_got=$(cat "$work/calls")
   if [ "$exit_got" != "$exit_expected" ] || [ "$calls_got" != "$calls" ]; then
-    echo "FAILED: $name: exit $exit_got (expected $exit_expected)," \
+    fail "$name: exit $exit_got (expected $exit_expected)," \
          "calls [$calls_got] (expected [$calls])"
-    failures=$((failures + 1))
   fi
 }
 
@@ -110,8 +111,9 @@ check "install fails" "" "${everything/xvfb/}" i386 0 100 100 $'update\ninstall 
 # becomes apt's list for it, under the name apt gives it; other failures are not fetched.
 index=mirror.test/debian-security/dists/bookworm-security/main/binary-i386/Packages
 list="$work/lists/mirror.test_debian-security_dists_bookworm-security_main_binary-i386_Packages"
+mid_sync="File has unexpected size (374820 != 376004). Mirror sync in progress?"
 UPDATE_OUTPUT="Err:4 http://$index.xz
-E: Failed to fetch http://$index.xz  File has unexpected size (374820 != 376004). Mirror sync in progress?
+E: Failed to fetch http://$index.xz  $mid_sync
 E: Failed to fetch http://mirror.test/debian/dists/bookworm/InRelease  Could not resolve host
 E: Some index files failed to download. They have been ignored, or old ones used instead.
 "
@@ -119,8 +121,7 @@ DOWNLOAD=$'Package: wine32\nVersion: 8.0\n'
 check "index refused mid-sync, fetched again" "" "${everything/wine32:i386/}" i386 100 0 0 \
   "update"$'\n'"download https://$index.xz"$'\n'"install wine32:i386"
 if [ "$(cat "$list" 2>/dev/null)" != "${DOWNLOAD%$'\n'}" ]; then
-  echo "FAILED: the refused index is not in apt's lists as $list"
-  failures=$((failures + 1))
+  fail "the refused index is not in apt's lists as $list"
 fi
 rm -f "$list"
 # A copy that is no index at all (an error page, say) is not put among apt's lists.
@@ -128,8 +129,7 @@ DOWNLOAD="<html>Not Found</html>"
 check "index refused, the copy is no index" "" "${everything/wine32:i386/}" i386 100 0 0 \
   "update"$'\n'"download https://$index.xz"$'\n'"install wine32:i386"
 if [ -e "$list" ]; then
-  echo "FAILED: a copy that is no index went into apt's lists"
-  failures=$((failures + 1))
+  fail "a copy that is no index went into apt's lists"
 fi
 # When the copy cannot be fetched either, the install is tried all the same.
 DOWNLOAD=""
