@@ -43,16 +43,7 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
     else
       text = readers::ConvertMentor(text);
   }
-  const readers::ReadResult result = readers::ReadReport(text, table(), context_.attributes);
-  // A text of quoted fields without a header line names no attribute: a report of another
-  // system's layout (a CSV file, an HTML page) would show as an empty table, which a designer
-  // cannot tell from a board without components.
-  if (result == readers::ReadResult::kLoaded && context_.attributes.names.empty() &&
-      text.find_first_not_of(" \t\r\n") != std::string::npos) {
-    table().DeleteAllItems();
-    return readers::ReadResult::kBadStructure;
-  }
-  return result;
+  return readers::ReadReport(text, table(), context_.attributes);
 }
 
 }  // namespace zuro::converter

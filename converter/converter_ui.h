@@ -101,6 +101,10 @@ class ConverterUi {
 
   // The user.
   virtual MessageAnswer ShowMessage(const MessageRequest& message) = 0;
+  // Why the report just refused was refused (the line and what was expected there). The window's
+  // message box keeps its own text, so a window has nowhere to show it; the command line prints
+  // it after the message.
+  virtual void ExplainRefusal(const std::string& /*reason*/) {}
   // The chosen file's full path (UTF-8), or nothing when the dialog was cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
   // Shows the help file (a UTF-8 path) with the HTML help viewer, no owner window.

@@ -241,7 +241,8 @@ bool ConverterWindow::LoadReport(const std::string& folder, const std::string& n
   }
   context_.report_path = name;
   context_.report_folder = folder;
-  if (ReadReportText(folder, name, report->text) == readers::ReadResult::kBadStructure) {
+  if (ReadReportText(folder, name, report->text) == readers::ReadResult::kBadStructure ||
+      !GaveComponents(report->text)) {
     RejectBadStructure();
     return true;
   }
@@ -260,9 +261,26 @@ void ConverterWindow::TellLostCharacters(const std::string& name) {
               "заменены знаком \"?\"");
 }
 
+// A report that holds text but gave no component (no header found, or none after it) is refused
+// like any report of the wrong structure: an empty table without a word would tell the designer
+// that the board has no components. A file of blanks alone is an empty report and leaves the
+// title row. Returns false, with the table emptied and the reason kept, when the report is refused.
+bool ConverterWindow::GaveComponents(std::string_view text) {
+  if (table_.GetRowCount() >= 2 || text.find_first_not_of(" \t\r\n") == std::string_view::npos)
+    return true;
+  const bool header = table_.GetColumnCount() > 1;
+  table_.DeleteAllItems();
+  context_.attributes = readers::ReportAttributes();
+  context_.attributes.refusal = header ? "no component line after the header line"
+                                       : "no header line naming the report's columns";
+  return false;
+}
+
 // The reader has emptied the table already.
 void ConverterWindow::RejectBadStructure() {
   ShowWarning("Недопустимая структура файла");
+  if (!context_.attributes.refusal.empty())
+    ui_.ExplainRefusal(context_.attributes.refusal);
   ui_.RedrawTable();
   context_.report_path.clear();
   ui_.SetCaption(LoadedTitle());

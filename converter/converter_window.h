@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/text_file.h"
 #include "generation/document_kinds.h"
@@ -110,6 +111,7 @@ class ConverterWindow {
 
   // Report loading.
   bool LoadReport(const std::string& folder, const std::string& name);
+  bool GaveComponents(std::string_view text);
   void RejectBadStructure();
   void TakeLoadedReport();
   void UpdateCommands();

@@ -61,6 +61,13 @@ MessageAnswer HeadlessUi::ShowMessage(const MessageRequest& message) {
   return answer;
 }
 
+// The reason goes where the messages go, as a line of its own after the window's message.
+void HeadlessUi::ExplainRefusal(const std::string& reason) {
+  refusal_reasons_.push_back(reason);
+  if (sink_)
+    sink_(MessageRequest{reason, "", MessageButtons::kOk});
+}
+
 std::optional<std::string> HeadlessUi::ChooseFile(const FileDialogRequest& request) {
   file_dialogs_.push_back(request);
   if (files_.empty())

@@ -33,6 +33,7 @@ class HeadlessUi : public ConverterUi {
   const std::string& caption() const { return caption_; }
   const std::map<int, std::string>& tooltips() const { return tooltips_; }
   const std::vector<MessageRequest>& messages() const { return messages_; }
+  const std::vector<std::string>& refusal_reasons() const { return refusal_reasons_; }
   const std::vector<FileDialogRequest>& file_dialogs() const { return file_dialogs_; }
   // The width changes in the order asked for.
   const std::vector<int>& resizes() const { return resizes_; }
@@ -57,6 +58,7 @@ class HeadlessUi : public ConverterUi {
   void RedrawTable() override { ++redraws_; }
   void AttachMarkImages() override { ++mark_image_attachments_; }
   MessageAnswer ShowMessage(const MessageRequest& message) override;
+  void ExplainRefusal(const std::string& reason) override;
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override { help_requests_.push_back(help_path); }
   void ShowTemplatesDialog() override { ++templates_dialogs_; }
@@ -77,6 +79,7 @@ class HeadlessUi : public ConverterUi {
   std::map<int, std::string> tooltips_;
   std::string caption_;
   std::vector<MessageRequest> messages_;
+  std::vector<std::string> refusal_reasons_;
   std::vector<FileDialogRequest> file_dialogs_;
   std::vector<int> resizes_;
   int redraws_ = 0;

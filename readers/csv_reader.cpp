@@ -7,7 +7,7 @@
 
 #include "base/text_file.h"
 #include "readers/component_table.h"
-#include "readers/pcad_reader.h"
+#include "readers/designator_lists.h"
 
 namespace zuro::readers {
 
@@ -166,32 +166,6 @@ ReadResult ReadQuotedCsv(std::string_view text,
   ResetComponentTable(table, attributes);
   QuotedCsvReader(table, attributes).Run(text);
   return ReadResult::kLoaded;
-}
-
-// The CAD systems write all designators of a component into one value, separated by commas and
-// usually blanks. One or two of them are left as written, blanks included; more are ordered by
-// their numbers and joined into runs, in the same order as the P-CAD lists (selection for the
-// lists of a real board, where the order of equal numbers is the one users know; stable beyond a
-// thousand, so that no value keeps the window busy). Every reference is kept, however many the
-// value holds. An empty piece (",," or a closing ",") is no reference.
-std::string RewriteReferences(std::string_view value) {
-  std::vector<NumberedDesignator> references;
-  std::string reference;
-  for (size_t start = 0; start <= value.size();) {
-    const size_t end = std::min(value.find(kComma, start), value.size());
-    reference.clear();
-    for (const char c : value.substr(start, end - start)) {
-      if (c != kBlank)
-        reference += c;
-    }
-    start = end + 1;
-    if (!reference.empty())
-      references.push_back({reference, ReferenceNumber(reference)});
-  }
-  if (references.size() <= 2)
-    return std::string(value);
-  SortDesignators(references);
-  return JoinDesignatorRuns(references);
 }
 
 }  // namespace zuro::readers

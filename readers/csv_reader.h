@@ -24,8 +24,4 @@ bool HasQuotedCsvHeader(std::string_view text);
 // True for the names of the columns whose values the reader rewrites as designators.
 bool IsReferenceColumnName(std::string_view name);
 
-// A designator value as the reader stores it: two references or fewer unchanged, more sorted by
-// number and joined into runs (C3, C1, C2, C7 gives C1...C3,C7).
-std::string RewriteReferences(std::string_view value);
-
 }  // namespace zuro::readers

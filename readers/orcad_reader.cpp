@@ -6,7 +6,7 @@
 
 #include "base/text_file.h"
 #include "readers/component_table.h"
-#include "readers/selection_order.h"
+#include "readers/designator_lists.h"
 
 namespace zuro::readers {
 
@@ -23,11 +23,12 @@ constexpr std::string_view kCountName = "Count";
 constexpr std::string_view kQuantityName = "Quantity";
 constexpr std::string_view kRefDesName = "RefDes";
 constexpr std::string_view kReferenceName = "Reference";
+// The name OrCAD Capture's engineering bill-of-materials template gives its designator column.
+constexpr std::string_view kPartReferenceName = "Part Reference";
 constexpr std::string_view kAttributesName = "Attributes";
 constexpr std::string_view kPartName = "Part";
 constexpr std::string_view kPartLibName = "ID PartLib";
 constexpr std::string_view kIdText = "ID";
-constexpr std::string_view kRunMark = "...";
 constexpr char kRulerMark = '_';
 // What the first line of every page of a report written by OrCAD Capture holds beside the
 // design's title, and what the line above that page's header begins with.
@@ -39,10 +40,10 @@ constexpr size_t kPageTitleLines = 24;
 // Names other systems give their column of designators: a report that names one of them, but no
 // "Reference" or "RefDes" column, is another system's report. Compared ignoring letter case.
 constexpr std::string_view kForeignDesignatorNames[] = {"refdes", "ref des", "designator"};
+constexpr std::string_view kForeignColumnReason =
+    "the designators' column is named as other systems name it, and none \"Reference\"";
 // OrCAD titles are only vertically centred, unlike the P-CAD window's centred titles.
 constexpr table::CellFormat kTitleFormat = table::kFormatVCentre;
-// Numbers this far apart belong to no common list: such a reference is a typing error.
-constexpr int64_t kGapLimit = 99999;
 
 std::string Without(std::string_view text, char first, char second) {
   std::string result;
@@ -166,7 +167,7 @@ ColumnLayout LayOutColumns(std::string_view line) {
     const int column = static_cast<int>(l);
     if (name == kCountName || name == kQuantityName)
       layout.quantity_column = column;
-    if (name == kRefDesName || name == kReferenceName)
+    if (name == kRefDesName || name == kReferenceName || name == kPartReferenceName)
       layout.reference_column = column;
     if (name == kAttributesName || name == kPartName)
       layout.part_column = column;
@@ -244,11 +245,6 @@ class ReportLine {
   std::vector<std::string_view> fields_;  // tabbed lines only
 };
 
-struct ReferenceSlot {
-  size_t index = 0;
-  std::string text;
-};
-
 // The reference designators of the item being read, one per slot. A comma of the reference list
 // moves on to the next slot, so the slots follow the list as the report wrote it, empty places
 // included. Only the slots that hold a designator are kept, in slot order: a list of many empty
@@ -299,69 +295,6 @@ class ReferenceSlots {
   std::vector<ReferenceSlot> filled_;
 };
 
-// A reference one number after the one before it extends the run that ends there (C1...C3);
-// a larger step starts a new entry. A repeated number, and a step of kGapLimit or more, leave the
-// reference out, and the run goes on from it: the step is always taken from the reference just
-// before. Prefixes are not compared. `base` is the length of the list up to and with the first
-// reference of the current run.
-std::string JoinRuns(const std::vector<NumberedReference>& sorted) {
-  std::string list(sorted.front().text);
-  size_t base = list.size();
-  for (size_t i = 1; i < sorted.size(); ++i) {
-    const int64_t step = sorted[i].number - sorted[i - 1].number;
-    if (step == 1) {
-      list.resize(base);
-      list += kRunMark;
-      list += sorted[i].text;
-    } else if (step > 1 && step < kGapLimit) {
-      list += kComma;
-      list += sorted[i].text;
-      base = list.size();
-    }
-  }
-  return list;
-}
-
-// A run of two is written as two entries: C1...C2 becomes C1,C2.
-std::string WriteRunsOfTwoApart(std::string_view list) {
-  std::string result;
-  for (size_t start = 0; start <= list.size();) {
-    const size_t comma = std::min(list.find(kComma, start), list.size());
-    std::string piece(list.substr(start, comma - start));
-    const size_t mark = piece.find(kRunMark, 1);
-    if (mark != kNone) {
-      const std::string_view run(piece);
-      const int64_t step = ReferenceNumber(run.substr(mark + kRunMark.size())) -
-                           ReferenceNumber(run.substr(0, mark));
-      if (step == 1)
-        piece.replace(mark, kRunMark.size(), 1, kComma);
-    }
-    if (start > 0)
-      result += kComma;
-    result += piece;
-    start = comma + 1;
-  }
-  return result;
-}
-
-// Only references with a number enter the list; when no reference has one, slot 0 stands for the
-// list. A list of fewer than two characters leaves the cell as the item line wrote it.
-std::string CompactSlots(const std::vector<ReferenceSlot>& slots) {
-  std::vector<NumberedReference> numbered;
-  for (const ReferenceSlot& slot : slots) {
-    const int64_t number = ReferenceNumber(slot.text);
-    if (number > 0)
-      numbered.push_back({slot.index, number, slot.text});
-  }
-  std::string list;
-  if (!numbered.empty())
-    list = JoinRuns(SortByNumber(std::move(numbered)));
-  else if (!slots.empty() && slots.front().index == 0)
-    list = slots.front().text;
-  list = WriteRunsOfTwoApart(list);
-  return list.size() >= 2 ? list : std::string();
-}
-
 // One pass over a report below its first line, filling the table item by item. The pass also
 // watches for the signs of a report that OrCAD did not write, whose table would hold some of its
 // designators, or none, under quantities that count them all.
@@ -373,9 +306,14 @@ class OrcadReportReader {
   // `lines` hold the report's lines without their line ends, the first line (never read as part
   // of the table) included. False when the report shows itself to be another system's.
   bool Run(const std::vector<std::string_view>& lines);
+  const std::string& refusal() const { return refusal_; }
 
  private:
+  bool Refuse(size_t index, std::string_view why);
   size_t PageHeaderAfterTitle(const std::vector<std::string_view>& lines, size_t index) const;
+  size_t JoinWrappedCells(const std::vector<std::string_view>& lines,
+                          size_t index,
+                          std::string_view& line);
   bool TakeHeader(std::string_view line);
   bool ColumnsLineUp(const ReportLine& line) const;
   int64_t Quantity(const ReportLine& line) const;
@@ -395,54 +333,56 @@ class OrcadReportReader {
   ReferenceSlots slots_;
   size_t next_slot_ = 0;
   std::string part_text_;
+  std::string joined_;  // a line whose cells wrapped onto the lines after it, joined again
+  std::string refusal_;  // why the report is another system's; empty while it reads
   std::string item_part_;               // the item's part value, blanks dropped
   bool item_references_blank_ = false;  // the item line lists no designator
   bool references_changed_ = false;     // the slots changed since the reference cell was written
 };
 
-// An empty line ends a group of references: the item's next lines start a fresh list in the
-// slots after it. Any line that mentions the quantity is a header, even among the items. A
-// report refused here is another system's:
+// The first line is the report's title, unless it is the header itself (a report written without a
+// title block). Empty lines end nothing: OrCAD Capture puts one after an item line whose value
+// held a line break, and the item's further references follow it. Any line that mentions the
+// quantity is a header, even among the items. A report refused here is another system's:
 // - a header that names another system's column of designators, and no "Reference" or "RefDes";
 // - a header underlined with runs of "-" or "=";
 // - an item line in fixed-width columns whose values do not stand under the header's names;
 // - no header at all, while a line names another system's column of designators.
 bool OrcadReportReader::Run(const std::vector<std::string_view>& lines) {
-  for (size_t i = 1; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
+  const size_t start = !lines.empty() && IsHeaderLine(lines.front()) ? 0 : 1;
+  for (size_t i = start; i < lines.size(); ++i) {
+    std::string_view line = lines[i];
     const bool may_start_page =
-        line.empty() ? !lines[i - 1].empty() || i == 1 : line.find(kRevisedText) != kNone;
+        line.empty() ? i == start || !lines[i - 1].empty() : line.find(kRevisedText) != kNone;
     const size_t page_header =
         header_seen_ && may_start_page ? PageHeaderAfterTitle(lines, i) : kNone;
     if (page_header != kNone) {
       if (!TakeHeader(lines[page_header]))
-        return false;
+        return Refuse(page_header, kForeignColumnReason);
       for (i = page_header;
            i + 1 < lines.size() && (lines[i + 1].empty() || IsRuler(lines[i + 1]));)
         ++i;
       continue;
     }
-    if (line.empty()) {
-      WriteReferences();
-      slots_.EmptyAll();
-      continue;
-    }
-    if (IsRuler(line))
+    if (line.empty() || IsRuler(line))
       continue;
     if (IsHeaderLine(line)) {
       size_t next = i + 1;
       while (next < lines.size() && lines[next].empty())
         ++next;
-      if (!TakeHeader(line) || (next < lines.size() && IsForeignUnderline(lines[next])))
-        return false;
+      if (!TakeHeader(line))
+        return Refuse(i, kForeignColumnReason);
+      if (next < lines.size() && IsForeignUnderline(lines[next]))
+        return Refuse(next, "the header is underlined with \"-\" or \"=\", as other systems do");
       continue;
     }
     if (!header_seen_)
       continue;
+    i = JoinWrappedCells(lines, i, line);
     const ReportLine report_line(line);
     if (Quantity(report_line) > 0) {
       if (!ColumnsLineUp(report_line))
-        return false;
+        return Refuse(i, "the values do not stand under the header's names");
       FinishItem();
       StartItem(report_line);
     } else if (item_row_ >= 0) {
@@ -450,14 +390,21 @@ bool OrcadReportReader::Run(const std::vector<std::string_view>& lines) {
     }
   }
   FinishItem();
-  return header_seen_ || std::none_of(lines.begin(), lines.end(), NamesForeignDesignatorColumn);
+  if (!header_seen_ && std::any_of(lines.begin(), lines.end(), NamesForeignDesignatorColumn))
+    refusal_ = "no header line naming \"Quantity\" or \"Count\", but another system's header";
+  return refusal_.empty();
+}
+
+// `index` counts the report's lines from 0.
+bool OrcadReportReader::Refuse(size_t index, std::string_view why) {
+  refusal_ = "line " + std::to_string(index + 1) + ": " + std::string(why);
+  return false;
 }
 
 // A long report written by OrCAD Capture repeats its title block at the top of every page: the
 // design's title with "Revised:", "Revision:", the organisation's lines, "Bill Of Materials" with
 // the date, the time and the page number, then the page's header and ruler. Read line by line,
-// the block would continue the item above it with its words as designators, and its empty lines
-// would start that item's list afresh. When a block starts at `index` (the empty lines before its
+// the block would continue the item above it with its words as designators. When a block starts at `index` (the empty lines before its
 // "Revised:" line included), returns the index of its header line; kNone otherwise.
 size_t OrcadReportReader::PageHeaderAfterTitle(const std::vector<std::string_view>& lines,
                                                size_t index) const {
@@ -475,6 +422,44 @@ size_t OrcadReportReader::PageHeaderAfterTitle(const std::vector<std::string_vie
       page_title = true;
   }
   return kNone;
+}
+
+size_t TabbedFields(std::string_view line) {
+  return static_cast<size_t>(std::count(line.begin(), line.end(), kTab)) + 1;
+}
+
+// A value holding a line break (a part's description written on two or three lines) breaks the
+// line of a tabbed report: the value's further lines follow, the last of them with the rest of the
+// line's fields. Read apart, their words would be taken for designators. A line of fewer fields
+// than the header names is therefore joined, with one blank where the break was, with each next
+// line that goes on with its last value: one that neither starts with a tab (as a line going on
+// with an item's references does) nor is empty, a ruler, a header, a page's title block or an
+// item line of its own, and that adds no more fields than the header has room for. Returns the
+// index of the last line joined; `line` is then the joined line.
+size_t OrcadReportReader::JoinWrappedCells(const std::vector<std::string_view>& lines,
+                                           size_t index,
+                                           std::string_view& line) {
+  if (layout_.separator != kTab || line.find(kTab) == kNone)
+    return index;
+  size_t fields = TabbedFields(line);
+  size_t last = index;
+  while (last + 1 < lines.size()) {
+    const std::string_view next = lines[last + 1];
+    const size_t next_fields = TabbedFields(next);
+    if (next.empty() || next.front() == kTab || IsRuler(next) || IsHeaderLine(next) ||
+        fields + next_fields - 1 > layout_.columns.size() ||
+        (next_fields > 1 && Quantity(ReportLine(next)) > 0) ||
+        PageHeaderAfterTitle(lines, last + 1) != kNone)
+      break;
+    if (last == index)
+      joined_.assign(line);
+    joined_.append(1, kBlank).append(next);
+    fields += next_fields - 1;
+    ++last;
+  }
+  if (last != index)
+    line = joined_;
+  return last;
 }
 
 // Every header line lays the columns out anew and renames the attributes; its columns are
@@ -581,13 +566,12 @@ void OrcadReportReader::ScanReferences(const ReportLine& line, size_t start) {
 }
 
 // The reference cell is written when the item's lines end (at the next item, at the end of the
-// report) and before an empty line empties the slots, not after every line: a list of thousands
+// report), not after every line: a list of thousands
 // of designators written again after each of its wrapped lines would make a long item quadratic.
 // The list is that of the slots at that moment, in the columns of the header in force then. One
 // designator leaves the cell as the item line wrote it; two are written in list order; more are
 // sorted and compacted. When the slots then hold fewer than two designators (or a list too short
-// to be one), the cell keeps what it holds: the item line's text, or the list written before an
-// empty line. An item line that lists no designator (the quantity line of a report of one part a
+// to be one), the cell keeps the item line's text. An item line that lists no designator (the quantity line of a report of one part a
 // line) left its slot 0 empty and its cell empty: its designators are those of the lines below
 // it, one of them written as it is.
 void OrcadReportReader::WriteReferences() {
@@ -607,7 +591,7 @@ void OrcadReportReader::WriteReferences() {
   else if (count == 2)
     list = std::string(slots_.Text(0)) + kComma + std::string(slots_.Text(1));
   else if (count > 2)
-    list = CompactSlots(filled);
+    list = CompactReferenceSlots(filled);
   if (!list.empty())
     table_.SetItemText(item_row_, column, list);
 }
@@ -635,62 +619,6 @@ void RemoveTitleFillers(table::GridModel& table) {
 
 }  // namespace
 
-// Orders the numbered references as a selection sort over the slots does: each place takes the
-// first slot of the smallest number from that place on, by exchanging the two. References without
-// a number never get chosen and stay behind, but they hold places: where they stand decides which
-// of two equal numbers (C2, DA2) comes first, and users know their lists by that order. So the
-// selection is run on the numbered references with their slots: a numbered reference standing at
-// the place being filled moves to the chosen one's slot. `remaining` is in slot order.
-std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining) {
-  const auto by_number = [](const NumberedReference& a, const NumberedReference& b) {
-    return a.number < b.number;
-  };
-  std::vector<NumberedReference> sorted;
-  sorted.reserve(remaining.size());
-  for (size_t place = 0; !remaining.empty(); ++place) {
-    const auto chosen = std::min_element(remaining.begin(), remaining.end(), by_number);
-    sorted.push_back(*chosen);
-    const bool exchanged = chosen != remaining.begin() && remaining.front().slot == place;
-    remaining.erase(chosen);
-    if (exchanged) {
-      NumberedReference displaced = remaining.front();
-      remaining.erase(remaining.begin());
-      displaced.slot = sorted.back().slot;
-      const auto after =
-          std::upper_bound(remaining.begin(), remaining.end(), displaced,
-                           [](const auto& a, const auto& b) { return a.slot < b.slot; });
-      remaining.insert(after, displaced);
-    }
-  }
-  return sorted;
-}
-
-// A long list (a report of tens of thousands of designators in one item) finds its smallest
-// numbers in a tree over the references' ranks in slot order, so that no report keeps the window
-// busy.
-std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remaining) {
-  if (remaining.size() <= kPlainSelectionLimit)
-    return SelectBySlots(std::move(remaining));
-  std::vector<NumberedReference> sorted;
-  sorted.reserve(remaining.size());
-  // A displaced reference takes the chosen one's slot, and so its rank: ranks keep slot order.
-  SelectionTree ranks(remaining.size());
-  for (size_t rank = 0; rank < remaining.size(); ++rank)
-    ranks.Fill(rank, remaining[rank].number);
-  for (size_t place = 0; sorted.size() < remaining.size(); ++place) {
-    const size_t chosen = ranks.FirstSmallest();
-    const size_t front = ranks.FirstFilled();
-    sorted.push_back(remaining[chosen]);
-    ranks.Clear(chosen);
-    if (chosen != front && remaining[front].slot == place) {
-      remaining[chosen] = {remaining[chosen].slot, remaining[front].number, remaining[front].text};
-      ranks.Clear(front);
-      ranks.Fill(chosen, remaining[chosen].number);
-    }
-  }
-  return sorted;
-}
-
 // The first line is the report's title and is not read. A report whose first line opens with a
 // double quote is a quoted report of another system, opened in the wrong window; so is a report
 // that the reading shows to be another system's. Either leaves the table empty, and the
@@ -705,30 +633,23 @@ ReadResult ReadOrcadReport(std::string_view text,
   for (std::string_view line; text_lines.Next(line);)
     lines.push_back(WithoutLineEnd(line));
   table::GridUpdate update(table);
-  const auto refuse = [&] {
+  const auto refuse = [&](std::string why) {
     table.DeleteAllItems();
     attributes = ReportAttributes();
+    attributes.refusal = std::move(why);
     return ReadResult::kBadStructure;
   };
   if (!lines.empty() && !lines.front().empty() && lines.front().front() == kQuote)
-    return refuse();
+    return refuse("line 1: begins with a double quote, as a report of quoted fields does");
   const int32_t part_column_before = part_column;
   ResetComponentTable(table, attributes);
-  if (!OrcadReportReader(table, attributes, part_column).Run(lines)) {
+  OrcadReportReader reader(table, attributes, part_column);
+  if (!reader.Run(lines)) {
     part_column = part_column_before;
-    return refuse();
+    return refuse(reader.refusal());
   }
   RemoveTitleFillers(table);
   return ReadResult::kLoaded;
-}
-
-std::string CompactReferences(std::vector<std::string> references) {
-  std::vector<ReferenceSlot> slots;
-  for (size_t index = 0; index < references.size(); ++index) {
-    if (!references[index].empty())
-      slots.push_back({index, std::move(references[index])});
-  }
-  return CompactSlots(slots);
 }
 
 }  // namespace zuro::readers

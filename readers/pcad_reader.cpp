@@ -11,7 +11,7 @@
 #include "readers/fixed_width_report.h"
 #include "readers/quoted_record.h"
 #include "readers/report_lines.h"
-#include "readers/selection_order.h"
+#include "readers/designator_lists.h"
 
 namespace zuro::readers {
 
@@ -38,7 +38,8 @@ class ReportReader {
 
   void Run();
   // A report whose separator is not ";" broke the rule of its layout: the table is not the board.
-  bool Refused() const { return refused_; }
+  bool Refused() const { return !refusal_.empty(); }
+  const std::string& refusal() const { return refusal_; }
 
  private:
   void TakeHeader(std::string_view line);
@@ -49,6 +50,7 @@ class ReportReader {
   int AddRow();
   std::vector<std::string> GatherDesignators(int64_t quantity);
   std::string Designator() const;
+  void RefuseAtLine(const std::string& why);
 
   TextLines& lines_;
   table::GridModel& table_;
@@ -60,7 +62,8 @@ class ReportReader {
   // record that lists a designator outside a component, a component whose records end early or
   // that lacks a designator refuses the report.
   char separator_ = kSeparator[0];
-  bool refused_ = false;
+  std::string refusal_;  // why the report was refused; empty while it reads
+  size_t line_number_ = 0;  // of the line last read, from 1
   size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
   int quantity_piece_ = -1;
   int designator_piece_ = -1;
@@ -74,17 +77,19 @@ class ReportReader {
 
 void ReportReader::Run() {
   std::string_view line;
-  while (NextLine(line) && !refused_) {
+  while (NextLine(line) && !Refused()) {
     const bool header = line.find(kCountName) != std::string::npos;
     if (header)
       TakeHeader(line);
     if (!header_seen_ || line.size() + (line_end_dropped_ ? 1 : 0) <= 1)
       continue;
     CompleteRecord(line);
-    if (!header && separator_ != kSeparator[0] &&
-        (ComponentQuantity(PieceAt(pieces_, quantity_piece_)) <= 0 ||
-         (designator_piece_ >= 0 && PieceAt(pieces_, designator_piece_).empty())))
-      refused_ = true;
+    if (!header && separator_ != kSeparator[0]) {
+      if (ComponentQuantity(PieceAt(pieces_, quantity_piece_)) <= 0)
+        RefuseAtLine("a designator outside any component (no quantity before it)");
+      else if (designator_piece_ >= 0 && PieceAt(pieces_, designator_piece_).empty())
+        RefuseAtLine("no designator in the RefDes field");
+    }
     AddComponent();
   }
 }
@@ -131,6 +136,7 @@ void ReportReader::TakeHeader(std::string_view line) {
 // the test for an empty line needs to know that the line had an end.
 bool ReportReader::NextLine(std::string_view& line) {
   line_end_dropped_ = false;
+  ++line_number_;
   if (!lines_.Next(line)) {
     line = {};
     return false;
@@ -205,13 +211,19 @@ std::vector<std::string> ReportReader::GatherDesignators(int64_t quantity) {
   std::vector<std::string> designators{Designator()};
   for (int64_t part = 1; part < quantity && ReadRecord(); ++part) {
     designators.push_back(Designator());
-    if (separator_ != kSeparator[0] && !PieceAt(pieces_, quantity_piece_).empty())
-      refused_ = true;
+    if (separator_ != kSeparator[0] && !PieceAt(pieces_, quantity_piece_).empty()) {
+      RefuseAtLine(std::to_string(part) + " designators listed for a quantity of " +
+                   std::to_string(quantity));
+      return designators;
+    }
   }
-  if (separator_ != kSeparator[0] &&
-      (static_cast<int64_t>(designators.size()) < quantity ||
-       std::any_of(designators.begin(), designators.end(), [](auto& d) { return d.empty(); })))
-    refused_ = true;
+  if (separator_ == kSeparator[0])
+    return designators;
+  if (static_cast<int64_t>(designators.size()) < quantity)
+    RefuseAtLine(std::to_string(designators.size()) + " designators listed for a quantity of " +
+                 std::to_string(quantity));
+  else if (std::any_of(designators.begin(), designators.end(), [](auto& d) { return d.empty(); }))
+    RefuseAtLine("no designator in the RefDes field of a part of the component");
   return designators;
 }
 
@@ -220,9 +232,14 @@ std::string ReportReader::Designator() const {
   return WithoutLineFeeds(PieceAt(pieces_, designator_piece_));
 }
 
-ReadResult Refuse(table::GridModel& table, ReportAttributes& attributes) {
+void ReportReader::RefuseAtLine(const std::string& why) {
+  refusal_ = "line " + std::to_string(line_number_) + ": " + why;
+}
+
+ReadResult Refuse(table::GridModel& table, ReportAttributes& attributes, std::string why) {
   table.DeleteAllItems();
   attributes = ReportAttributes();
+  attributes.refusal = std::move(why);
   return ReadResult::kBadStructure;
 }
 
@@ -243,7 +260,8 @@ ReadResult ReadReport(std::string_view text,
     const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text);
     if (quoted && !quoted->empty())
       return ReadReport(*quoted, table, attributes);
-    return Refuse(table, attributes);
+    return Refuse(table, attributes,
+                  "line 1: no double quote (a P-CAD report quotes every field)");
   }
   ResetComponentTable(table, attributes);
   // A row and its texts never take more than the line and the bytes they come from.
@@ -253,7 +271,7 @@ ReadResult ReadReport(std::string_view text,
   TextLines records(text);
   ReportReader reader(records, table, attributes);
   reader.Run();
-  return reader.Refused() ? Refuse(table, attributes) : ReadResult::kLoaded;
+  return reader.Refused() ? Refuse(table, attributes, reader.refusal()) : ReadResult::kLoaded;
 }
 
 char HeaderSeparator(std::string_view report) {
@@ -271,84 +289,6 @@ int64_t ComponentQuantity(std::string_view count_field) {
   if (count_field.find('-', 1) != std::string_view::npos)
     return 0;
   return LeadingInteger(count_field);
-}
-
-// Every run of digits contributes its digits without its leading zeros, and the contributions
-// are read as one number: R12 gives 12, R05 5, C1.2 12, DD3A 3, R0 0. Numbers too long for 64
-// bits saturate, so they still sort after all shorter ones.
-int64_t DesignatorSortNumber(std::string_view designator) {
-  constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
-  int64_t number = 0;
-  bool run_started = false;
-  for (const char c : designator) {
-    const bool digit = c >= '0' && c <= '9';
-    run_started = digit && (run_started || c != '0');
-    if (run_started)
-      number = number > (kLimit - (c - '0')) / 10 ? kLimit : number * 10 + (c - '0');
-  }
-  return number;
-}
-
-// A selection sort: each position gets the first smallest number after it by an exchange. The
-// exchange may put designators of equal numbers (C2, DA2) out of their file order, and the lists
-// users know from their reports depend on that order, so no stable sort is used instead. A long
-// list (a quantity typed wrong swallows the rest of a report) finds its smallest numbers in a
-// tree, so that no report keeps the window busy for minutes.
-void SortDesignators(std::vector<NumberedDesignator>& designators) {
-  const size_t count = designators.size();
-  if (count <= kPlainSelectionLimit) {
-    for (size_t position = 0; position < count; ++position) {
-      size_t smallest = position;
-      for (size_t candidate = position + 1; candidate < count; ++candidate) {
-        if (designators[candidate].number < designators[smallest].number)
-          smallest = candidate;
-      }
-      if (smallest != position)
-        std::swap(designators[position], designators[smallest]);
-    }
-    return;
-  }
-  SelectionTree after(count);
-  for (size_t place = 0; place < count; ++place)
-    after.Fill(place, designators[place].number);
-  for (size_t position = 0; position < count; ++position) {
-    const size_t smallest = after.FirstSmallest();
-    if (smallest != position) {
-      std::swap(designators[position], designators[smallest]);
-      after.Fill(smallest, designators[smallest].number);
-    }
-    after.Clear(position);
-  }
-}
-
-// A designator whose number is one more than its predecessor's extends the run that ends there
-// (R1...R3), anything else starts a new list entry; prefixes are not compared, and repeated
-// numbers stay as separate entries (C2,C2...C3). `run_start` is the length of the list up to the
-// first designator of the current run.
-std::string JoinDesignatorRuns(const std::vector<NumberedDesignator>& sorted) {
-  if (sorted.empty())
-    return {};
-  std::string list = sorted[0].text;
-  size_t run_start = list.size();
-  for (size_t next = 1; next < sorted.size(); ++next) {
-    if (sorted[next].number - sorted[next - 1].number == 1) {
-      list.resize(run_start);
-      list += "..." + sorted[next].text;
-    } else {
-      list += "," + sorted[next].text;
-      run_start = list.size();
-    }
-  }
-  return list;
-}
-
-std::string CompactDesignators(const std::vector<std::string>& designators) {
-  std::vector<NumberedDesignator> numbered;
-  numbered.reserve(designators.size());
-  for (const std::string& designator : designators)
-    numbered.push_back({designator, DesignatorSortNumber(designator)});
-  SortDesignators(numbered);
-  return JoinDesignatorRuns(numbered);
 }
 
 }  // namespace zuro::readers

@@ -27,19 +27,4 @@ int64_t ComponentQuantity(std::string_view count_field);
 // "separated" layout; ";" when there is no such line.
 char HeaderSeparator(std::string_view report);
 
-// A designator of a component and the number by which the component's list is ordered.
-struct NumberedDesignator {
-  std::string text;
-  int64_t number = 0;
-};
-
-// The digits of a designator that order it in its component's list: R12 12, R05 5, C1.2 12.
-int64_t DesignatorSortNumber(std::string_view designator);
-// Orders by number ascending by selection, which may reorder designators of equal numbers.
-void SortDesignators(std::vector<NumberedDesignator>& designators);
-// Joins sorted designators into a list, runs of consecutive numbers written first...last.
-std::string JoinDesignatorRuns(const std::vector<NumberedDesignator>& sorted);
-// Numbers, sorts and joins a component's designators (three or more of them).
-std::string CompactDesignators(const std::vector<std::string>& designators);
-
 }  // namespace zuro::readers

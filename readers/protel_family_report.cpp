@@ -11,6 +11,7 @@
 #include "readers/csv_conversion.h"
 #include "readers/csv_reader.h"
 #include "readers/delimited_records.h"
+#include "readers/designator_lists.h"
 #include "readers/html_table.h"
 
 namespace zuro::readers {

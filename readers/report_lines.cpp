@@ -33,16 +33,4 @@ double LeadingReal(std::string_view text) {
   return value;
 }
 
-int64_t ReferenceNumber(std::string_view reference) {
-  constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
-  int64_t number = 0;
-  for (const char c : reference) {
-    if (c < '0' || c > '9')
-      continue;
-    const int digit = c - '0';
-    number = number > (kLimit - digit) / 10 ? kLimit : number * 10 + digit;
-  }
-  return number;
-}
-
 }  // namespace zuro::readers

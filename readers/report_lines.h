@@ -20,9 +20,4 @@ int64_t LeadingInteger(std::string_view text);
 // point), whatever locale the host has set: a decimal comma ends the number, so "0,5" reads 0.
 double LeadingReal(std::string_view text);
 
-// The number that orders a reference designator in the OrCAD, Protel, Altium Designer and
-// Cadence Allegro lists: all its digits read as one decimal number (DA10 10, R1A2 12, C1.02 102),
-// 0 when it has no digit other than zeros; saturated instead of overflowing.
-int64_t ReferenceNumber(std::string_view reference);
-
 }  // namespace zuro::readers

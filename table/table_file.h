@@ -1,6 +1,7 @@
 // Table files (".tbl"): the component table with all its edits, one line per table row, header
-// row first, each line the cells of columns 1.. each preceded by "#". The mark column is not
-// stored: a table read back has every row marked.
+// row first, each line the cells of columns 1.. each preceded by "#" (a "#" of a cell's own text
+// written as the byte 0x98). The mark column is not stored: a table read back has every row
+// marked.
 #pragma once
 
 #include <cstdio>

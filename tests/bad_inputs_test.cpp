@@ -14,6 +14,7 @@
 #include "pdm/pdm_reader.h"
 #include "readers/csv_conversion.h"
 #include "readers/csv_reader.h"
+#include "readers/designator_lists.h"
 #include "readers/mentor_converter.h"
 #include "readers/orcad_reader.h"
 #include "readers/pcad_reader.h"

@@ -162,8 +162,14 @@ TEST_F(ConverterDialogTest, MentorListIsConvertedAndRead) {
 
 TEST_F(ConverterDialogTest, ReportWithoutComponentsOrWithoutOutputColumns) {
   Open();
+  // A header and no component is refused: an empty table would tell of a board without parts.
   Load(Write("header.bom", "\"Count\";\"RefDes\"\r\n"));
-  EXPECT_EQ(Text(), std::vector<std::string>{"#Count#RefDes"});
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+  EXPECT_EQ(ui_.refusal_reasons(),
+            std::vector<std::string>{"no component line after the header line"});
+  EXPECT_EQ(Table().GetRowCount(), 0);
+  EXPECT_TRUE(context_.report_path.empty());
   EXPECT_TRUE(CommandsEnabled(false));
   EXPECT_EQ(ui_.resizes().back(), -1);
   EXPECT_EQ(ui_.caption(), kPcadCaption);

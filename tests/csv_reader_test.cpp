@@ -12,6 +12,7 @@
 #include "readers/component_table.h"
 #include "readers/csv_conversion.h"
 #include "readers/csv_reader.h"
+#include "readers/designator_lists.h"
 #include "readers/pcad_reader.h"
 #include "readers/report_lines.h"
 #include "table/grid_model.h"
@@ -104,42 +105,6 @@ TEST_F(CsvReaderTest, ReferenceColumnsAreFoundByName) {
             "#C1...C3#C1...C3#C1...C3#C1...C3#C1...C3#C3, C1, C2#C3, C1, C2#C3, C1, C2\n"
             "#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1#C2, C1\n");
   EXPECT_EQ(attributes_.refdes_column, -1);
-}
-
-TEST(RewriteReferencesTest, ThreeOrMoreAreSortedAndJoinedIntoRuns) {
-  EXPECT_EQ(RewriteReferences("C1,C2,C3"), "C1...C3");
-  EXPECT_EQ(RewriteReferences("C3,C1,C2,C7"), "C1...C3,C7");
-  EXPECT_EQ(RewriteReferences("C1, C2, C4"), "C1...C2,C4");  // two-member runs keep "..."
-  EXPECT_EQ(RewriteReferences("C1, C10, C2, C9"), "C1...C2,C9...C10");
-  EXPECT_EQ(RewriteReferences("R5,R1,R3,R2,R4"), "R1...R5");
-  EXPECT_EQ(RewriteReferences("C9,C7,C5"), "C5,C7,C9");
-  // All digits make the number: C1.02 is 102, not 12.
-  EXPECT_EQ(RewriteReferences("C103,C1.02,C101"), "C101...C103");
-  // References counting 0 come first; equal numbers keep the selection order and make no run.
-  EXPECT_EQ(RewriteReferences("R2,R1,X,R0"), "X,R0...R2");
-  EXPECT_EQ(RewriteReferences("C2,DA2,R1"), "R1...DA2,C2");
-  EXPECT_EQ(RewriteReferences("R1,R1,R2"), "R1,R1...R2");
-}
-
-TEST(RewriteReferencesTest, TwoOrFewerStayAsWritten) {
-  for (const std::string value : {"C2, C1", "C1", "", " C2 ,C1", "C2,,C1", "C2, ,C1,", ", "})
-    EXPECT_EQ(RewriteReferences(value), value);
-  // Empty pieces are no references, so they neither count nor appear.
-  EXPECT_EQ(RewriteReferences("C3, C1,, C2,"), "C1...C3");
-  EXPECT_EQ(RewriteReferences(" C3 , C 1 ,C2 "), "C1...C3");
-}
-
-TEST(RewriteReferencesTest, EveryReferenceOfALongValueIsKept) {
-  std::string value;
-  for (int i = 100000; i >= 1; --i)
-    value += "R" + std::to_string(i) + (i % 2 ? ", " : ",");
-  EXPECT_EQ(RewriteReferences(value), "R1...R100000");
-  value.clear();
-  for (int i = 1; i <= 1500; ++i)
-    value += "C" + std::to_string(3 * i) + ",";
-  const std::string list = RewriteReferences(value);
-  EXPECT_EQ(std::count(list.begin(), list.end(), ','), 1499);
-  EXPECT_TRUE(list.ends_with(",C4497,C4500"));
 }
 
 TEST(AltiumTextTest, TabbedLinesBecomeQuotedFields) {

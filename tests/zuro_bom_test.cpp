@@ -106,7 +106,9 @@ TEST_F(ZuroBomTest, AMessageStopsTheRoadWithOne) {
   std::ofstream(folder_ + "bad.bom", std::ios::binary) << "Count;RefDes\r\n";
   const Outcome bad = Run("table '" + folder_ + "bad.bom'");
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, Utf8(u8"Внимание: Недопустимая структура файла\n"));
+  // The window's message, then why the report was refused.
+  EXPECT_EQ(bad.err, Utf8(u8"Внимание: Недопустимая структура файла\n") +
+                         "line 1: no double quote (a P-CAD report quotes every field)\n");
   EXPECT_TRUE(bad.out.empty());
 
   const Outcome missing = Run("table '" + folder_ + "missing.bom' -o '" + folder_ + "t.tbl'");
