@@ -390,6 +390,7 @@ std::vector<std::string> ListedDesignators(std::string_view list) {
   }
   return designators;
 }
+
 // The items of a Part Lister table and the report of quoted fields they make. An item's line
 // carries its quantity; the lines after it with neither quantity nor item number carry the text
 // that its cells could not hold. A rule under the quantities ends the items, and the total under
