@@ -250,17 +250,331 @@ bool OnlyThisValue(const std::vector<std::string>& values, int index) {
   return true;
 }
 
-// The designators of a Part Lister item: its list cut at ",", blanks and empty pieces left out.
+// ---------------------------------------------------------------------------------------------
+// The Mentor "Part Lister" report
+
+constexpr std::string_view kQuantityName = "QTY";
+constexpr std::string_view kItemNumberName = "#";
+constexpr std::string_view kDesignatorNames[] = {"REFDES", "Ref Designator"};
+constexpr char kTab = '\t';
+
+int DesignatorColumn(const std::vector<std::string>& names) {
+  for (const std::string_view name : kDesignatorNames) {
+    if (const int at = IndexOf(names, name); at >= 0)
+      return at;
+  }
+  return -1;
+}
+
+bool IsPartListerHeader(const std::vector<std::string>& names) {
+  return IndexOf(names, kQuantityName) >= 0 && DesignatorColumn(names) >= 0;
+}
+
+// The cells of a line whose columns are separated by tabs and padded with blanks.
+std::vector<std::string> TabbedCells(std::string_view line) {
+  std::vector<std::string> cells;
+  for (size_t start = 0;;) {
+    const size_t tab = line.find(kTab, start);
+    cells.emplace_back(Trimmed(line.substr(start, tab - start)));
+    if (tab == std::string_view::npos)
+      return cells;
+    start = tab + 1;
+  }
+}
+
+// The columns of a header printed over one unbroken rule: two blanks or more stand between its
+// names, one blank inside a name ("Part Number"). A column runs from where its name starts to the
+// blank before the next name; the values of the narrow columns ("#", "QTY") stand a little to the
+// right of their names, but within them.
+std::vector<FixedColumn> NamedColumns(std::string_view header) {
+  std::vector<FixedColumn> columns;
+  for (size_t at = header.find_first_not_of(kBlanks); at != std::string_view::npos;) {
+    size_t end = at;
+    while (end < header.size() &&
+           !(IsBlank(header[end]) && (end + 1 == header.size() || IsBlank(header[end + 1]))))
+      ++end;
+    columns.push_back({at, end});
+    at = header.find_first_not_of(kBlanks, end);
+  }
+  for (size_t i = 0; i + 1 < columns.size(); ++i)
+    columns[i].end = columns[i + 1].start - 1;
+  return columns;
+}
+
+// How a Part Lister header cuts the lines under it into cells. Mentor writes the table in one of
+// three ways: columns separated by tabs and padded with blanks (the names separated by tabs too);
+// fixed-width columns under an underline of one dash run a column; or fixed-width columns under
+// one unbroken rule, each as wide as its setting, where a column is found by its name.
+class PartListerCut {
+ public:
+  PartListerCut(std::string_view header, std::string_view rule)
+      : tabbed_(header.find(kTab) != std::string_view::npos) {
+    if (tabbed_) {
+      names_ = TabbedCells(header);
+      return;
+    }
+    columns_ = UnderlineColumns(rule);
+    if (columns_.size() < 2)
+      columns_ = NamedColumns(header);
+    names_ = CutFixedWidthLine(header, columns_);
+  }
+
+  const std::vector<std::string>& names() const { return names_; }
+
+  // Nothing when a tabbed line holds another number of cells than the header: a cell would go
+  // under the wrong name. A line of blanks and tabs alone is a spacer of empty cells.
+  std::optional<std::vector<std::string>> Cells(std::string_view line) const {
+    if (!tabbed_)
+      return CutFixedWidthLine(line, columns_);
+    if (Trimmed(line).empty())
+      return std::vector<std::string>(names_.size());
+    std::vector<std::string> cells = TabbedCells(line);
+    if (cells.size() != names_.size())
+      return std::nullopt;
+    return cells;
+  }
+
+ private:
+  bool tabbed_;
+  std::vector<FixedColumn> columns_;
+  std::vector<std::string> names_;
+};
+
+// The header of a Part Lister report (the line over the first rule that names "QTY" and the
+// designators), the header's text, and the lines after the rule with their numbers from 1.
+struct PartListerTable {
+  PartListerCut cut;
+  std::string_view header;
+  std::vector<std::pair<size_t, std::string_view>> body;
+};
+
+std::optional<PartListerTable> FindPartListerTable(std::string_view text) {
+  TextLines lines(text);
+  std::string_view line, previous;
+  for (size_t number = 1; lines.Next(line); ++number) {
+    line = WithoutLineEnd(line);
+    if (!Trimmed(previous).empty() && !UnderlineColumns(line).empty()) {
+      PartListerCut cut(previous, line);
+      if (IsPartListerHeader(cut.names())) {
+        PartListerTable table{std::move(cut), previous, {}};
+        while (lines.Next(line))
+          table.body.emplace_back(++number, WithoutLineEnd(line));
+        return table;
+      }
+    }
+    previous = line;
+  }
+  return std::nullopt;
+}
+
+bool AllEmpty(const std::vector<std::string>& cells) {
+  return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+}
+
+// A line of dashes in some columns and nothing in the others: the rule over the total.
+bool IsRule(const std::vector<std::string>& cells) {
+  return !AllEmpty(cells) && std::all_of(cells.begin(), cells.end(), [](const std::string& c) {
+    return c.find_first_not_of(kDash) == std::string::npos;
+  });
+}
+
+// The designators of a Part Lister item: its list cut at "," and blanks (Mentor writes either),
+// empty pieces left out.
 std::vector<std::string> ListedDesignators(std::string_view list) {
   std::vector<std::string> designators;
-  for (size_t start = 0; start <= list.size();) {
-    const size_t comma = std::min(list.find(',', start), list.size());
-    const std::string_view designator = Trimmed(list.substr(start, comma - start));
-    if (!designator.empty())
-      designators.emplace_back(designator);
-    start = comma + 1;
+  for (size_t start = 0; start < list.size();) {
+    const size_t end = std::min(list.find_first_of(",\t ", start), list.size());
+    if (end > start)
+      designators.emplace_back(list.substr(start, end - start));
+    start = end + 1;
   }
   return designators;
+}
+
+// The items of a Part Lister table and the report of quoted fields they make. An item's line
+// carries its quantity; the lines after it with neither quantity nor item number carry the text
+// that its cells could not hold. A rule under the quantities ends the items, and the total under
+// it must be their sum. Every designator of an item is one record: the first carries the item's
+// values, "QTY" becomes "Count" and the designators column "RefDes", as the reader knows them, and
+// the item number "#" is left out. A table that does not hold together (a line of other cells
+// than the header's, a quantity that is no number of parts, text that belongs to no item, a list
+// of more or fewer designators than the quantity, a wrong total, text after it) gives the empty
+// text, which the reader refuses: a table that is not the board is worse than none.
+class PartListerReader {
+ public:
+  explicit PartListerReader(const PartListerTable& table)
+      : table_(table),
+        names_(table.cut.names()),
+        quantity_at_(static_cast<size_t>(IndexOf(names_, kQuantityName))),
+        refdes_at_(static_cast<size_t>(DesignatorColumn(names_))),
+        number_at_(IndexOf(names_, kItemNumberName)),
+        longest_(names_.size(), 0) {}
+
+  std::string Report() {
+    for (const auto& [number, line] : table_.body) {
+      if (!TakeLine(number, line))
+        return {};
+    }
+    std::vector<size_t> kept;
+    if (!KeptColumns(kept))
+      return {};
+    QuotedReport report;
+    std::vector<std::string> names;
+    for (const size_t column : kept) {
+      names.push_back(column == quantity_at_ ? std::string(kCountName)
+                      : column == refdes_at_ ? std::string(kRefDesName)
+                                             : names_[column]);
+    }
+    report.Line(names);
+    for (const Item& item : items_) {
+      if (!WriteItem(item, kept, report))
+        return {};
+    }
+    return report.Take();
+  }
+
+ private:
+  // Where the lines are: among the items, after the header printed again (as on a new page),
+  // after the rule that ends the items, after the total.
+  enum class Stage { kItems, kHeaderAgain, kRuleRead, kTotalRead };
+  struct Item {
+    int64_t quantity = 0;
+    std::vector<std::vector<std::string>> rows;  // the item's cells, then its further lines'
+  };
+
+  bool TakeLine(size_t number, std::string_view line);
+  bool IsTotal(const std::vector<std::string>& cells) const;
+  bool KeptColumns(std::vector<size_t>& kept) const;
+  std::vector<std::string> Joined(const Item& item) const;
+  bool WriteItem(const Item& item, const std::vector<size_t>& kept, QuotedReport& report) const;
+
+  const PartListerTable& table_;
+  const std::vector<std::string>& names_;
+  const size_t quantity_at_;
+  const size_t refdes_at_;
+  const int number_at_;          // -1 without an item number
+  std::vector<size_t> longest_;  // the longest value of each column
+  std::vector<Item> items_;
+  int64_t total_ = 0;
+  Stage stage_ = Stage::kItems;
+};
+
+bool PartListerReader::TakeLine(size_t, std::string_view line) {
+  std::optional<std::vector<std::string>> cells = table_.cut.Cells(line);
+  if (!cells)
+    return false;
+  if (AllEmpty(*cells))
+    return true;
+  if (stage_ == Stage::kItems && Trimmed(line) == Trimmed(table_.header)) {
+    stage_ = Stage::kHeaderAgain;
+    return true;
+  }
+  const bool rule = IsRule(*cells);
+  switch (stage_) {
+    case Stage::kHeaderAgain:
+      stage_ = Stage::kItems;
+      if (rule)
+        return true;
+      break;
+    case Stage::kRuleRead:
+      stage_ = Stage::kTotalRead;
+      return IsTotal(*cells);
+    case Stage::kTotalRead:
+      return false;
+    case Stage::kItems:
+      break;
+  }
+  if (rule) {
+    stage_ = Stage::kRuleRead;
+    return true;
+  }
+  for (size_t column = 0; column < cells->size(); ++column)
+    longest_[column] = std::max(longest_[column], (*cells)[column].size());
+  if (const std::string& quantity = (*cells)[quantity_at_]; !quantity.empty()) {
+    const int64_t parts = PartCount(quantity);
+    total_ += parts;
+    items_.push_back({parts, {}});
+    items_.back().rows.push_back(std::move(*cells));
+    return parts > 0;
+  }
+  if ((number_at_ >= 0 && !(*cells)[number_at_].empty()) || items_.empty())
+    return false;
+  items_.back().rows.push_back(std::move(*cells));
+  return true;
+}
+
+bool PartListerReader::IsTotal(const std::vector<std::string>& cells) const {
+  const std::string& total = cells[quantity_at_];
+  return OnlyThisValue(cells, static_cast<int>(quantity_at_)) && total.size() <= 18 &&
+         total.find_first_not_of("0123456789") == std::string::npos &&
+         LeadingInteger(total) == total_;
+}
+
+// Every column but the item number goes into the report. The reader takes no name shorter than
+// two characters, so the values of such a column would move under the next name: a column so
+// named without values is left out, one with values refuses the report. A further column that
+// bears the name the quantity or the designators get would be taken for them.
+bool PartListerReader::KeptColumns(std::vector<size_t>& kept) const {
+  for (size_t column = 0; column < names_.size(); ++column) {
+    const std::string& name = names_[column];
+    if (static_cast<int>(column) == number_at_)
+      continue;
+    if (column == quantity_at_ || column == refdes_at_) {
+      kept.push_back(column);
+    } else if (name == kCountName || name == kRefDesName) {
+      return false;
+    } else if (name.size() >= 2) {
+      kept.push_back(column);
+    } else if (longest_[column] > 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// An item's cells with the text of its further lines put back. A designator list goes on after a
+// separator. Mentor cuts a value where its column ends ("5.6KOH", then "M" on the next line), so a
+// piece as long as the column's longest value goes on directly; a shorter one was cut at a blank,
+// which goes back between the pieces.
+std::vector<std::string> PartListerReader::Joined(const Item& item) const {
+  std::vector<std::string> cells = item.rows.front();
+  for (size_t row = 1; row < item.rows.size(); ++row) {
+    for (size_t column = 0; column < cells.size(); ++column) {
+      const std::string& piece = item.rows[row][column];
+      if (piece.empty())
+        continue;
+      if (column == refdes_at_)
+        cells[column] += ',';
+      else if (!cells[column].empty() && item.rows[row - 1][column].size() < longest_[column])
+        cells[column] += ' ';
+      cells[column] += piece;
+    }
+  }
+  return cells;
+}
+
+bool PartListerReader::WriteItem(const Item& item,
+                                 const std::vector<size_t>& kept,
+                                 QuotedReport& report) const {
+  const std::vector<std::string> cells = Joined(item);
+  const std::vector<std::string> designators = ListedDesignators(cells[refdes_at_]);
+  if (static_cast<int64_t>(designators.size()) != item.quantity)
+    return false;
+  std::vector<std::string> record;
+  size_t record_refdes = 0;
+  for (const size_t column : kept) {
+    if (column == refdes_at_)
+      record_refdes = record.size();
+    record.push_back(cells[column]);
+  }
+  record[record_refdes] = designators[0];
+  report.Line(record);
+  std::vector<std::string> further(record.size());
+  for (size_t part = 1; part < designators.size(); ++part) {
+    further[record_refdes] = designators[part];
+    report.Line(further);
+  }
+  return true;
 }
 
 }  // namespace
@@ -321,65 +635,11 @@ std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text) {
   return report.Take();
 }
 
-// The item number "#" is left out; "QTY" becomes "Count" and the designators column "RefDes", as
-// the reader knows them. A line holding designators alone goes on with the list of the item
-// before it. Every item is written as one record per designator, the first carrying the values.
 std::optional<std::string> PartListerReportAsQuoted(std::string_view text) {
-  const auto designators_at = [](const std::vector<std::string>& names) {
-    const int refdes = IndexOf(names, "REFDES");
-    return refdes >= 0 ? refdes : IndexOf(names, "Ref Designator");
-  };
-  const auto table = FindFixedWidthTable(text, [&](const std::vector<std::string>& names) {
-    return IndexOf(names, "QTY") >= 0 && designators_at(names) >= 0;
-  });
+  const std::optional<PartListerTable> table = FindPartListerTable(text);
   if (!table)
     return std::nullopt;
-  const int quantity_at = IndexOf(table->names, "QTY");
-  const int refdes = designators_at(table->names);
-  const int number_at = IndexOf(table->names, "#");
-  const auto kept = [&](const std::vector<std::string>& values) {
-    std::vector<std::string> record;
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (static_cast<int>(i) != number_at)
-        record.push_back(values[i]);
-    }
-    return record;
-  };
-  std::vector<std::string> names = table->names;
-  names[quantity_at] = kCountName;
-  names[refdes] = kRefDesName;
-  const int record_refdes = refdes - (number_at >= 0 && number_at < refdes ? 1 : 0);
-  QuotedReport report;
-  report.Line(kept(names));
-  std::vector<std::vector<std::string>> items;
-  for (const std::string_view line : table->body) {
-    std::vector<std::string> values = CutFixedWidthLine(line, table->columns);
-    if (values[quantity_at].empty()) {
-      if (items.empty() || !OnlyThisValue(values, refdes))
-        return std::string();
-      std::string& list = items.back()[refdes];
-      if (!list.empty() && list.back() != ',')
-        list += ',';
-      list += values[refdes];
-      continue;
-    }
-    items.push_back(std::move(values));
-  }
-  for (std::vector<std::string>& item : items) {
-    const std::vector<std::string> designators = ListedDesignators(item[refdes]);
-    const int64_t quantity = PartCount(item[quantity_at]);
-    if (quantity == 0 || static_cast<int64_t>(designators.size()) != quantity)
-      return std::string();
-    std::vector<std::string> record = kept(item);
-    record[record_refdes] = designators[0];
-    report.Line(record);
-    for (size_t part = 1; part < designators.size(); ++part) {
-      std::vector<std::string> further(record.size());
-      further[record_refdes] = designators[part];
-      report.Line(further);
-    }
-  }
-  return report.Take();
+  return PartListerReader(*table).Report();
 }
 
 }  // namespace zuro::readers

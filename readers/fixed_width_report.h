@@ -1,6 +1,6 @@
-// Reports printed in columns of fixed width under an underline of dash runs, one run a column:
-// the "formatted" P-CAD report and the Mentor "Part Lister" text report. Each is rewritten as a
-// P-CAD report of quoted fields, which the P-CAD reader then reads.
+// Reports printed in columns under a rule of dashes: the "formatted" P-CAD report and the Mentor
+// "Part Lister" text report. Each is rewritten as a P-CAD report of quoted fields, which the P-CAD
+// reader then reads.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +33,8 @@ std::vector<std::string> CutFixedWidthLine(std::string_view line,
 std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text);
 
 // A Mentor "Part Lister" text report (title lines, a header naming "QTY" and "REFDES" or "Ref
-// Designator" over an underline, the designators of an item joined by ",") the same way.
+// Designator" over a rule of dashes, columns of fixed width or separated by tabs, the designators
+// of an item separated by "," or blanks) the same way.
 std::optional<std::string> PartListerReportAsQuoted(std::string_view text);
 
 }  // namespace zuro::readers

@@ -282,6 +282,80 @@ TEST_F(ReportLayoutsTest, PartListerHeadersAndWrappedLists) {
   }
 }
 
+std::string DataBytes(const std::string& name) {
+  return testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) + "/tests/data/" + name);
+}
+
+// The text with the first occurrence of `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Part Lister reports as Mentor writes them: a title block, a header of names of several words
+// over one unbroken rule, then columns wide enough for a list of thirty designators (values with
+// commas, empty cells), or columns separated by tabs and padded with blanks (designators separated
+// by blanks, values wrapped onto further lines, spacer lines, a total under the quantities). Each
+// reads whole or is refused; the tables are written down by hand.
+TEST_F(ReportLayoutsTest, PartListerAsMentorWritesIt) {
+  const std::string wide = DataBytes("partlister_wide.lst");
+  const std::string tabbed = DataBytes("partlister_tabbed.lst");
+  const std::string wide_table =
+      "#Count#Part Number#Description#Value#RefDes\n"
+      "#30#CAP-0402-X7R##100nF, 16V#C1...C30\n"
+      "#3#RES-0603-1%#Резистор 0,063 Вт#10k, 1%#R1...R3\n"
+      "#1#HDR-2X5#Header 2x5, pitch 2.54##XP1\n"
+      "#2#LED-0603##green#HL1,HL2\n"
+      "#4#CAP-0805##1uF, 25V, 0805#C31...C34\n";
+  const std::string tabbed_table =
+      "#Count#Part Name#RefDes#Value#Supplier\n"
+      "#3#CAP-0603#C4,C7,C9#1UF#ACME\n"
+      "#1#RES-0805#R5#4.7KOHM#ACME\n"
+      "#2#TERMINAL-2P#X1,X2##ELECTROPARTS\n"
+      "#4#Relay coil SPDT 10A#K1...K4#12V#ACME\n"
+      "#1#FUSE-1206#FU1#0.5A#ACME\n";
+  const std::string refused;
+  const size_t header_at = wide.find("  #     QTY");
+  const std::string header_and_rule = wide.substr(header_at, wide.find("   1  ") - header_at);
+  const size_t fuse_at = tabbed.find("   5 ");
+  const std::string fuse_line = tabbed.substr(fuse_at, tabbed.find('\n', fuse_at) + 1 - fuse_at);
+  const struct {
+    const char* what;
+    std::string report;
+    const std::string& table;
+  } cases[] = {
+      {"wide columns", wide, wide_table},
+      {"the header again, as on a new page",
+       Replaced(wide, "   3     1", header_and_rule + "   3     1"), wide_table},
+      {"fewer designators than the quantity", Replaced(wide, "R3,R1,R2", "R3,R1   "), refused},
+      {"text before the first item", Replaced(wide, "   1     30", "              x\n   1     30"),
+       refused},
+      {"tabbed columns", tabbed, tabbed_table},
+      {"a wrong total", Replaced(tabbed, "  11 ", "  12 "), refused},
+      {"an item after the total", tabbed + fuse_line, refused},
+      {"a line of fewer cells than the header", Replaced(tabbed, "0.5A   \t", "0.5A    "), refused},
+      {"an item number without a quantity",
+       Replaced(tabbed, "     \t     \tSPDT", "   9 \t     \tSPDT"), refused},
+      {"a quantity that is no number", Replaced(tabbed, "   1 \tRES", " one \tRES"), refused},
+      {"a wrapped designator lost", Replaced(tabbed, "K4", "  "), refused},
+      {"a column named by one letter", Replaced(tabbed, "Value  ", "V      "), refused},
+  };
+  for (const auto& [what, report, table] : cases) {
+    SCOPED_TRACE(what);
+    const std::optional<std::string> quoted = PartListerReportAsQuoted(report);
+    ASSERT_TRUE(quoted.has_value());
+    if (&table == &refused) {
+      ExpectRefused(*quoted, what);
+      continue;
+    }
+    ASSERT_EQ(Read(*quoted), ReadResult::kLoaded);
+    EXPECT_EQ(Dump(), table);
+    const auto [quantities, designators] = QuantitiesAndDesignators();
+    EXPECT_EQ(quantities, designators);
+  }
+}
+
 }  // namespace
 }  // namespace zuro::readers
 
