@@ -73,8 +73,9 @@ FileDialogRequest ProtelConverterDialog::ReportDialog() const {
       request.default_extension = "csv;txt";
       break;
     case kAllegro:
-      request.filter = "*.htm||";
-      request.initial_name = "*.htm";
+      // Cadence Allegro writes its bill of materials as an HTML page or as comma-separated text.
+      request.filter = "*.htm;*.csv;*.txt||";
+      request.initial_name = "*.htm;*.csv;*.txt";
       request.default_extension = "htm";
       break;
     default:
@@ -87,7 +88,8 @@ FileDialogRequest ProtelConverterDialog::ReportDialog() const {
 }
 
 // Altium Designer and Cadence Allegro reports are rewritten as quoted CSV, which is kept beside
-// the report for the designer; ReportPath then names the CSV. A refused report leaves none.
+// the report for the designer where no file of its name is; ReportPath then names the CSV, kept
+// or not. A refused report leaves none.
 readers::ReadResult ProtelConverterDialog::ReadReportText(const std::string& folder,
                                                           const std::string& name,
                                                           std::string& text) {
@@ -106,16 +108,16 @@ readers::ReadResult ProtelConverterDialog::ReadReportText(const std::string& fol
   return reading.result;
 }
 
-// The CSV is written whole beside the report and moved into place, so an old file of its name is
-// replaced only by a complete one. A report that already bears the CSV's name (an Altium Designer
-// report saved as ".csv") is never written over: the table is read from the conversion in memory
-// and the report stays as it was. A CSV that cannot be written costs the table nothing; the
-// designer is told.
+// The CSV is kept for the designer only where it takes nothing from anybody: it is written whole
+// beside the report, and only when no file of its name is there. A file of that name is the
+// designer's own (a CSV saved from the same design, or the report itself when it is a CSV) or one
+// kept by an earlier reading, and stays as it is; the table is read from the conversion in
+// memory either way. A CSV that cannot be written costs the table nothing; the designer is told.
 void ProtelConverterDialog::KeepConvertedReport(const std::string& folder,
                                                 const std::string& report_name,
                                                 const std::string& converted_name,
                                                 const std::string& text) {
-  if (BearsConvertedName(report_name))
+  if (BearsConvertedName(report_name) || ReadFileStamp(folder + converted_name))
     return;
   if (!WriteText(folder + converted_name, text))
     ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(converted_name));

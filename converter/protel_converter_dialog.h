@@ -1,6 +1,6 @@
 // The Protel / Altium Designer / Cadence Allegro converter window (commands 3, 4 and 6, dialog
-// 1005): quoted CSV reports, and Altium Designer text and Cadence Allegro HTML reports rewritten
-// as quoted CSV beside themselves.
+// 1005): quoted CSV reports, and Altium Designer and Cadence Allegro reports rewritten as quoted
+// CSV, which is kept beside the report where no file of its name is.
 #pragma once
 
 #include "converter/converter_window.h"

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 
 #include "base/text_encoding.h"
 #include "base/text_file.h"
+#include "readers/html_table.h"
 
 namespace zuro::readers {
 
@@ -22,7 +24,7 @@ constexpr std::string_view kHeaderCellOpen = "<td><b>";
 constexpr std::string_view kHeaderCellClose = "</b></td>";
 constexpr std::string_view kCellOpen = "<td";
 constexpr std::string_view kBold = "<b>";
-constexpr std::string_view kNoWrap = "nowrap";
+constexpr std::string_view kCellClose = "</td>";
 
 // TextLines reads a "\r\n" line end as "\n"; a carriage return elsewhere belongs to the line.
 void RemoveLineEnd(std::string& line) {
@@ -75,22 +77,96 @@ std::string_view HeaderCellText(std::string_view line, size_t open) {
   return line.substr(start, end - start);
 }
 
-// The report writes a value as <td nowrap>value</td> and an empty cell without "nowrap", so the
-// text of a cell without it is not taken. The text lies after the first ">"
-// behind the line's first character (that of the cell's own "<") up to the next "<" or the end of
-// the line; a "<" before any ">" leaves no text. Designators come separated by ";", which the
-// reader wants as ",".
-std::string DataCellText(std::string_view line) {
-  if (FindTag(line, kNoWrap) == std::string_view::npos)
-    return {};
-  const size_t bracket = line.find_first_of("<>", 1);
-  if (bracket == std::string_view::npos || line[bracket] == '<')
-    return {};
-  const size_t start = bracket + 1;
-  const size_t end = std::min(line.find('<', start), line.size());
-  std::string text(line.substr(start, end - start));
+// The text of a data cell as a browser shows it, from the end of its "<td ...>" tag to "</td>"
+// (or as far as the cell runs): tags left out, references decoded, blanks and line breaks one
+// blank, none at either end. Designators come separated by ";", which the reader wants as ",".
+std::string DataCellText(std::string_view content) {
+  std::string text = HtmlCellText(content);
   std::replace(text.begin(), text.end(), ';', ',');
   return text;
+}
+
+// The report as it is written, one line at a time: header cells <td><b>Name</b></td>, data cells
+// <td ...>value</td> with any attributes, each row closed by a line with "</tr>". A data cell
+// whose "</td>" is not on its line runs on over the lines that follow (long designator lists
+// wrap) up to its "</td>", or up to the next cell or row end. Tags are found without regard to
+// letter case. Lines of anything else (the page around the table, "<tr>") add nothing, and a row
+// is kept only when its "</tr>" comes.
+class AllegroHtmlLines {
+ public:
+  std::vector<DelimitedRecord> Run(std::string_view report);
+
+ private:
+  void TakeLine(std::string_view line);
+  void OpenDataCell(std::string_view line, size_t open);
+  std::string_view ContinueCell(std::string_view line);
+  void FinishCell();
+
+  std::vector<DelimitedRecord> rows_;
+  DelimitedRecord row_;
+  std::optional<std::string> cell_;  // what a data cell running over lines holds so far
+};
+
+std::vector<DelimitedRecord> AllegroHtmlLines::Run(std::string_view report) {
+  TextLines lines(report);
+  for (std::string_view raw; lines.Next(raw);) {
+    std::string_view line = WithoutLineEnd(raw);
+    if (cell_)
+      line = ContinueCell(line);
+    if (!line.empty())
+      TakeLine(line);
+  }
+  FinishCell();
+  return std::move(rows_);
+}
+
+void AllegroHtmlLines::TakeLine(std::string_view line) {
+  if (FindTag(line, kRowEnd) != std::string_view::npos) {
+    rows_.push_back(std::move(row_));
+    row_.clear();
+  } else if (const size_t open = FindTag(line, kHeaderCellOpen); open != std::string_view::npos) {
+    row_.emplace_back(HeaderCellText(line, open));
+  } else if (const size_t open = FindTag(line, kCellOpen);
+             open != std::string_view::npos && FindTag(line, kBold) == std::string_view::npos) {
+    OpenDataCell(line, open);
+  }
+}
+
+// The cell's text starts after the ">" that ends its tag; a tag cut short by the line end leaves
+// the cell empty. What follows "</td>" on the line is no part of the cell.
+void AllegroHtmlLines::OpenDataCell(std::string_view line, size_t open) {
+  const size_t tag_end = line.find('>', open);
+  if (tag_end == std::string_view::npos) {
+    row_.emplace_back();
+    return;
+  }
+  const std::string_view content = line.substr(tag_end + 1);
+  const size_t close = FindTag(content, kCellClose);
+  if (close != std::string_view::npos)
+    row_.push_back(DataCellText(content.substr(0, close)));
+  else
+    cell_ = std::string(content);
+}
+
+// A line of a cell that runs on: up to "</td>" it belongs to the cell, and the rest of the line
+// is left; up to the next cell or row end it belongs to the cell, and the line from there is read
+// as any line. The part of the line left for the line rules is returned.
+std::string_view AllegroHtmlLines::ContinueCell(std::string_view line) {
+  const size_t close = FindTag(line, kCellClose);
+  const size_t next = std::min(FindTag(line, kCellOpen), FindTag(line, kRowEnd));
+  const size_t end = std::min({close, next, line.size()});
+  cell_->append(1, kLineFeed).append(line.substr(0, end));
+  if (end == line.size())
+    return {};
+  FinishCell();
+  return end == close ? std::string_view() : line.substr(end);
+}
+
+void AllegroHtmlLines::FinishCell() {
+  if (!cell_)
+    return;
+  row_.push_back(DataCellText(*cell_));
+  cell_.reset();
 }
 
 // Calls `take` with every piece of the line between tabs, empty ones included.
@@ -130,28 +206,21 @@ std::string ConvertAltiumText(std::string_view report) {
   return csv;
 }
 
-// The report is an HTML table written one cell per line: header cells <td><b>Name</b></td>, data
-// cells <td nowrap>value</td>, each row closed by a line with "</tr>". Tags are found without
-// regard to letter case, texts are taken as written. Lines of anything else (the page around the
-// table, "<tr>") add nothing, and a row is written only when its "</tr>" comes.
+std::vector<DelimitedRecord> ReadAllegroHtmlLines(std::string_view report) {
+  return AllegroHtmlLines().Run(report);
+}
+
 std::string ConvertAllegroHtml(std::string_view report) {
+  return AllegroLinesCsv(ReadAllegroHtmlLines(report));
+}
+
+// Each row becomes one line of fields; a row without cells an empty line, which the reader skips.
+std::string AllegroLinesCsv(const std::vector<DelimitedRecord>& rows) {
   std::string csv;
-  csv.reserve(report.size() / 2);  // the tags go, the texts stay
-  std::string row;
-  TextLines lines(report);
-  for (std::string_view raw; lines.Next(raw);) {
-    const std::string_view line = WithoutLineEnd(raw);
-    if (line.empty())
-      continue;
-    if (FindTag(line, kRowEnd) != std::string_view::npos) {
-      csv.append(row).append(1, kLineFeed);
-      row.clear();
-    } else if (const size_t open = FindTag(line, kHeaderCellOpen); open != std::string_view::npos) {
-      AppendField(row, HeaderCellText(line, open));
-    } else if (FindTag(line, kCellOpen) != std::string_view::npos &&
-               FindTag(line, kBold) == std::string_view::npos) {
-      AppendField(row, DataCellText(line));
-    }
+  for (const DelimitedRecord& row : rows) {
+    for (const std::string& field : row)
+      AppendField(csv, field);
+    csv.append(1, kLineFeed);
   }
   return csv;
 }

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "readers/delimited_records.h"
 
 namespace zuro::readers {
 
@@ -13,5 +16,9 @@ namespace zuro::readers {
 std::string ConvertAltiumText(std::string_view report);
 // Cadence Allegro's HTML report (one table cell per line) as quoted CSV text.
 std::string ConvertAllegroHtml(std::string_view report);
+// The rows of that conversion, each the texts of its fields; a row without cells is empty.
+std::vector<DelimitedRecord> ReadAllegroHtmlLines(std::string_view report);
+// Those rows as the conversion writes them.
+std::string AllegroLinesCsv(const std::vector<DelimitedRecord>& rows);
 
 }  // namespace zuro::readers

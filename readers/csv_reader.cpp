@@ -139,16 +139,6 @@ void QuotedCsvReader::AddComponent(std::string_view line) {
 
 }  // namespace
 
-bool HasQuotedCsvHeader(std::string_view text) {
-  TextLines lines(text);
-  for (std::string line; lines.Read(line);) {
-    RemoveLineEnd(line);
-    if (IsHeaderCandidate(line) && !HeaderNames(line).empty())
-      return true;
-  }
-  return false;
-}
-
 bool IsReferenceColumnName(std::string_view name) {
   for (const std::string_view reference : kReferenceNames) {
     if (name == reference)

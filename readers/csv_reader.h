@@ -19,8 +19,6 @@ ReadResult ReadQuotedCsv(std::string_view text,
                          table::GridModel& table,
                          ReportAttributes& attributes);
 
-// True when the text holds a line that the reader takes for its header line.
-bool HasQuotedCsvHeader(std::string_view text);
 // True for the names of the columns whose values the reader rewrites as designators.
 bool IsReferenceColumnName(std::string_view name);
 

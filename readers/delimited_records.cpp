@@ -12,9 +12,11 @@ constexpr char kReturn = '\r';
 constexpr char kBlank = ' ';
 
 // One pass over the text, a character at a time, so that a report of any size is read in time
-// proportional to it. The rules are lenient where a file breaks them, and nothing is dropped:
-// text after a closing quote belongs to the same field up to the separator, a quote inside an
-// unquoted field is taken as written, and a quote left open runs to the end of the text.
+// proportional to it. The rules are lenient where a file breaks them, and nothing is dropped: a
+// quote inside a quoted field that neither is written twice nor ends the field (before the
+// separator or the line end) is taken as written, as in Altium Designer's
+// "Low Profile .025" SQ Post Header, Through-hole"; so is a quote inside an unquoted field; and a
+// quote left open runs to the end of the text.
 class DelimitedScanner {
  public:
   DelimitedScanner(std::string_view text, char separator) : text_(text), separator_(separator) {}
@@ -23,6 +25,7 @@ class DelimitedScanner {
 
  private:
   size_t LineEndLength(size_t at) const;
+  bool EndsQuotedField(size_t at) const;
   void ReadQuoted();
   void EndField() { record_.push_back(std::move(field_)), field_.clear(); }
   void EndRecord();
@@ -72,6 +75,12 @@ std::vector<DelimitedRecord> DelimitedScanner::Run() {
   return std::move(records_);
 }
 
+// A quote at `at` closes its field when the separator, a line end or the end of the text follows.
+bool DelimitedScanner::EndsQuotedField(size_t at) const {
+  const size_t next = at + 1;
+  return next == text_.size() || text_[next] == separator_ || LineEndLength(next) > 0;
+}
+
 // From after the opening quote to after the closing one: "" is one quote, a line break one blank.
 void DelimitedScanner::ReadQuoted() {
   while (at_ < text_.size()) {
@@ -82,8 +91,12 @@ void DelimitedScanner::ReadQuoted() {
         at_ += 2;
         continue;
       }
+      const bool closing = EndsQuotedField(at_);
       ++at_;
-      return;
+      if (closing)
+        return;
+      field_ += kQuote;
+      continue;
     }
     if (const size_t end = LineEndLength(at_); end > 0) {
       field_ += kBlank;

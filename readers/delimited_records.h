@@ -1,5 +1,6 @@
 // Delimited text read by the quoting rules that spreadsheet programs and CAD systems write: a
-// field in double quotes may hold the separator, line breaks and quotes (each written twice).
+// field in double quotes may hold the separator, line breaks and quotes (each written twice, or
+// once where the quote cannot end the field).
 #pragma once
 
 #include <string>

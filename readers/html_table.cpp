@@ -87,6 +87,106 @@ bool DecodeReference(std::string_view name, std::string& text) {
   return true;
 }
 
+// The text of a cell as a browser shows it, built a piece at a time: character references
+// decoded, white space runs one blank, none at either end.
+class HtmlText {
+ public:
+  void TakeText(std::string_view text);
+  // White space runs count as one blank, and none stands at the start.
+  void TakeSpace() {
+    if (!text_.empty() && text_.back() != kBlank)
+      text_ += kBlank;
+  }
+  bool IsEmpty() const { return text_.empty(); }
+  // The text without a blank at its end; the builder starts empty again.
+  std::string Finish();
+
+ private:
+  std::string text_;
+};
+
+void HtmlText::TakeText(std::string_view text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (IsHtmlSpace(c)) {
+      TakeSpace();
+      continue;
+    }
+    if (c == '&') {
+      // Looked for only as far as the longest reference reaches, so that a text of many "&" is
+      // still read in one pass.
+      const size_t semicolon = text.substr(at, kLongestReference + 1).find(';');
+      std::string decoded;
+      if (semicolon != std::string_view::npos &&
+          DecodeReference(text.substr(at + 1, semicolon - 1), decoded)) {
+        if (decoded == " ")
+          TakeSpace();
+        else
+          text_ += decoded;
+        at += semicolon;
+        continue;
+      }
+    }
+    text_ += c;
+  }
+}
+
+std::string HtmlText::Finish() {
+  if (!text_.empty() && text_.back() == kBlank)
+    text_.pop_back();
+  std::string text = std::move(text_);
+  text_.clear();
+  return text;
+}
+
+// Calls `text(piece)` for every piece of text of the page and `tag(open, close)` for every tag,
+// "<" at `open` and ">" at `close`; comments are left out, and a "<" that no ">" closes is text.
+template <typename Text, typename Tag>
+void ForEachHtmlPiece(std::string_view page, Text text, Tag tag) {
+  size_t at = 0;
+  while (at < page.size()) {
+    const size_t open = page.find('<', at);
+    text(page.substr(at, (open == std::string_view::npos ? page.size() : open) - at));
+    if (open == std::string_view::npos)
+      break;
+    if (page.substr(open).starts_with(kCommentOpen)) {
+      const size_t end = page.find(kCommentClose, open + kCommentOpen.size());
+      at = end == std::string_view::npos ? page.size() : end + kCommentClose.size();
+      continue;
+    }
+    const size_t close = page.find('>', open);
+    if (close == std::string_view::npos) {
+      text(page.substr(open));
+      break;
+    }
+    tag(open, close);
+    at = close + 1;
+  }
+}
+
+// The lower-case name of the tag between "<" at `open` and ">" at `close`, and whether it is an
+// end tag; its attributes do not count.
+struct TagName {
+  std::string name;
+  bool end = false;
+};
+
+TagName ReadTagName(std::string_view page, size_t open, size_t close) {
+  TagName tag;
+  size_t at = open + 1;
+  tag.end = at < close && page[at] == '/';
+  if (tag.end)
+    ++at;
+  while (at < close && IsAsciiLetter(page[at]))
+    tag.name += AsciiLower(page[at++]);
+  return tag;
+}
+
+// Tags that break the text of a cell as white space does.
+bool BreaksText(const std::string& name) {
+  return name == "br" || name == "p" || name == "div" || name == "li";
+}
+
 // One pass over the page. Tags are recognised by their names without regard to letter case; a
 // cell or row left open is closed by the next one, as browsers do; text outside cells is not
 // kept.
@@ -98,8 +198,6 @@ class HtmlTableScanner {
 
  private:
   void TakeTag(size_t open, size_t close);
-  void TakeText(size_t begin, size_t end);
-  void TakeSpace();
   void OpenCell();
   void CloseCell();
   void CloseRow();
@@ -109,92 +207,39 @@ class HtmlTableScanner {
   int table_ = 0;   // the one open now, 0 outside any
   bool in_row_ = false;
   bool in_cell_ = false;
-  std::string cell_;
+  HtmlText cell_;
   HtmlTableRow row_;
   std::vector<HtmlTableRow> rows_;
 };
 
 std::vector<HtmlTableRow> HtmlTableScanner::Run() {
-  size_t at = 0;
-  while (at < page_.size()) {
-    const size_t open = page_.find('<', at);
-    TakeText(at, open == std::string_view::npos ? page_.size() : open);
-    if (open == std::string_view::npos)
-      break;
-    if (page_.substr(open).starts_with(kCommentOpen)) {
-      const size_t end = page_.find(kCommentClose, open + kCommentOpen.size());
-      at = end == std::string_view::npos ? page_.size() : end + kCommentClose.size();
-      continue;
-    }
-    const size_t close = page_.find('>', open);
-    if (close == std::string_view::npos) {
-      TakeText(open, page_.size());
-      break;
-    }
-    TakeTag(open, close);
-    at = close + 1;
-  }
+  ForEachHtmlPiece(
+      page_,
+      [this](std::string_view text) {
+        if (in_cell_)
+          cell_.TakeText(text);
+      },
+      [this](size_t open, size_t close) { TakeTag(open, close); });
   CloseRow();
   return std::move(rows_);
 }
 
-// The tag between "<" at `open` and ">" at `close`: its name decides, its attributes do not.
 void HtmlTableScanner::TakeTag(size_t open, size_t close) {
-  size_t at = open + 1;
-  const bool end_tag = at < close && page_[at] == '/';
-  if (end_tag)
-    ++at;
-  std::string name;
-  while (at < close && IsAsciiLetter(page_[at]))
-    name += AsciiLower(page_[at++]);
-  if (name == "table") {
+  const TagName tag = ReadTagName(page_, open, close);
+  if (tag.name == "table") {
     CloseRow();
-    table_ = end_tag ? 0 : ++tables_;
-  } else if (name == "tr") {
+    table_ = tag.end ? 0 : ++tables_;
+  } else if (tag.name == "tr") {
     CloseRow();
-    in_row_ = !end_tag;
-  } else if (name == "td" || name == "th") {
-    if (end_tag)
+    in_row_ = !tag.end;
+  } else if (tag.name == "td" || tag.name == "th") {
+    if (tag.end)
       CloseCell();
     else
       OpenCell();
-  } else if (in_cell_ && (name == "br" || name == "p" || name == "div" || name == "li")) {
-    TakeSpace();
+  } else if (in_cell_ && BreaksText(tag.name)) {
+    cell_.TakeSpace();
   }
-}
-
-void HtmlTableScanner::TakeText(size_t begin, size_t end) {
-  if (!in_cell_)
-    return;
-  for (size_t at = begin; at < end; ++at) {
-    const char c = page_[at];
-    if (IsHtmlSpace(c)) {
-      TakeSpace();
-      continue;
-    }
-    if (c == '&') {
-      // Looked for only as far as the longest reference reaches, so that a text of many "&" is
-      // still read in one pass.
-      const size_t semicolon = page_.substr(0, end).substr(at, kLongestReference + 1).find(';');
-      std::string text;
-      if (semicolon != std::string_view::npos &&
-          DecodeReference(page_.substr(at + 1, semicolon - 1), text)) {
-        if (text == " ")
-          TakeSpace();
-        else
-          cell_ += text;
-        at += semicolon;
-        continue;
-      }
-    }
-    cell_ += c;
-  }
-}
-
-// White space runs count as one blank, and none stands at the start of a cell.
-void HtmlTableScanner::TakeSpace() {
-  if (!cell_.empty() && cell_.back() != kBlank)
-    cell_ += kBlank;
 }
 
 void HtmlTableScanner::OpenCell() {
@@ -209,10 +254,7 @@ void HtmlTableScanner::OpenCell() {
 void HtmlTableScanner::CloseCell() {
   if (!in_cell_)
     return;
-  if (!cell_.empty() && cell_.back() == kBlank)
-    cell_.pop_back();
-  row_.cells.push_back(std::move(cell_));
-  cell_.clear();
+  row_.cells.push_back(cell_.Finish());
   in_cell_ = false;
 }
 
@@ -230,6 +272,17 @@ void HtmlTableScanner::CloseRow() {
 
 std::vector<HtmlTableRow> ReadHtmlTableRows(std::string_view page) {
   return HtmlTableScanner(page).Run();
+}
+
+std::string HtmlCellText(std::string_view content) {
+  HtmlText text;
+  ForEachHtmlPiece(
+      content, [&](std::string_view piece) { text.TakeText(piece); },
+      [&](size_t open, size_t close) {
+        if (BreaksText(ReadTagName(content, open, close).name))
+          text.TakeSpace();
+      });
+  return text.Finish();
 }
 
 }  // namespace zuro::readers

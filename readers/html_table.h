@@ -1,6 +1,7 @@
 // The rows of the tables of an HTML page, as a browser shows them: each row its cells' texts.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,8 @@ struct HtmlTableRow {
 // text has its character references decoded and its white space runs (line breaks, <br>)
 // reduced to one blank, without blanks at either end.
 std::vector<HtmlTableRow> ReadHtmlTableRows(std::string_view page);
+
+// The text of what stands between a cell's tags, by the same rules: its tags left out.
+std::string HtmlCellText(std::string_view content);
 
 }  // namespace zuro::readers

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -430,22 +431,23 @@ std::string DesignatorList(std::string_view cell) {
   return list;
 }
 
+bool MentionsQuantity(const DelimitedRecord& cells) {
+  return std::any_of(cells.begin(), cells.end(),
+                     [](const std::string& cell) { return HasQuantityMark(cell); });
+}
+
 // The rows of the table that holds the header, from the header on; the header is the first row
 // with a cell that mentions the quantity. Rows of other tables (the design's name and date above,
 // notes below) are not the bill of materials.
-std::optional<Records> HtmlBomRecords(std::string_view page) {
-  const std::vector<HtmlTableRow> rows = ReadHtmlTableRows(page);
+std::optional<Records> HtmlBomRecords(const std::vector<HtmlTableRow>& rows) {
   Records records;
   std::optional<int> table;
   std::optional<size_t> designators;
   for (const HtmlTableRow& row : rows) {
     if (!table) {
-      for (const std::string& cell : row.cells) {
-        if (HasQuantityMark(cell))
-          table = row.table;
-      }
-      if (!table)
+      if (!MentionsQuantity(row.cells))
         continue;
+      table = row.table;
       for (size_t i = 0; i < row.cells.size() && !designators; ++i) {
         if (IsReferenceColumnName(row.cells[i]))
           designators = i;
@@ -462,17 +464,132 @@ std::optional<Records> HtmlBomRecords(std::string_view page) {
   return records;
 }
 
-// Cadence Allegro. The converter's own layout (one cell a line, header cells in bold) is the one
-// whose conversion finds a header; any other page is read as the HTML table it is.
-ProtelFamilyReading ReadAllegroHtml(std::string_view report,
-                                    table::GridModel& table,
-                                    ReportAttributes& attributes) {
-  const std::string quoted_csv = ConvertAllegroHtml(report);
-  if (HasQuotedCsvHeader(quoted_csv))
-    return ReadQuotedLayout(quoted_csv, true, table, attributes);
-  if (const std::optional<Records> records = HtmlBomRecords(report))
+// The quoted CSV reader cuts its lines at quotes and its header at commas, and takes a value that
+// is only "," for a separator.
+bool BreaksQuotedField(std::string_view text, bool name) {
+  return text.find(kQuote) != std::string_view::npos ||
+         (name ? text.find(kComma) != std::string_view::npos : text == ",");
+}
+
+// A designator list the reader sorts is cut at commas only; designators separated by blanks
+// alone would run together.
+bool HasDesignatorsWithoutComma(std::string_view list) {
+  for (size_t start = 0; start <= list.size();) {
+    const size_t end = std::min(list.find(kComma, start), list.size());
+    if (WithoutBlanks(list.substr(start, end - start)).find(kBlank) != std::string_view::npos)
+      return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// The header of the reading one cell a line against the page's: as many names, none past the
+// reader's last column, none that the quoted CSV would break.
+bool HeaderShownAlike(const DelimitedRecord& header, const DelimitedRecord& shown) {
+  return header.size() == shown.size() && header.size() <= ReportAttributes::kMaxNames &&
+         std::none_of(header.begin(), header.end(),
+                      [](const std::string& name) { return BreaksQuotedField(name, true); });
+}
+
+// A row of the reading one cell a line against the page's: cell by cell the same (a ";" read as
+// ","), no text past the header's columns, none that the quoted CSV would break, and designator
+// lists separated by commas.
+bool RowShownAlike(const DelimitedRecord& row,
+                   const DelimitedRecord& shown,
+                   const DelimitedRecord& header) {
+  if (row.size() != shown.size())
+    return false;
+  for (size_t i = 0; i < row.size(); ++i) {
+    std::string cell = shown[i];
+    std::replace(cell.begin(), cell.end(), ';', kComma);
+    if (row[i] != cell || BreaksQuotedField(row[i], false))
+      return false;
+    if (i < header.size() ? IsReferenceColumnName(header[i]) && HasDesignatorsWithoutComma(row[i])
+                          : !row[i].empty()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The reading of the report one cell a line is the reader's own and stays as it was, but only
+// where it reads what a browser shows, from the header on. Anything else (a row on one line, a
+// cell beside a row end, a row cut short at the end of the page) is read by the page's tables.
+bool ReadsAsThePageShows(const Records& lines, const std::vector<HtmlTableRow>& page) {
+  const auto own = std::find_if(lines.begin(), lines.end(), MentionsQuantity);
+  const auto shown = std::find_if(page.begin(), page.end(), [](const HtmlTableRow& row) {
+    return MentionsQuantity(row.cells);
+  });
+  if (own == lines.end() || shown == page.end())
+    return false;
+  Records rows;
+  std::copy_if(own, lines.end(), std::back_inserter(rows),
+               [](const DelimitedRecord& row) { return !row.empty(); });
+  if (rows.size() != static_cast<size_t>(page.end() - shown) ||
+      !HeaderShownAlike(rows.front(), shown->cells)) {
+    return false;
+  }
+  for (size_t r = 1; r < rows.size(); ++r) {
+    if (!RowShownAlike(rows[r], shown[static_cast<ptrdiff_t>(r)].cells, rows.front()))
+      return false;
+  }
+  return true;
+}
+
+// Cadence Allegro's text report: a few lines about the design, then a header and the rows, their
+// values separated by commas. The designators of a row are joined by ";" or by ","; in the last
+// column, the values past the header's names are the row's further designators. A header that
+// names no designator column is no such report.
+std::optional<ProtelFamilyReading> ReadAllegroText(std::string_view report,
+                                                   table::GridModel& table,
+                                                   ReportAttributes& attributes) {
+  Records records = ReadDelimitedRecords(report, kComma);
+  const std::optional<size_t> header = FindHeaderRecord(records);
+  if (!header)
+    return std::nullopt;
+  const ColumnPlan plan = PlanColumns(records[*header]);
+  if (!plan.designators)
+    return std::nullopt;
+  const size_t designators = *plan.designators;
+  const bool last = std::all_of(plan.column.begin() + static_cast<ptrdiff_t>(designators) + 1,
+                                plan.column.end(), [](int column) { return column == 0; });
+  for (size_t r = *header + 1; r < records.size(); ++r) {
+    DelimitedRecord& record = records[r];
+    if (last && record.size() > designators + 1) {
+      for (size_t i = designators + 1; i < record.size(); ++i)
+        record[designators] += kComma + record[i];
+      record.resize(designators + 1);
+    }
+    if (designators < record.size())
+      record[designators] = DesignatorList(record[designators]);
+  }
+  return ReadRecordLayout(records, table, attributes);
+}
+
+// A text whose header separates its names by commas, outside any HTML table.
+bool IsCommaSeparatedText(std::string_view report, const std::vector<HtmlTableRow>& page) {
+  const std::optional<HeaderLine> header = FindHeaderLine(report);
+  return page.empty() && header && header->text.find(kComma) != std::string::npos &&
+         header->text.find(kTab) == std::string::npos;
+}
+
+// Cadence Allegro. The converter's own layout (one cell a line, header cells in bold) is read by
+// its conversion while that reads the page right; any other page is read as the HTML table it
+// is, and a report without any table as the text report.
+ProtelFamilyReading ReadAllegroReport(std::string_view report,
+                                      table::GridModel& table,
+                                      ReportAttributes& attributes) {
+  const Records lines = ReadAllegroHtmlLines(report);
+  const std::vector<HtmlTableRow> page = ReadHtmlTableRows(report);
+  if (ReadsAsThePageShows(lines, page))
+    return ReadQuotedLayout(AllegroLinesCsv(lines), true, table, attributes);
+  if (const std::optional<Records> records = HtmlBomRecords(page))
     return ReadRecordLayout(*records, table, attributes);
-  return ReadWithoutHeader(report, quoted_csv, true, table, attributes);
+  if (IsCommaSeparatedText(report, page)) {
+    if (std::optional<ProtelFamilyReading> reading = ReadAllegroText(report, table, attributes))
+      return std::move(*reading);
+  }
+  return ReadWithoutHeader(report, AllegroLinesCsv(lines), true, table, attributes);
 }
 
 }  // namespace
@@ -482,7 +599,7 @@ ProtelFamilyReading ReadProtelFamilyReport(std::string_view report,
                                            table::GridModel& table,
                                            ReportAttributes& attributes) {
   if (kind == ProtelFamilyKind::kCadenceAllegro)
-    return ReadAllegroHtml(report, table, attributes);
+    return ReadAllegroReport(report, table, attributes);
   return ReadCsvOrText(report, kind, table, attributes);
 }
 

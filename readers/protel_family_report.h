@@ -1,10 +1,11 @@
 // The reports that the Protel / Altium Designer / Cadence Allegro window opens. The layouts its
 // reader was made for (the quoted CSV of readers/csv_reader.h, and the Altium Designer text and
-// Cadence Allegro HTML of readers/csv_conversion.h) are read by their own rules. The other
-// layouts these systems write (a CSV saved by a spreadsheet program, the tabbed text with quoted
-// fields, the condensed HTML bill of materials) are read by the usual quoting rules and taken
-// only when they come out whole: as many designators as their quantities add up to. A report of
-// another system's layout is refused.
+// Cadence Allegro HTML of readers/csv_conversion.h) are read by their own rules wherever those
+// read them right. The other layouts these systems write (a CSV saved by a spreadsheet program,
+// the tabbed text with quoted fields, the condensed HTML bill of materials, Allegro's
+// comma-separated text report) are read by the usual quoting rules and taken only when they come
+// out whole: as many designators as their quantities add up to. A report of another system's
+// layout is refused.
 #pragma once
 
 #include <string>

@@ -59,7 +59,8 @@ TEST_F(ConverterKindsTest, EachCommandHasItsWindowTitleAndFileDialog) {
       {3, 1005, "Текстовый конвертер Protel-ЗЕНТАР", "csv*.csv*.csv||"},
       {4, 1005, "Текстовый конвертер Altium Designer-ЗЕНТАР", "csv;txt*csv;*.txt*.csv;*.txt||"},
       {5, 1000, "Текстовый конвертер MENTOR-ЗЕНТАР", "lst*.lst*.lst||"},
-      {6, 1005, "Текстовый конвертер Cadence Allegro-ЗЕНТАР", "htm*.htm*.htm||"},
+      {6, 1005, "Текстовый конвертер Cadence Allegro-ЗЕНТАР",
+       "htm*.htm;*.csv;*.txt*.htm;*.csv;*.txt||"},
   };
   for (const Expected& kind : kinds) {
     SCOPED_TRACE(kind.command);
@@ -75,21 +76,92 @@ TEST_F(ConverterKindsTest, EachCommandHasItsWindowTitleAndFileDialog) {
   EXPECT_FALSE(MakeConverterWindow(context_, ui_));
 }
 
-// The CSV is kept beside the report for the designer, replacing an older one only when whole;
-// the caption and ReportPath name it.
+// The CSV is kept beside the report for the designer where no file of its name is; the caption
+// and ReportPath name it. Read again, the report gives its table anew and leaves the CSV of the
+// first reading as it is.
 TEST_F(ConverterKindsTest, AltiumReportIsReadThroughTheCsvKeptBesideIt) {
   Open(4);
-  files_.Write("board.csv", "old");
   Load(files_.Write("board.txt", kAltiumText));
   EXPECT_TRUE(ui_.messages().empty());
   EXPECT_EQ(Text(), (std::vector<std::string>{"#Designator#Quantity#Comment#Количество в комплекты"
                                               "#Количество на регулировку",
                                               "#C1...C3#3#100n##", "#R1#1#10k##"}));
-  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"),
-            "\"Bill of materials\",\r\n\"Designator\",\"Quantity\",\"Comment\",\r\n\r\n"
-            "\"C3,C1,C2\",\"3\",\"100n\",\r\n\"R1\",\"1\",\"10k\",\r\n");
+  const std::string kept =
+      "\"Bill of materials\",\r\n\"Designator\",\"Quantity\",\"Comment\",\r\n\r\n"
+      "\"C3,C1,C2\",\"3\",\"100n\",\r\n\"R1\",\"1\",\"10k\",\r\n";
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"), kept);
   EXPECT_EQ(context_.report_path, "board.csv");
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board");
+
+  Load(files_.Write("board.txt", kAltiumText + "R2\t1\t22k\r\n"));
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_EQ(Text().back(), "#R2#1#22k##");
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"), kept);
+}
+
+// Each new layout read in its window beside the designer's own CSV of the name the conversion
+// would take: the table comes from the conversion in memory, nobody is told, the CSV keeps its
+// bytes, and ReportPath and the caption name the report as always.
+TEST_F(ConverterKindsTest, NewLayoutsReadInTheirWindowsBesideTheDesignersCsv) {
+  const auto data = [](const std::string& name) {
+    return testing_support::ReadBytes(std::string(ZURO_TEST_DATA) + "/" + name);
+  };
+  const std::string designers = data("designer_board.csv");
+  const struct {
+    int command;
+    const char* report;
+    std::string text;
+    int designator_column;
+    std::vector<std::string> designators;  // of each row
+    const char* caption;
+  } kReports[] = {
+      {6,
+       "board.htm",
+       data("allegro_condensed_attributes.htm"),
+       7,
+       {"X1, X2", "C1...C12", "R2...R4", "DA1", "R1,R5...R8"},
+       "Текстовый конвертер Cadence Allegro-ЗЕНТАР:board"},
+      {6,
+       "board.txt",
+       data("allegro_report.txt"),
+       7,
+       {"X1,X2", "C1...C12", "R2...R4", "DA1", "R1,R5...R8"},
+       "Текстовый конвертер Cadence Allegro-ЗЕНТАР:board"},
+      {4,
+       "board.txt",
+       kAltiumText,
+       1,
+       {"C1...C3", "R1"},
+       "Текстовый конвертер Altium Designer-ЗЕНТАР:board"},
+      {3,
+       "bom.csv",
+       data("altium_undoubled_quote.csv"),
+       3,
+       {"J1...J3", "C1...C4", "H1...H4", "R1"},
+       "Текстовый конвертер Protel-ЗЕНТАР:bom"},
+      {4,
+       "bom.csv",
+       data("altium_undoubled_quote.csv"),
+       3,
+       {"J1...J3", "C1...C4", "H1...H4", "R1"},
+       "Текстовый конвертер Altium Designer-ЗЕНТАР:bom"},
+  };
+  for (const auto& report : kReports) {
+    SCOPED_TRACE(std::string(report.report) + " " + std::to_string(report.command));
+    Open(report.command);
+    files_.Write("board.csv", designers);
+    Load(files_.Write(report.report, report.text));
+    EXPECT_TRUE(ui_.messages().empty());
+    std::vector<std::string> designators;
+    for (int row = 1; row < window_->table().GetRowCount(); ++row)
+      designators.push_back(window_->table().GetItemText(row, report.designator_column));
+    EXPECT_EQ(designators, report.designators);
+    EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"), designers);
+    EXPECT_EQ(testing_support::ReadBytes(files_ + report.report), report.text);
+    EXPECT_EQ(ui_.caption(), report.caption);
+    const std::string name = report.report;
+    EXPECT_EQ(context_.report_path, name.substr(0, name.find('.')) + ".csv");
+  }
 }
 
 // An Altium Designer report saved as CSV bears the name its conversion would get: it is read from

@@ -160,12 +160,45 @@ TEST(AllegroHtmlTest, CellsOfARowBecomeOneLine) {
                                "</TR>\n"
                                "<td nowrap>lost</td>\n"),
             "\"REFDES\",\"Qty<br>\",\"ID PartLib\",\n\n"
-            "\"R1,R2\",\"\",\"10 кОм\",\"unclosed\",\"\",\"\",\"5\"\",\n");
+            "\"R1,R2\",\"2\",\"10 кОм\",\"unclosed\",\"y\",\"indented\",\"5\"\" note,\n");
   EXPECT_EQ(ConvertAllegroHtml(""), "");
   // Tags at the very end of a line, cut short, and in mixed case.
   EXPECT_EQ(ConvertAllegroHtml("<td><b>A</b></td>\n<td nowrap>v</td>\n<td\n</TR\n"
                                "NoWrAp <td>w\n<td NoWrAp>x\n<td><b>B</b\n x</tR>"),
-            "\"A\",\"v\",\"\",\"\",\"x\",\"B</b\",\n");
+            "\"A\",\"v\",\"\",\"w\",\"x\",\"B</b\",\n");
+}
+
+// A data cell is read whatever its tag carries: its text between the tags as a browser shows it,
+// over as many lines as it runs, up to its "</td>", the next cell or the row end.
+TEST(AllegroHtmlTest, DataCellsWhateverTheirTagsCarry) {
+  const struct {
+    const char* lines;
+    const char* csv;
+  } kCells[] = {
+      {"<td align=right>3</td>", "\"3\","},
+      {"<TD ALIGN=RIGHT>3</TD>", "\"3\","},
+      {"  <td nowrap class=\"v\">\t10K </td>", "\"10K\","},
+      {"<td>A&amp;B&nbsp;&nbsp;C&nbsp;</td>", "\"A&B C\","},
+      {"<td>&nbsp;</td>", "\"\","},
+      {"<td>a<br>b<i>c</i></td>", "\"a bc\","},
+      {"<td>R1;R2</td>", "\"R1,R2\","},
+      // Running over lines: to the line with "</td>", whatever follows it there...
+      {"<td>C14, \r\nC15,\r\n\r\n    C16\r\n</td>", "\"C14, C15, C16\","},
+      {"<td>C1,\r\nC2</td> C3", "\"C1, C2\","},
+      // ...or to the next cell or row end, which the line then opens or closes.
+      {"<td>C1,\r\nC2<td>C3</td>", "\"C1, C2\",\"C3\","},
+      {"<td>C1,\r\nC2</tr>\r\n<td>C3</td>", "\"C1, C2\",\n\"C3\","},
+      {"<td>C1,\r\nC2\r\n<td><b>N</b></td>", "\"C1, C2\",\"N\","},
+      // A tag cut short by the line end leaves the cell empty.
+      {"<td\r\nR1</td>", "\"\","},
+  };
+  for (const auto& cell : kCells) {
+    SCOPED_TRACE(cell.lines);
+    EXPECT_EQ(ConvertAllegroHtml(std::string(cell.lines) + "\r\n</tr>\r\n"),
+              std::string(cell.csv) + "\n");
+  }
+  // A cell still open at the end of the report belongs to no row.
+  EXPECT_EQ(ConvertAllegroHtml("<td>R1</td>\r\n</tr>\r\n<td>R2,\r\nR3"), "\"R1\",\n");
 }
 
 TEST_F(CsvReaderTest, AnyInputReadsWithoutFault) {

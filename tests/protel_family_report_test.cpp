@@ -278,6 +278,160 @@ TEST_F(ProtelFamilyReportTest, AllegroCondensedHtml) {
             "\"SOT23\",\"BC847C\",\"АБ\",\"\",\"DISCRETE\",\"1\",\"VT1\",\n");
 }
 
+std::string TestData(const std::string& name) {
+  return testing_support::ReadBytes(std::string(ZURO_TEST_DATA) + "/" + name);
+}
+
+// Cadence Allegro's condensed bill of materials as it writes it (one cell a line, cells with
+// attributes and in upper case, references, designator lists over several lines) and as its text
+// report: the table the page shows, every designator read, and a CSV kept beside the report that
+// the Protel window reads back into the same table.
+TEST_F(ProtelFamilyReportTest, AllegroReportsAsTheSystemWritesThem) {
+  const std::string kHeader =
+      "#SYM_NAME#COMP_DEVICE_TYPE#COMP_VALUE#COMP_TOL#COMP_CLASS#QUANTITY#REFDES\n";
+  const struct {
+    const char* fixture;
+    std::string table;
+  } kReports[] = {
+      {"allegro_condensed_attributes.htm",
+       kHeader + "#1729128#TERMINAL_2P_1729128_1729128#1729128##IO#2#X1, X2\n"
+                 "#CAP0603#CAP_NP_CAP0603_DISCRETE_100NF_#100NF#10%#DISCRETE#12#C1...C12\n"
+                 "#RES0603#RES_RES0603_DISCRETE_4K7_#4K7#1%#DISCRETE#3#R2...R4\n"
+                 "#SOIC8#OPAMP_A&B_SOIC8###IC#1#DA1\n"
+                 "#RES0603#RES_RES0603_DISCRETE_10K_#10K#1%#DISCRETE#5#R1,R5...R8\n"},
+      {"allegro_report.txt",
+       kHeader + "#1729128#TERMINAL_2P_1729128_1729128#1729128##IO#2#X1,X2\n"
+                 "#CAP0603#CAP_NP_CAP0603_DISCRETE_100NF_#100NF#10%#DISCRETE#12#C1...C12\n"
+                 "#RES0603#RES_RES0603_DISCRETE_4K7_#4K7#1%#DISCRETE#3#R2...R4\n"
+                 "#SOIC8#OPAMP_SOIC8###IC#1#DA1\n"
+                 "#RES0603#RES_RES0603_DISCRETE_10K_#10K#1%#DISCRETE#5#R1,R5...R8\n"},
+  };
+  for (const auto& report : kReports) {
+    SCOPED_TRACE(report.fixture);
+    ExpectRead(TestData(report.fixture), Kind::kCadenceAllegro);
+    EXPECT_EQ(Dump(), report.table);
+    EXPECT_EQ(DesignatorCount("REFDES"), 23);
+    ExpectRead(converted_, Kind::kProtel);
+    EXPECT_EQ(Dump(), report.table);
+  }
+}
+
+// Where reading the page one cell a line would not give what the page shows, the page is read as
+// the HTML table it is, whole or not at all.
+TEST_F(ProtelFamilyReportTest, AllegroPagesReadAsTheyShow) {
+  const std::string kHeader =
+      "<tr>\r\n<td><b>SYM_NAME</b></td>\r\n<td><b>QUANTITY</b></td>\r\n<td><b>REFDES</b></td>\r\n"
+      "</tr>\r\n";
+  const struct {
+    const char* rows;
+    const char* table;  // empty: refused
+  } kPages[] = {
+      // A cell on the line of its row end.
+      {"<tr>\r\n<td>SO8</td>\r\n<td>2</td>\r\n<td>DA1;DA2</td></tr>\r\n",
+       "#SYM_NAME#QUANTITY#REFDES\n#SO8#2#DA1,DA2\n"},
+      // A quote, which the quoted CSV cannot carry.
+      {"<tr>\r\n<td>HDR .1&quot;</td>\r\n<td>1</td>\r\n<td>X1</td>\r\n</tr>\r\n",
+       "#SYM_NAME#QUANTITY#REFDES\n#HDR .1\"#1#X1\n"},
+      // Designators separated by blanks alone.
+      {"<tr>\r\n<td>R0603</td>\r\n<td>3</td>\r\n<td>R3 R1 R2</td>\r\n</tr>\r\n",
+       "#SYM_NAME#QUANTITY#REFDES\n#R0603#3#R1...R3\n"},
+      // A cell inside a comment, and a last row that no row end closes.
+      {"<tr>\r\n<td>R0603</td>\r\n<!--\r\n<td>R9</td>\r\n-->\r\n<td>1</td>\r\n<td>R1</td>\r\n"
+       "</tr>\r\n<tr>\r\n<td>C0603</td>\r\n<td>1</td>\r\n<td>C1</td>\r\n",
+       "#SYM_NAME#QUANTITY#REFDES\n#R0603#1#R1\n#C0603#1#C1\n"},
+      // Read so, a designator short of the quantity is refused.
+      {"<tr>\r\n<td>SO8</td>\r\n<td>3</td>\r\n<td>DA1;DA2</td></tr>\r\n", ""},
+  };
+  for (const auto& page : kPages) {
+    SCOPED_TRACE(page.rows);
+    const std::string report = "<table border=1>\r\n" + kHeader + page.rows;
+    if (*page.table == '\0') {
+      ExpectRefused(report, Kind::kCadenceAllegro);
+      continue;
+    }
+    ExpectRead(report, Kind::kCadenceAllegro);
+    EXPECT_EQ(Dump(), page.table);
+  }
+}
+
+// The text report's designators are joined by ";" or by ","; joined by "," they can only stand
+// in the last column, where the values past the header's names are theirs. Anything read only in
+// part is refused.
+TEST_F(ProtelFamilyReportTest, AllegroTextReportReadWholeOrRefused) {
+  const std::string kTitle =
+      "Allegro Report\r\nC:/work/board.brd\r\nMon Mar 02 10:15:42 2026\r\n\r\n";
+  const struct {
+    const char* lines;
+    const char* table;  // empty: refused
+  } kReports[] = {
+      {"SYM_NAME,QUANTITY,REFDES\r\nR0603,3,R3,R1, R2\r\nSO8,1,DA1\r\n",
+       "#SYM_NAME#QUANTITY#REFDES\n#R0603#3#R1...R3\n#SO8#1#DA1\n"},
+      {"QUANTITY,REFDES,\r\n3,R3;R1;R2,\r\n", "#QUANTITY#REFDES\n#3#R1...R3\n"},
+      {"REFDES,QUANTITY,SYM_NAME\r\nR3;R1;R2,3,R0603\r\n",
+       "#REFDES#QUANTITY#SYM_NAME\n#R1...R3#3#R0603\n"},
+      {"REFDES,QUANTITY,SYM_NAME\r\nR3,R1,R2,3,R0603\r\n", ""},
+      {"SYM_NAME,QUANTITY,REFDES\r\nR0603,3,R3;R1\r\n", ""},
+      {"SYM_NAME,QUANTITY,REFDES\r\nR0603,3 pcs,R3;R1;R2\r\n", ""},
+  };
+  for (const auto& report : kReports) {
+    SCOPED_TRACE(report.lines);
+    if (*report.table == '\0') {
+      ExpectRefused(kTitle + report.lines, Kind::kCadenceAllegro);
+      continue;
+    }
+    ExpectRead(kTitle + report.lines, Kind::kCadenceAllegro);
+    EXPECT_EQ(Dump(), report.table);
+  }
+}
+
+// Altium Designer writes a quote inside a quoted value once ("Pin Header .1" Pitch"): where it
+// cannot end the value it is part of it, in the CSV and in the tabbed text alike.
+TEST_F(ProtelFamilyReportTest, QuoteWrittenOnceInsideAQuotedValue) {
+  const std::string table =
+      "#Comment#Description#Designator#Footprint#LibRef#Quantity\n"
+      "#TSW-104-07-G-S#Pin Header .1\" Pitch, Straight, 4 Way#J1...J3#HDR1X4#CMP-2001-00004-1#3\n"
+      "#100nF 50V 0603#Capacitor 100nF 50V X7R 0603#C1...C4#CAPC0603_N#CMP-1035-00103-1#4\n"
+      "#Standoff 1/4\" Hex#Standoff 1/4\" Hex, 4-40 thread#H1...H4##CMP-3001-00012-1#4\n"
+      "#10k 1% 0603#Resistor 10k 1% 0603#R1#RESC0603_N#CMP-1012-00623-1#1\n";
+  const std::string csv = TestData("altium_undoubled_quote.csv");
+  std::string tabbed = csv;
+  for (size_t at = 0; (at = tabbed.find(",\"", at)) != std::string::npos;)
+    tabbed.replace(at, 1, "\t");
+  tabbed.replace(0, tabbed.find('\r'),
+                 "Comment\tDescription\tDesignator\tFootprint\tLibRef\tQuantity");
+  const struct {
+    const std::string& report;
+    Kind kind;
+  } kReadings[] = {
+      {csv, Kind::kProtel}, {csv, Kind::kAltiumDesigner}, {tabbed, Kind::kAltiumDesigner}};
+  for (const auto& reading : kReadings) {
+    SCOPED_TRACE(reading.report);
+    ExpectRead(reading.report, reading.kind);
+    EXPECT_EQ(Dump(), table);
+  }
+}
+
+TEST(DelimitedRecordsTest, AQuoteEndsAQuotedFieldOnlyBeforeTheSeparatorOrTheLineEnd) {
+  using Records = std::vector<DelimitedRecord>;
+  const struct {
+    const char* text;
+    char separator;
+    Records records;
+  } kTexts[] = {
+      {"\"a\" b\",c", ',', {{"a\" b", "c"}}},
+      {"\"a\"\r\n\"b\"\n\"c\"", ',', {{"a"}, {"b"}, {"c"}}},
+      {"\"a\"\rb\",c", ',', {{"a\"\rb", "c"}}},
+      {"\"1/4\"\"\",x", ',', {{"1/4\"", "x"}}},
+      {"\"a\",b\"\tc", '\t', {{"a\",b", "c"}}},
+      // A blank after the quote keeps the field open: to the end, when no quote closes it.
+      {"\"a\" ,b", ',', {{"a\" ,b"}}},
+  };
+  for (const auto& text : kTexts) {
+    SCOPED_TRACE(text.text);
+    EXPECT_EQ(ReadDelimitedRecords(text.text, text.separator), text.records);
+  }
+}
+
 TEST(HtmlTableRowsTest, CellsOverLinesAndRowsOfEachTable) {
   const std::vector<HtmlTableRow> rows = ReadHtmlTableRows(
       "<p><td>outside a row</td>\r\n<TABLE>\r\n<TR>\r\n<TD nowrap>\r\n  C1\r\n  C2<br>C3 "
@@ -301,7 +455,7 @@ TEST(DelimitedRecordsTest, QuotingRulesAndTheirBoundaries) {
   EXPECT_EQ(ReadDelimitedRecords("a,\"b,c\"\r\n\"d\"\"e\",\"f\r\ng\"\r\nh\ri,", ','),
             (Records{{"a", "b,c"}, {"d\"e", "f g"}, {"h\ri", ""}}));
   EXPECT_EQ(ReadDelimitedRecords("\"\",\n\n\"x\"y\"z\",w\"v", ','),
-            (Records{{"", ""}, {""}, {"xy\"z\"", "w\"v"}}));
+            (Records{{"", ""}, {""}, {"x\"y\"z", "w\"v"}}));
   EXPECT_EQ(ReadDelimitedRecords("a\t\"b\tc\"\t\n", '\t'), (Records{{"a", "b\tc", ""}}));
   // A quote left open runs to the end.
   EXPECT_EQ(ReadDelimitedRecords("\"a,\nb", ','), (Records{{"a, b"}}));
