@@ -69,10 +69,13 @@ readers::ReadResult PdmConverterWindow::ReadReportText(const std::string&,
   if (IsMentorListPath(name)) {
     context_.command_number = 5;
     text = ConvertMentorListForPdm(text);
-  } else if (readers::HeaderSeparator(text) != ';') {
+  } else if (const char separator = readers::HeaderSeparator(text); separator != ';') {
     // P-CAD's "separated" layout: this window reads every record as a placed part by the
     // report's own layout, and would take the separators for values.
     table().DeleteAllItems();
+    context_.attributes = readers::ReportAttributes();
+    context_.attributes.refusal =
+        std::string("the header's fields are separated by \"") + separator + "\", not by \";\"";
     return readers::ReadResult::kBadStructure;
   }
   const readers::ReadResult result = ReadPdmReport(text, table(), context_.attributes, counts_);

@@ -190,6 +190,7 @@ readers::ReadResult ReadPdmReport(std::string_view text,
   first.Read(first_line);
   if (first_line.find(kQuote) == std::string::npos) {
     table.DeleteAllItems();
+    attributes.refusal = "line 1: no double quote (a P-CAD report quotes every field)";
     return readers::ReadResult::kBadStructure;
   }
   PdmReportReader(text, table, attributes, counts).Run();

@@ -141,9 +141,8 @@ void AppendRange(std::string_view left,
   const std::optional<PlainDesignator> plain = AsPlain(left);
   const std::string_view prefix =
       plain ? plain->letters : left.substr(0, left.find_first_of(kSignificantDigits));
-  const size_t width = plain && plain->digits.size() > 1 && plain->digits.front() == '0'
-                           ? plain->digits.size()
-                           : 0;
+  const size_t width =
+      plain && plain->digits.size() > 1 && plain->digits.front() == '0' ? plain->digits.size() : 0;
   if (right.starts_with(prefix))
     right.remove_prefix(prefix.size());
   const int64_t first = AtoiOf(left.substr(prefix.size()));

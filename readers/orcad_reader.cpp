@@ -333,9 +333,9 @@ class OrcadReportReader {
   ReferenceSlots slots_;
   size_t next_slot_ = 0;
   std::string part_text_;
-  std::string joined_;  // a line whose cells wrapped onto the lines after it, joined again
-  std::string refusal_;  // why the report is another system's; empty while it reads
-  std::string item_part_;               // the item's part value, blanks dropped
+  std::string joined_;     // a line whose cells wrapped onto the lines after it, joined again
+  std::string refusal_;    // why the report is another system's; empty while it reads
+  std::string item_part_;  // the item's part value, blanks dropped
   bool item_references_blank_ = false;  // the item line lists no designator
   bool references_changed_ = false;     // the slots changed since the reference cell was written
 };
@@ -404,8 +404,9 @@ bool OrcadReportReader::Refuse(size_t index, std::string_view why) {
 // A long report written by OrCAD Capture repeats its title block at the top of every page: the
 // design's title with "Revised:", "Revision:", the organisation's lines, "Bill Of Materials" with
 // the date, the time and the page number, then the page's header and ruler. Read line by line,
-// the block would continue the item above it with its words as designators. When a block starts at `index` (the empty lines before its
-// "Revised:" line included), returns the index of its header line; kNone otherwise.
+// the block would continue the item above it with its words as designators. When a block starts at
+// `index` (the empty lines before its "Revised:" line included), returns the index of its header
+// line; kNone otherwise.
 size_t OrcadReportReader::PageHeaderAfterTitle(const std::vector<std::string_view>& lines,
                                                size_t index) const {
   size_t first = index;
@@ -571,9 +572,9 @@ void OrcadReportReader::ScanReferences(const ReportLine& line, size_t start) {
 // The list is that of the slots at that moment, in the columns of the header in force then. One
 // designator leaves the cell as the item line wrote it; two are written in list order; more are
 // sorted and compacted. When the slots then hold fewer than two designators (or a list too short
-// to be one), the cell keeps the item line's text. An item line that lists no designator (the quantity line of a report of one part a
-// line) left its slot 0 empty and its cell empty: its designators are those of the lines below
-// it, one of them written as it is.
+// to be one), the cell keeps the item line's text. An item line that lists no designator (the
+// quantity line of a report of one part a line) left its slot 0 empty and its cell empty: its
+// designators are those of the lines below it, one of them written as it is.
 void OrcadReportReader::WriteReferences() {
   if (!references_changed_ || item_row_ < 0)
     return;

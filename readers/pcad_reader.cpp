@@ -62,8 +62,8 @@ class ReportReader {
   // record that lists a designator outside a component, a component whose records end early or
   // that lacks a designator refuses the report.
   char separator_ = kSeparator[0];
-  std::string refusal_;  // why the report was refused; empty while it reads
-  size_t line_number_ = 0;  // of the line last read, from 1
+  std::string refusal_;         // why the report was refused; empty while it reads
+  size_t line_number_ = 0;      // of the line last read, from 1
   size_t attribute_count_ = 0;  // names in the header, also those beyond the table's limit
   int quantity_piece_ = -1;
   int designator_piece_ = -1;
@@ -260,8 +260,7 @@ ReadResult ReadReport(std::string_view text,
     const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text);
     if (quoted && !quoted->empty())
       return ReadReport(*quoted, table, attributes);
-    return Refuse(table, attributes,
-                  "line 1: no double quote (a P-CAD report quotes every field)");
+    return Refuse(table, attributes, "line 1: no double quote (a P-CAD report quotes every field)");
   }
   ResetComponentTable(table, attributes);
   // A row and its texts never take more than the line and the bytes they come from.

@@ -36,6 +36,7 @@ constexpr std::string_view kDesignatorWords[] = {"RefDes",     "REFDES",     "Re
                                                  "Reference",  "REFERENCE",  "Components"};
 // The designator column of a report of another system (OrCAD's "Reference").
 constexpr std::string_view kForeignDesignatorWords[] = {"Reference", "REFERENCE"};
+constexpr std::string_view kNoHeaderReason = "no header line naming \"Quantity\"";
 // A quantity this large is no count of parts; the sum stays far from overflowing.
 constexpr int64_t kLargestQuantity = 1'000'000'000;
 
@@ -237,28 +238,35 @@ bool HasText(std::string_view value) {
 
 // A record layout is taken whole or not at all: a quantity and a designator column, every value
 // under a column, every quantity a number, and the designators as many as the quantities add up
-// to. Anything else is a table half understood.
-bool IsWhole(const Records& records, size_t header, const ColumnPlan& plan) {
-  if (!plan.quantity || !plan.designators)
-    return false;
+// to. Anything else is a table half understood. Returns why a layout is not whole; empty when it
+// is. Rows count from the first one after the header, as the table shows them.
+std::string WhyNotWhole(const Records& records, size_t header, const ColumnPlan& plan) {
+  if (!plan.quantity)
+    return "the header names no \"Quantity\" column";
+  if (!plan.designators)
+    return "the header names no column of designators (\"Designator\", \"RefDes\", ...)";
   int64_t quantities = 0;
   int64_t designators = 0;
   for (size_t r = header + 1; r < records.size(); ++r) {
     const DelimitedRecord& record = records[r];
+    const std::string row = "row " + std::to_string(r - header) + ": ";
     for (size_t i = 0; i < record.size(); ++i) {
       if ((i >= plan.column.size() || plan.column[i] == 0) && HasText(record[i]))
-        return false;
+        return row + "a value under no column of the header";
     }
     if (*plan.quantity < record.size()) {
       const std::optional<int64_t> quantity = ReadQuantity(record[*plan.quantity]);
       if (!quantity)
-        return false;
+        return row + "the quantity \"" + record[*plan.quantity] + "\" is no whole number";
       quantities += *quantity;
     }
     if (*plan.designators < record.size())
       designators += CountListedDesignators(record[*plan.designators]);
   }
-  return quantities == designators;
+  if (quantities != designators)
+    return "the quantities add up to " + std::to_string(quantities) +
+           ", the designators listed number " + std::to_string(designators);
+  return {};
 }
 
 void Fill(const Records& records,
@@ -327,9 +335,10 @@ std::string QuotedCsv(const Records& records, size_t header, const ColumnPlan& p
   return csv;
 }
 
-ProtelFamilyReading Refuse(table::GridModel& table, ReportAttributes& attributes) {
+ProtelFamilyReading Refuse(table::GridModel& table, ReportAttributes& attributes, std::string why) {
   table.DeleteAllItems();
   attributes = ReportAttributes();
+  attributes.refusal = std::move(why);
   return {ReadResult::kBadStructure, {}};
 }
 
@@ -348,10 +357,10 @@ ProtelFamilyReading ReadRecordLayout(const Records& records,
                                      ReportAttributes& attributes) {
   const std::optional<size_t> header = FindHeaderRecord(records);
   if (!header)
-    return Refuse(table, attributes);
+    return Refuse(table, attributes, std::string(kNoHeaderReason));
   const ColumnPlan plan = PlanColumns(records[*header]);
-  if (!IsWhole(records, *header, plan))
-    return Refuse(table, attributes);
+  if (std::string why = WhyNotWhole(records, *header, plan); !why.empty())
+    return Refuse(table, attributes, std::move(why));
   Fill(records, *header, plan, table, attributes);
   return {ReadResult::kLoaded, QuotedCsv(records, *header, plan)};
 }
@@ -378,7 +387,9 @@ ProtelFamilyReading ReadWithoutHeader(std::string_view report,
                                       table::GridModel& table,
                                       ReportAttributes& attributes) {
   if (AnyLineIsBomHeader(report))
-    return Refuse(table, attributes);
+    return Refuse(table, attributes,
+                  "no header line naming \"Quantity\"; the header found names its columns as "
+                  "other systems do");
   return ReadQuotedLayout(quoted_csv, converted, table, attributes);
 }
 
@@ -409,7 +420,8 @@ ProtelFamilyReading ReadCsvOrText(std::string_view report,
   // A tabbed report naming OrCAD's "Reference" is OrCAD's own; a quoted CSV is read as it always
   // was, whatever its columns are called.
   if (header->text.find(kTab) != std::string::npos && NamesForeignDesignators(header->text))
-    return Refuse(table, attributes);
+    return Refuse(table, attributes,
+                  "the designators' column is named \"Reference\", as OrCAD names it");
   return quoted_layout();
 }
 

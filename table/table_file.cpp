@@ -89,8 +89,9 @@ bool WriteTableFile(const std::string& path, const GridModel& table) {
 
 // Lines are read whole, whatever their length: the library writes its rows without a limit, and
 // a long row cut in two would come back as two components. A cell's text that held a line feed
-// comes back without it; a "#" written by an earlier version inside a cell, as two cells. A title line of more cells than
-// a table file can have gets no columns beyond them, so a stray file cannot use up the memory.
+// comes back without it; a "#" written by an earlier version inside a cell, as two cells. A title
+// line of more cells than a table file can have gets no columns beyond them, so a stray file cannot
+// use up the memory.
 int ReadTableFile(std::string_view text, GridModel& table, std::vector<std::string>& titles) {
   GridUpdate update(table);
   ResetComponentTable(table);

@@ -97,7 +97,8 @@ TEST(JoinRunsTest, OnlyPlainDesignatorsOfOneClassMakeRuns) {
       {{"R0", "R1"}, "R0...R1"},
       {{"С1", "С2"}, "С1,С2"},  // Cyrillic letters are no class letters of a run
       {{"", "R1", "", "R2"}, "R1...R2"},
-      {{"R" + huge.substr(1), "R1" + huge.substr(1)}, "R" + huge.substr(1) + ",R1" + huge.substr(1)},
+      {{"R" + huge.substr(1), "R1" + huge.substr(1)},
+       "R" + huge.substr(1) + ",R1" + huge.substr(1)},
   };
   for (const auto& c : cases)
     EXPECT_EQ(JoinRuns({c.ordered.begin(), c.ordered.end()}), c.joined) << c.joined;
@@ -113,8 +114,10 @@ TEST(CompactionTest, EachReaderSortsAndJoinsItsWay) {
   } cases[] = {
       {{"C5", "C1", "C2", "C3", "C9"}, "C1...C3,C5,C9", "C1...C3,C5,C9", "C1...C3,C5,C9"},
       {{"C1", "C2", "C4", "C5"}, "C1...C2,C4...C5", "C1,C2,C4,C5", "C1...C2,C4...C5"},
-      {{"L1", "FL1", "L2", "L3", "L5", "L19", "L22"}, "L1,FL1,L2...L3,L5,L19,L22",
-       "L1,FL1,L2,L3,L5,L19,L22", "L1,FL1,L2...L3,L5,L19,L22"},
+      {{"L1", "FL1", "L2", "L3", "L5", "L19", "L22"},
+       "L1,FL1,L2...L3,L5,L19,L22",
+       "L1,FL1,L2,L3,L5,L19,L22",
+       "L1,FL1,L2...L3,L5,L19,L22"},
       {{"C2A", "C3B", "C2B", "C3A"}, "C2A,C2B,C3B,C3A", "C2A,C2B,C3B,C3A", "C2A,C2B,C3B,C3A"},
       {{"C1", "C1", "C2"}, "C1,C1...C2", "C1,C1,C2", "C1,C1...C2"},
       {{"C1", "C2", "C100001"}, "C1...C2,C100001", "C1,C2,C100001", "C1...C2,C100001"},
@@ -149,10 +152,9 @@ TEST(CompactionTest, OrcadSlotsHoldPlaces) {
 // Whatever a reader joined reads back, designator for designator, and counts as many: the runs
 // name exactly the designators they joined.
 TEST(JoinRunsTest, ExpandingAndCountingGiveBackWhatWasJoined) {
-  const std::vector<std::string> pool = {"R1",  "R2",  "R3",   "R9",   "R10",  "R11", "R08",
-                                         "R09", "R010", "C2A", "C2B",  "C3A",  "7",   "8",
-                                         "VD1", "VD2", "DA1-1", "DA1-2", "R0",  "r2",  "R099",
-                                         "R100"};
+  const std::vector<std::string> pool = {
+      "R1",  "R2", "R3", "R9",  "R10", "R11",   "R08",   "R09", "R010", "C2A",  "C2B",
+      "C3A", "7",  "8",  "VD1", "VD2", "DA1-1", "DA1-2", "R0",  "r2",   "R099", "R100"};
   std::mt19937 random(5);
   for (int round = 0; round < 2000; ++round) {
     std::vector<std::string> read(2 + random() % 30);

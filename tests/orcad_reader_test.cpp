@@ -223,7 +223,8 @@ TEST_F(OrcadReaderTest, ItemsKeepEveryReferenceAcrossBreaks) {
   for (const auto& c : cases) {
     ASSERT_EQ(Read(kTitle + header + c.lines + Tabbed({"2", "1", "R1", "res", "1k"})),
               ReadResult::kLoaded);
-    EXPECT_EQ(Dump(), "#Item#Quantity#Reference#Description#Part\n" + c.item + "\n#2#1#R1#res#1k \n")
+    EXPECT_EQ(Dump(),
+              "#Item#Quantity#Reference#Description#Part\n" + c.item + "\n#2#1#R1#res#1k \n")
         << c.lines;
   }
 }

@@ -30,11 +30,11 @@ TEST(TableFileTest, SaveThenReadGivesTheSameTextsWithEveryRowMarked) {
   GridModel table(1, 1, 1, 1);
   for (const char* title : {"Count", "RefDes", "Наименование", "Количество в комплекты"})
     table.InsertColumn(title);
-  for (const auto& cells : std::vector<std::vector<std::string>>{
-           {"3", "R1...R3", "Резистор 10 кОм ±5%", "2"},
-           {"", "", "", ""},
-           {"1", "C1", "", ""},
-           {"1", "U1", "LT1460KCS3-10#TRPBF", "#"}}) {
+  for (const auto& cells :
+       std::vector<std::vector<std::string>>{{"3", "R1...R3", "Резистор 10 кОм ±5%", "2"},
+                                             {"", "", "", ""},
+                                             {"1", "C1", "", ""},
+                                             {"1", "U1", "LT1460KCS3-10#TRPBF", "#"}}) {
     const int row = AppendComponentRow(table);
     table.SetItemImage(row, 0, kUnmarked);
     table.SetItemData(row, 0, -1);
