@@ -26,11 +26,12 @@ std::vector<std::string> CutFixedWidthLine(std::string_view line,
                                            const std::vector<FixedColumn>& columns);
 
 // A P-CAD report in its "formatted" layout (a title line "P-CAD Bill of Materials ...", a rule of
-// "=", the column names over an underline, one placed part a line, the further designators of a
-// component each on a line of its own) as the text of a report of quoted fields. Nothing when the
-// text is not in that layout. An empty text, which the reader refuses, when it is but its
-// designators do not match its quantities.
-std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text);
+// "=", the column names over an underline, a component a line, its further designators each on a
+// line of its own, long values wrapped onto the lines below) as the text of a report of quoted
+// fields. Nothing when the text is not in that layout. An empty text, which the reader refuses,
+// when it is but cannot be read whole; `refusal` then tells the line and why ("line 12: ...").
+std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text,
+                                                       std::string* refusal = nullptr);
 
 // A Mentor "Part Lister" text report (title lines, a header naming "QTY" and "REFDES" or "Ref
 // Designator" over an underline, the designators of an item joined by ",") the same way.
