@@ -218,6 +218,17 @@ std::string Placed(const std::vector<std::pair<size_t, std::string>>& texts) {
   return line + "\r\n";
 }
 
+// The column names over their underline as P-CAD prints them: the first column six characters
+// wide, the others fifteen, one blank between.
+std::string PcadHeader(const std::vector<std::string>& names) {
+  std::vector<std::pair<size_t, std::string>> placed, dashes;
+  for (size_t i = 0, at = 0; i < names.size(); at += (i == 0 ? 6 : 15) + 1, ++i) {
+    placed.emplace_back(at, names[i]);
+    dashes.emplace_back(at, std::string(i == 0 ? 6 : 15, '-'));
+  }
+  return Placed(placed) + Placed(dashes);
+}
+
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines)
@@ -231,31 +242,10 @@ std::string Joined(const std::vector<std::string>& lines) {
 TEST_F(ReportLayoutsTest, FormattedReportsWithWidenedColumnsAndWrappedValues) {
   const std::string title = "P-CAD Bill of Materials     C:\\Проекты\\board.sch\r\n\r\n" +
                             std::string(70, '=') + "\r\n\r\n";
-  const std::string five_columns = Placed({{0, "Count"},
-                                           {7, "ComponentName"},
-                                           {23, "RefDes"},
-                                           {39, "PatternName"},
-                                           {55, "Value"}}) +
-                                   Placed({{0, "------"},
-                                           {7, std::string(15, '-')},
-                                           {23, std::string(15, '-')},
-                                           {39, std::string(15, '-')},
-                                           {55, std::string(15, '-')}}) +
-                                   "\r\n";
-  const std::string seven_columns = Placed({{0, "Count"},
-                                            {7, "ComponentName"},
-                                            {23, "RefDes"},
-                                            {39, "PatternName"},
-                                            {55, "Value"},
-                                            {71, "Tolerance"},
-                                            {87, "Description"}}) +
-                                    Placed({{0, "------"},
-                                            {7, std::string(15, '-')},
-                                            {23, std::string(15, '-')},
-                                            {39, std::string(15, '-')},
-                                            {55, std::string(15, '-')},
-                                            {71, std::string(15, '-')},
-                                            {87, std::string(15, '-')}});
+  const std::string five_columns =
+      PcadHeader({"Count", "ComponentName", "RefDes", "PatternName", "Value"}) + "\r\n";
+  const std::string seven_columns = PcadHeader(
+      {"Count", "ComponentName", "RefDes", "PatternName", "Value", "Tolerance", "Description"});
   std::vector<std::string> resistors;
   for (int r = 2; r <= 12; ++r)
     resistors.push_back(Placed({{29, "R" + std::to_string(r)}}));
