@@ -21,7 +21,8 @@ struct FixedColumn {
 std::vector<FixedColumn> UnderlineColumns(std::string_view line);
 
 // The values of a line cut at the columns, blanks around them taken off. A value wider than its
-// column pushes the values after it to the right.
+// column pushes the values after it to the right; a text two blanks or more after a value may be
+// the next column's value begun before its column.
 std::vector<std::string> CutFixedWidthLine(std::string_view line,
                                            const std::vector<FixedColumn>& columns);
 
