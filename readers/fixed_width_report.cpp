@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "base/text_encoding.h"
@@ -60,38 +61,72 @@ bool BlankBetween(std::string_view line, size_t from, size_t to) {
   return true;
 }
 
+// Where a cut puts one value: where its column starts on the line (moved right by the values
+// before it that ran over theirs) and where its text starts, blanks around it taken off.
+struct CutValue {
+  size_t column_start = 0;
+  size_t text_start = 0;  // column_start when the value is empty
+  std::string_view text;
+};
+
 // The cut of one line into its values: the cheapest reading in which every value starts at its
 // column moved right by as much as the values before it ran over theirs. Every value that runs
 // over its column costs one, and one more for every later column whose start it covers; so does a
 // value that does not start at its column (it stands further in, as the value of a column it does
-// not belong to would); a column that would start in the middle of a word is no reading at all.
+// not belong to would), unless it ends right at its column's end as numbers printed
+// right-aligned do; a column that would start in the middle of a word is no reading at all.
 // One value swallowing the rest of a line thus costs more than the two or three values that
-// really run over. Of two readings as cheap, the one whose values end sooner wins. Most lines
-// have a reading of cost 0 found on the first try. The readings of a line are tried once per
-// column and shift, a value tries at most kMostEnds ends, and a line gets kTriesPerColumn tries a
-// column in all: past them every value takes its first end that fits, so a line of hundreds of
-// columns and words, which no CAD system writes, still costs little.
+// really run over. A text that covers the start of the next column and stands two blanks or more
+// after the value before it may also be that next column's value begun early, at the cost of one
+// value misread: printed apart from what stands before it, it is seldom part of it. Of two
+// readings as cheap, the one whose values end sooner wins. Most lines have a reading of cost 0
+// found on the first try. The readings of a line are tried once per column, shift and early
+// start, a value tries at most kMostEnds ends, and a line gets kTriesPerColumn tries a column in
+// all: past them every value takes its first end that fits, so a line of hundreds of columns and
+// words, which no CAD system writes, still costs little.
 class FixedWidthCut {
  public:
   FixedWidthCut(std::string_view line, const std::vector<FixedColumn>& columns)
-      : line_(line), columns_(columns), tries_left_(kTriesPerColumn * columns.size()) {}
+      : line_(line),
+        columns_(columns),
+        tries_left_(kTriesPerColumn * columns.size()),
+        wide_blanks_before_(line.size() + 1) {
+    for (size_t i = 0; i < line.size(); ++i) {
+      const bool wide = i >= 2 && IsBlank(line[i]) && IsBlank(line[i - 1]) && !IsBlank(line[i - 2]);
+      wide_blanks_before_[i + 1] = wide_blanks_before_[i] + (wide ? 1 : 0);
+    }
+  }
 
-  std::vector<std::string> Values() {
-    std::vector<std::string> values(columns_.size());
+  // What the cheapest reading of the line costs.
+  size_t Cost() { return Cheapest(0, 0, kAtColumn).cost; }
+
+  std::vector<CutValue> Values() {
+    std::vector<CutValue> values(columns_.size());
     size_t shift = 0;
+    size_t early = kAtColumn;
     for (size_t column = 0; column < columns_.size(); ++column) {
-      const size_t start = columns_[column].start + shift;
-      if (start >= line_.size())
-        break;
-      const size_t end = Cheapest(column, shift).end;
-      values[column] = Trimmed(line_.substr(start, end - start));
-      shift = std::max(shift, end - std::min(end, columns_[column].end));
+      CutValue& value = values[column];
+      value.column_start = value.text_start = columns_[column].start + shift;
+      const size_t start = early != kAtColumn ? early : value.column_start;
+      if (start >= line_.size()) {
+        early = kAtColumn;
+        continue;
+      }
+      const Reading reading = Cheapest(column, shift, early);
+      const std::string_view piece = line_.substr(start, reading.end - start);
+      if (const size_t first = piece.find_first_not_of(kBlanks); first != piece.npos) {
+        value.text = Trimmed(piece);
+        value.text_start = start + first;
+      }
+      shift = std::max(shift, reading.end - std::min(reading.end, columns_[column].end));
+      early = reading.next_start;
     }
     return values;
   }
 
  private:
   static constexpr size_t kNoReading = SIZE_MAX / 4;
+  static constexpr size_t kAtColumn = SIZE_MAX;
   static constexpr size_t kMostEnds = 64;
   static constexpr size_t kTriesPerColumn = 64;
   // A value misread: one that runs over, or one that does not start at its column.
@@ -99,24 +134,28 @@ class FixedWidthCut {
   struct Reading {
     size_t cost = kNoReading;
     size_t end = 0;
+    size_t next_start = kAtColumn;  // where the next value starts when it begins early
   };
 
-  Reading Cheapest(size_t column, size_t shift) {
-    const auto key = std::make_pair(column, shift);
+  // The cheapest reading of the values from `column` on, that value starting at its column moved
+  // by `shift`, or at `early`.
+  Reading Cheapest(size_t column, size_t shift, size_t early) {
+    const auto key = std::make_tuple(column, shift, early);
     if (const auto known = readings_.find(key); known != readings_.end())
       return known->second;
-    Reading best = Read(column, shift);
+    Reading best = Read(column, shift, early);
     readings_[key] = best;
     return best;
   }
 
-  Reading Read(size_t column, size_t shift) {
-    const size_t start = columns_[column].start + shift;
+  Reading Read(size_t column, size_t shift, size_t early) {
+    const bool at_column = early == kAtColumn;
+    const size_t start = at_column ? columns_[column].start + shift : early;
     if (start >= line_.size())
       return {0, line_.size()};
     if (start > 0 && !IsBlank(line_[start - 1]))
       return {};
-    const size_t misplaced = IsBlank(line_[start]) ? kValueCost : 0;
+    const size_t misplaced = at_column && IsBlank(line_[start]) ? kValueCost : 0;
     if (column + 1 == columns_.size()) {
       const bool empty = Trimmed(line_.substr(start)).empty();
       return {empty ? 0 : misplaced, line_.size()};
@@ -135,26 +174,59 @@ class FixedWidthCut {
       ++tried;
       tries_left_ -= tries_left_ > 0 ? 1 : 0;
       const bool empty = Trimmed(line_.substr(start, end - start)).empty();
-      const size_t here = RunOver(column, shift, end) + (empty ? 0 : misplaced);
+      const bool right_aligned = end == column_end && word_end;
+      const size_t here =
+          RunOver(column, shift, start, end) + (empty || right_aligned ? 0 : misplaced);
       if (here >= best.cost)
         break;  // an end further on costs no less here
       const size_t rest =
-          Cheapest(column + 1, std::max(shift, end - std::min(end, columns_[column].end))).cost;
+          Cheapest(column + 1, std::max(shift, end - std::min(end, columns_[column].end)),
+                   kAtColumn)
+              .cost;
       if (here + rest < best.cost)
         best = {here + rest, end};
       if (best.cost == 0)
         break;
     }
+    if (best.cost > kValueCost) {
+      if (const Reading early_next = EarlyNext(column, shift, start, misplaced);
+          early_next.cost < best.cost)
+        best = early_next;
+    }
     if (best.cost == kNoReading)  // no end fits: the value takes the rest of the line
-      best = {RunOver(column, shift, line_.size()) + misplaced, line_.size()};
+      best = {RunOver(column, shift, start, line_.size()) + misplaced, line_.size()};
     return best;
   }
 
-  // What a value of `column` ending at `end` costs for running over its column: nothing when it
-  // does not, else a value run over, one for every later column whose start it covers and one
-  // for every run of two or more blanks inside it, which stands between the values of two
+  // The reading in which the next column's value begins before its column: the text that covers
+  // the next column's start, from where it stands two blanks or more after this column's text,
+  // which must itself end within its column.
+  Reading EarlyNext(size_t column, size_t shift, size_t start, size_t misplaced) {
+    const size_t next = columns_[column + 1].start + shift;
+    if (next >= line_.size() || IsBlank(line_[next]) || IsBlank(line_[next - 1]))
+      return {};
+    size_t from = next;  // back over words and single blanks
+    while (from > start &&
+           (!IsBlank(line_[from - 1]) || (from - 1 > start && !IsBlank(line_[from - 2]))))
+      --from;
+    if (from < start + 2 || !IsBlank(line_[from - 1]))
+      return {};
+    size_t end = from;
+    while (end > start && IsBlank(line_[end - 1]))
+      --end;
+    if (end > columns_[column].end + shift || from - end < 2)
+      return {};
+    const size_t rest = Cheapest(column + 1, shift, from).cost;
+    if (rest >= kNoReading)
+      return {};
+    return {(end > start ? misplaced : 0) + kValueCost + rest, end, from};
+  }
+
+  // What a value of `column` from `start` to `end` costs for running over its column: nothing
+  // when it does not, else a value run over, one for every later column whose start it covers and
+  // one for every run of two or more blanks inside it, which stands between the values of two
   // columns far more often than inside one.
-  size_t RunOver(size_t column, size_t shift, size_t end) const {
+  size_t RunOver(size_t column, size_t shift, size_t start, size_t end) const {
     if (end <= columns_[column].end + shift)
       return 0;
     const auto later = columns_.begin() + static_cast<std::ptrdiff_t>(column) + 1;
@@ -162,20 +234,22 @@ class FixedWidthCut {
         std::lower_bound(later, columns_.end(), end - shift,
                          [](const FixedColumn& c, size_t position) { return c.start < position; });
     const auto covered = static_cast<size_t>(first_beyond - later);
+    // The runs of two blanks or more inside the value, which starts and ends with a word.
     size_t wide_blanks = 0;
-    const std::string_view value =
-        Trimmed(line_.substr(columns_[column].start + shift, end - columns_[column].start - shift));
-    for (size_t i = 1; i < value.size(); ++i) {
-      if (IsBlank(value[i]) && IsBlank(value[i - 1]) && (i < 2 || !IsBlank(value[i - 2])))
-        ++wide_blanks;
+    if (const std::string_view value = Trimmed(line_.substr(start, end - start));
+        value.size() > 2) {
+      const auto first = static_cast<size_t>(value.data() - line_.data());
+      wide_blanks = wide_blanks_before_[first + value.size()] - wide_blanks_before_[first + 2];
     }
     return kValueCost + covered + wide_blanks;
   }
 
   std::string_view line_;
   const std::vector<FixedColumn>& columns_;
-  std::map<std::pair<size_t, size_t>, Reading> readings_;
+  std::map<std::tuple<size_t, size_t, size_t>, Reading> readings_;
   size_t tries_left_;
+  // How many runs of two blanks or more begin before each position, a word before each run.
+  std::vector<size_t> wide_blanks_before_;
 };
 
 // A report of quoted fields separated by ";", built line by line. A double quote inside a value
@@ -201,7 +275,9 @@ class QuotedReport {
 struct FixedWidthTable {
   std::vector<FixedColumn> columns;
   std::vector<std::string> names;
+  size_t header_number = 0;            // the header's line in the text, from 1
   std::vector<std::string_view> body;  // the lines after the underline, line ends taken off
+  std::vector<size_t> numbers;         // the line of each in the text
 };
 
 // The first line that an underline follows and that `is_header` accepts, with the lines after
@@ -212,14 +288,14 @@ std::optional<FixedWidthTable> FindFixedWidthTable(std::string_view text, IsHead
   TextLines lines(text);
   std::string_view line, previous, header;
   std::optional<FixedWidthTable> table;
-  while (lines.Next(line)) {
+  for (size_t number = 1; lines.Next(line); ++number) {
     line = WithoutLineEnd(line);
     if (!table) {
       std::vector<FixedColumn> columns = UnderlineColumns(line);
       if (!columns.empty() && !Trimmed(previous).empty()) {
         std::vector<std::string> names = CutFixedWidthLine(previous, columns);
         if (is_header(names)) {
-          table = FixedWidthTable{std::move(columns), std::move(names), {}};
+          table = FixedWidthTable{std::move(columns), std::move(names), number - 1, {}, {}};
           header = previous;
         }
       }
@@ -230,6 +306,7 @@ std::optional<FixedWidthTable> FindFixedWidthTable(std::string_view text, IsHead
         !UnderlineColumns(line).empty())
       continue;
     table->body.push_back(line);
+    table->numbers.push_back(number);
   }
   return table;
 }
@@ -577,6 +654,291 @@ bool PartListerReader::WriteItem(const Item& item,
   return true;
 }
 
+// How many lines of a report's body have a word start at each position, a word end just before
+// it, or a word go on across it.
+struct WordPositions {
+  std::vector<int64_t> starts, ends, across;
+
+  WordPositions(const std::vector<std::string_view>& lines, size_t width)
+      : starts(width + 1), ends(width + 1), across(width + 1) {
+    for (const std::string_view line : lines) {
+      for (size_t i = 0; i < line.size(); ++i) {
+        if (IsBlank(line[i]))
+          continue;
+        ++(i == 0 || IsBlank(line[i - 1]) ? starts : across)[i];
+        if (i + 1 == line.size() || IsBlank(line[i + 1]))
+          ++ends[i + 1];
+      }
+    }
+  }
+  int64_t At(const std::vector<int64_t>& counts, int64_t position) const {
+    return position >= 0 && position < static_cast<int64_t>(counts.size()) ? counts[position] : 0;
+  }
+};
+
+// The columns of a report's body as P-CAD widens them for their longest values: a widened column
+// moves every column after it right of the name over it, on every line. The body's own words tell
+// how far: a column starts where many texts start (or end, when they are right-aligned) and few
+// words go on across. A column moves as far as the one before it or further, never back, and
+// keeps the move of the one before it unless the words say otherwise by more than `move_cost`
+// lines, so a column that no text of the body places stays where the underline puts it. The moves
+// are chosen together, the best for all the columns. The first column never moves.
+std::vector<FixedColumn> MovedColumns(const std::vector<FixedColumn>& header,
+                                      const WordPositions& words,
+                                      size_t moves,
+                                      int64_t move_cost) {
+  // A column placed at a position: the lines that agree less the lines that disagree.
+  const auto evidence = [&](size_t column, size_t move) -> int64_t {
+    const auto position = static_cast<int64_t>(header[column].start + move);
+    const auto column_width = static_cast<int64_t>(header[column].end - header[column].start);
+    return words.At(words.starts, position) + words.At(words.ends, position + column_width) -
+           words.At(words.across, position);
+  };
+  constexpr int64_t kImpossible = INT64_MIN / 4;
+  std::vector<int64_t> best(moves, kImpossible);
+  best[0] = evidence(0, 0);
+  std::vector<uint32_t> from(header.size() * moves, 0);  // the move of the column before
+  for (size_t column = 1; column < header.size(); ++column) {
+    std::vector<int64_t> next(moves, kImpossible);
+    size_t best_below = 0;  // the best move of the column before below this one
+    for (size_t move = 0; move < moves; ++move) {
+      if (move > 0 && best[move - 1] > best[best_below])
+        best_below = move - 1;
+      size_t before = move;
+      if (move > 0 && best[best_below] - move_cost > best[move])
+        before = best_below;
+      if (best[before] == kImpossible)
+        continue;
+      next[move] = best[before] - (before != move ? move_cost : 0) + evidence(column, move);
+      from[column * moves + move] = static_cast<uint32_t>(before);
+    }
+    best = std::move(next);
+  }
+  size_t move = static_cast<size_t>(std::max_element(best.begin(), best.end()) - best.begin());
+  std::vector<FixedColumn> columns(header.size());
+  for (size_t column = header.size(); column-- > 0;) {
+    columns[column].start = header[column].start + move;
+    move = from[column * moves + move];
+  }
+  for (size_t column = 0; column < header.size(); ++column) {
+    const size_t header_width = header[column].end - header[column].start;
+    columns[column].end =
+        column + 1 < header.size()
+            ? columns[column + 1].start - (header[column + 1].start - header[column].end)
+            : columns[column].start + header_width;
+  }
+  return columns;
+}
+
+// The lines whose cuts weigh one layout against another: the first lines of the body, which show
+// its layout as well as all of them would, so that a long report is not cut several times over.
+constexpr size_t kLayoutLines = 200;
+constexpr size_t kLayoutCharacters = size_t{1} << 16;
+
+// What cutting the first lines of the body at the columns costs, counted up to `enough`.
+size_t CutCost(const std::vector<FixedColumn>& columns,
+               const std::vector<std::string_view>& body,
+               size_t enough) {
+  size_t cost = 0, characters = 0;
+  for (size_t i = 0;
+       i < body.size() && i < kLayoutLines && characters < kLayoutCharacters && cost < enough;
+       ++i) {
+    cost += FixedWidthCut(body[i], columns).Cost();
+    characters += body[i].size();
+  }
+  return cost;
+}
+
+// A layout of more columns and characters than this is no report a CAD system prints: the work
+// of placing its columns would grow beyond bounds.
+constexpr size_t kMostLayoutCells = size_t{1} << 22;
+
+// The columns of a report's body. Besides widening columns for their longest values, P-CAD prints
+// a value too long for its column whole and pushes the rest of that line right; many such lines
+// blur where the texts start. So the moves that the words suggest, taken readily or only on
+// strong evidence, are weighed against the underline's own columns by what cutting the body at
+// them costs, and the cheapest wins; the underline's columns when none is cheaper. Nothing when
+// the layout is too large to place.
+std::optional<std::vector<FixedColumn>> BodyColumns(const std::vector<FixedColumn>& header,
+                                                    const std::vector<std::string_view>& body) {
+  size_t width = 0;
+  for (const std::string_view line : body)
+    width = std::max(width, line.size());
+  const size_t moves = width + 1;
+  if (moves > kMostLayoutCells / header.size())
+    return std::nullopt;
+  const WordPositions words(body, width);
+  std::vector<FixedColumn> columns = header;
+  size_t cost = CutCost(columns, body, SIZE_MAX);
+  for (const int64_t move_cost : {int64_t{1}, static_cast<int64_t>(body.size() / 4 + 1)}) {
+    if (cost == 0)
+      break;
+    std::vector<FixedColumn> moved = MovedColumns(header, words, moves, move_cost);
+    const size_t moved_cost = CutCost(moved, body, cost);
+    if (moved_cost < cost) {
+      columns = std::move(moved);
+      cost = moved_cost;
+    }
+  }
+  return columns;
+}
+
+bool HoldsBlank(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), IsBlank);
+}
+
+// The body of a P-CAD "formatted" report, line by line. A component's first line carries its
+// quantity, its values and its first designator at its columns (a value too long for its column
+// pushes the rest of the line right); each further designator stands alone on a line of its own,
+// at the start of the RefDes column. A value too long for its column may instead wrap onto the
+// lines below at the same column: a line holding text under columns other than RefDes and
+// nothing under Count goes on with the cells above it, joined without a blank where the piece
+// above filled its column, which a word broken at the column's end does, and with one blank
+// otherwise. Any line of another shape, or a component with more or fewer designators than its
+// quantity, leaves the report refused with the line and the reason: a table that misses a part
+// or holds a piece of a value for a designator is worse than none.
+class FormattedBody {
+ public:
+  FormattedBody(std::vector<std::string> names,
+                std::vector<FixedColumn> columns,
+                int count,
+                int refdes)
+      : names_(std::move(names)),
+        columns_(std::move(columns)),
+        count_(static_cast<size_t>(count)),
+        refdes_(static_cast<size_t>(refdes)) {
+    report_.Line(names_);
+  }
+
+  // False when the line leaves the report refused.
+  bool Line(std::string_view line, size_t number) {
+    number_ = number;
+    const std::vector<CutValue> values = FixedWidthCut(line, columns_).Values();
+    if (!values[count_].text.empty())
+      return End() && StartComponent(values);
+    for (size_t column = 0; column < values.size(); ++column) {
+      const CutValue& value = values[column];
+      if (!value.text.empty() && value.text_start != columns_[column].start)
+        return Refuse("the text at character " + std::to_string(value.text_start + 1) +
+                      " stands at no column's start");
+    }
+    if (!component_)
+      return Refuse("a line before the first component");
+    if (!values[refdes_].text.empty())
+      return FurtherDesignator(values);
+    return ContinuedValues(values);
+  }
+
+  // False when the component read last has fewer designators than its quantity.
+  bool End() {
+    if (component_ && component_->designators < component_->quantity)
+      return Refuse(component_->line, "the component lists " +
+                                          std::to_string(component_->designators) + " of its " +
+                                          std::to_string(component_->quantity) + " designators");
+    if (component_)
+      WriteComponent();
+    component_.reset();
+    return true;
+  }
+
+  // The line that leaves the report refused and why, as "line 12: ...".
+  const std::string& refusal() const { return refusal_; }
+  std::string Take() { return report_.Take(); }
+
+ private:
+  struct Component {
+    size_t line = 0;
+    int64_t quantity = 0;
+    int64_t designators = 0;
+    std::vector<std::string> values;
+    std::vector<std::string> further;  // the designators after the first
+  };
+
+  bool StartComponent(const std::vector<CutValue>& values) {
+    const int64_t quantity = PartCount(values[count_].text);
+    if (quantity == 0)
+      return Refuse("the quantity \"" + std::string(values[count_].text) +
+                    "\" is no number of parts");
+    const CutValue& designator = values[refdes_];
+    if (designator.text.empty())
+      return Refuse("the component has no designator");
+    if (!DesignatorAtItsColumn(designator))
+      return false;
+    component_ = Component{number_, quantity, 1, {}, {}};
+    for (const CutValue& value : values)
+      component_->values.emplace_back(value.text);
+    above_ = component_->values;
+    return true;
+  }
+
+  bool FurtherDesignator(const std::vector<CutValue>& values) {
+    for (size_t column = 0; column < values.size(); ++column) {
+      if (column != refdes_ && !values[column].text.empty())
+        return Refuse("a designator beside text under \"" + names_[column] + "\"");
+    }
+    if (!DesignatorAtItsColumn(values[refdes_]))
+      return false;
+    if (component_->designators == component_->quantity)
+      return Refuse("a designator more than the quantity " + std::to_string(component_->quantity) +
+                    " of the component on line " + std::to_string(component_->line));
+    ++component_->designators;
+    component_->further.emplace_back(values[refdes_].text);
+    above_.assign(values.size(), std::string());
+    return true;
+  }
+
+  // The pieces of a line that continues the values above it.
+  bool ContinuedValues(const std::vector<CutValue>& values) {
+    for (size_t column = 0; column < values.size(); ++column) {
+      const std::string_view piece = values[column].text;
+      if (piece.empty())
+        continue;
+      if (above_[column].empty())
+        return Refuse("the text under \"" + names_[column] + "\" continues no value above it");
+      const bool filled = above_[column].size() == columns_[column].end - columns_[column].start;
+      component_->values[column] += (filled ? "" : " ") + std::string(piece);
+    }
+    for (size_t column = 0; column < values.size(); ++column)
+      above_[column] = values[column].text;
+    return true;
+  }
+
+  // A designator is one word that starts its column: any other text there is a piece of a value.
+  bool DesignatorAtItsColumn(const CutValue& designator) {
+    if (HoldsBlank(designator.text))
+      return Refuse("the designator \"" + std::string(designator.text) + "\" holds a blank");
+    if (designator.text_start != designator.column_start)
+      return Refuse("the designator \"" + std::string(designator.text) + "\" starts at character " +
+                    std::to_string(designator.text_start + 1) + ", not at its column's start");
+    return true;
+  }
+
+  void WriteComponent() {
+    report_.Line(component_->values);
+    for (const std::string& designator : component_->further) {
+      std::vector<std::string> record(names_.size());
+      record[refdes_] = designator;
+      report_.Line(record);
+    }
+  }
+
+  bool Refuse(const std::string& why) { return Refuse(number_, why); }
+  bool Refuse(size_t line, const std::string& why) {
+    refusal_ = "line " + std::to_string(line) + ": " + why;
+    return false;
+  }
+
+  std::vector<std::string> names_;
+  std::vector<FixedColumn> columns_;
+  size_t count_;
+  size_t refdes_;
+  std::optional<Component> component_;
+  std::vector<std::string> above_;  // the pieces of the line above, which a line may continue
+  size_t number_ = 0;               // the line being read
+  QuotedReport report_;
+  std::string refusal_;
+};
+
 }  // namespace
 
 std::vector<FixedColumn> UnderlineColumns(std::string_view line) {
@@ -597,42 +959,42 @@ std::vector<FixedColumn> UnderlineColumns(std::string_view line) {
 
 std::vector<std::string> CutFixedWidthLine(std::string_view line,
                                            const std::vector<FixedColumn>& columns) {
-  return FixedWidthCut(WithoutLineEnd(line), columns).Values();
+  std::vector<std::string> values;
+  for (const CutValue& value : FixedWidthCut(WithoutLineEnd(line), columns).Values())
+    values.emplace_back(value.text);
+  return values;
 }
 
-// Every component line carries its quantity and its first designator; the lines that follow it
-// with a designator alone carry the others. A component followed by more or fewer of them than
-// its quantity says leaves the report refused: the table would not be the board.
-std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text) {
+// A report of many components, printed by P-CAD with a component a line, is read whole or
+// refused: the rules of its layout are in FormattedBody. The columns come from where the body's
+// texts stand (BodyColumns), the names from the header.
+std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text,
+                                                       std::string* refusal) {
   const auto table = FindFixedWidthTable(text, [](const std::vector<std::string>& names) {
     return std::find(names.begin(), names.end(), kCountName) != names.end();
   });
   if (!table)
     return std::nullopt;
-  const int count = IndexOf(table->names, kCountName);
+  const auto refuse = [&](size_t line, const std::string& why) {
+    if (refusal)
+      *refusal = "line " + std::to_string(line) + ": " + why;
+    return std::string();
+  };
   const int refdes = IndexOf(table->names, kRefDesName);
   if (refdes < 0)
-    return std::string();
-  QuotedReport report;
-  report.Line(table->names);
-  int64_t parts_left = 0;
-  for (const std::string_view line : table->body) {
-    std::vector<std::string> values = CutFixedWidthLine(line, table->columns);
-    if (values[count].empty()) {
-      if (parts_left == 0 || !OnlyThisValue(values, refdes))
-        return std::string();
-      --parts_left;
-    } else {
-      const int64_t quantity = PartCount(values[count]);
-      if (parts_left > 0 || quantity == 0 || values[refdes].empty())
-        return std::string();
-      parts_left = quantity - 1;
-    }
-    report.Line(values);
-  }
-  if (parts_left > 0)
-    return std::string();
-  return report.Take();
+    return refuse(table->header_number, "no column is named RefDes");
+  std::optional<std::vector<FixedColumn>> columns = BodyColumns(table->columns, table->body);
+  if (!columns)
+    return refuse(table->header_number, "the lines are too long to find their columns in");
+  FormattedBody body(table->names, std::move(*columns), IndexOf(table->names, kCountName), refdes);
+  bool read = true;
+  for (size_t i = 0; read && i < table->body.size(); ++i)
+    read = body.Line(table->body[i], table->numbers[i]);
+  if (read && body.End())
+    return body.Take();
+  if (refusal)
+    *refusal = body.refusal();
+  return std::string();
 }
 
 std::optional<std::string> PartListerReportAsQuoted(std::string_view text) {

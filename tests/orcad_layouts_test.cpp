@@ -355,12 +355,7 @@ TEST_F(OrcadCommandLineTest, CaptureSamplesReadWholeAndOtherReportsAreRefused) {
     EXPECT_EQ(designators, kCaptureParts);
     EXPECT_EQ(quantities, kCaptureParts);
   }
-  // The window's message, then one line saying why.
-  const auto IsRefusalWithReason = [](const std::string& err) {
-    const std::string message = testing_support::Utf8(u8"Внимание: Недопустимая структура файла\n");
-    return err.starts_with(message) && err.size() > message.size() + 1 && err.ends_with("\n") &&
-           err.find('\n', message.size()) == err.size() - 1;
-  };
+
   for (const char* name :
        {"board.bom", "board_separated.bom", "board_formatted.bom", "board.csv", "board_altium.txt",
         "board_altium_plain.csv", "board_altium_quoted.txt", "board.lst", "board_partlister.lst",
@@ -368,7 +363,7 @@ TEST_F(OrcadCommandLineTest, CaptureSamplesReadWholeAndOtherReportsAreRefused) {
     SCOPED_TRACE(name);
     const Outcome refused = Table(files_.CopySample(name));
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(IsRefusalWithReason(refused.err)) << refused.err;
+    EXPECT_TRUE(testing_support::IsRefusalWithReason(refused.err)) << refused.err;
     EXPECT_TRUE(refused.out.empty());
   }
   // Nor does another window take a Capture report.
@@ -377,7 +372,7 @@ TEST_F(OrcadCommandLineTest, CaptureSamplesReadWholeAndOtherReportsAreRefused) {
       SCOPED_TRACE(std::string(name) + " in " + converter);
       const Outcome refused = Table(files_ + name, converter);
       EXPECT_EQ(refused.status, 1);
-      EXPECT_TRUE(IsRefusalWithReason(refused.err)) << refused.err;
+      EXPECT_TRUE(testing_support::IsRefusalWithReason(refused.err)) << refused.err;
       EXPECT_TRUE(refused.out.empty());
     }
   }

@@ -114,8 +114,8 @@ TEST(FixedWidthCutTest, ValuesRunningOverPushTheRestRight) {
   const std::vector<size_t> widths = {4, 10, 4, 4};
   const auto columns = Underline(widths, 2);
   for (const Values& values : {
-           Values{"123456", "Resistor", "10k", "R1"},  // the first column runs over
-           Values{"1", "Capacitor_X7R", "10n", "C1"},  // a middle one, by one word
+           Values{"123456", "Resistor", "10k", "R1"},            // the first column runs over
+           Values{"1", "Capacitor_X7R", "10n", "C1"},            // a middle one, by one word
            Values{"1", "Plate of the display unit", "X", "A1"},  // by several words
            Values{"1", "Resistor 10 kOhm", "0,125W", "R5"},      // two columns run over
            Values{"1", "Resistor 1", "0,125W", "R5"},            // filled, then one over
@@ -210,22 +210,174 @@ TEST_F(ReportLayoutsTest, FormattedReportsWithPagesAndWithoutALastLineEnd) {
   EXPECT_EQ(Dump(), "#Count#RefDes#Value#ID PartLib\n#1#X1#2' reel#PL-3\n");
 }
 
-TEST_F(ReportLayoutsTest, FormattedReportsThatDisagreeWithTheirQuantitiesAreRefused) {
-  const std::string head = kFormattedHead;
-  ExpectRefused(head + "2      R1      1k        PL-1\r\n1      C1      1u        PL-2\r\n",
-                "a component of two parts with one designator");
-  ExpectRefused(head + "1      R1      1k        PL-1\r\n       R2\r\n", "one designator too many");
-  ExpectRefused(head + "       R2\r\n1      R1      1k        PL-1\r\n",
-                "a designator before any component");
-  ExpectRefused(head + "2      R1      1k        PL-1\r\n       R2      1k\r\n",
-                "a further designator line holding a value too");
-  ExpectRefused(head + "2      R1      1k        PL-1", "the report ends early");
-  ExpectRefused(head + "x      R1      1k        PL-1\r\n", "a quantity that is none");
-  ExpectRefused(head + "1              1k        PL-1\r\n", "a component without a designator");
-  ExpectRefused("P-CAD Bill of Materials\r\n\r\nCount  Value\r\n-----  -----\r\n1      1k\r\n",
-                "no designators column");
+// A line as P-CAD prints it: each text at its character position.
+std::string Placed(const std::vector<std::pair<size_t, std::string>>& texts) {
+  std::string line;
+  for (const auto& [at, text] : texts)
+    line += std::string(at - std::min(at, line.size()), ' ') + text;
+  return line + "\r\n";
+}
+
+// The column names over their underline as P-CAD prints them: the first column six characters
+// wide, the others fifteen, one blank between.
+std::string PcadHeader(const std::vector<std::string>& names) {
+  std::vector<std::pair<size_t, std::string>> placed, dashes;
+  for (size_t i = 0, at = 0; i < names.size(); at += (i == 0 ? 6 : 15) + 1, ++i) {
+    placed.emplace_back(at, names[i]);
+    dashes.emplace_back(at, std::string(i == 0 ? 6 : 15, '-'));
+  }
+  return Placed(placed) + Placed(dashes);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line;
+  return text;
+}
+
+// P-CAD widens a column for its longest value, which moves the body right of the names over it
+// on every line, and wraps a value too long for its column onto the lines below, where a line
+// under other columns than RefDes goes on with the cells above it.
+TEST_F(ReportLayoutsTest, FormattedReportsWithWidenedColumnsAndWrappedValues) {
+  const std::string title = "P-CAD Bill of Materials     C:\\Проекты\\board.sch\r\n\r\n" +
+                            std::string(70, '=') + "\r\n\r\n";
+  const std::string five_columns =
+      PcadHeader({"Count", "ComponentName", "RefDes", "PatternName", "Value"}) + "\r\n";
+  const std::string seven_columns = PcadHeader(
+      {"Count", "ComponentName", "RefDes", "PatternName", "Value", "Tolerance", "Description"});
+  std::vector<std::string> resistors;
+  for (int r = 2; r <= 12; ++r)
+    resistors.push_back(Placed({{29, "R" + std::to_string(r)}}));
+  const struct {
+    const char* shape;
+    std::string report;
+    const char* table;
+  } cases[] = {
+      {"ComponentName widened by six for SOCKET_PLCC44_MIRROR: every column after it moves",
+       five_columns +
+           Joined({
+               Placed(
+                   {{5, "3"}, {7, "DRAM_1MX16_SOJ"}, {29, "D1"}, {45, "SOJ40"}, {61, "see notes"}}),
+               Placed({{29, "D2"}}),
+               Placed({{29, "D3"}}),
+               // a value two blanks after the one before it, short of its column
+               Placed({{5, "1"}, {7, "SRAM_SOJ36"}, {29, "D4"}, {45, "SOJ36"}, {55, "see notes"}}),
+               // over the next column, which stays empty
+               Placed(
+                   {{5, "1"}, {7, "SOCKET_PLCC44_MIRROR"}, {29, "X1"}, {45, "PLCC44 SMD socket"}}),
+               // filling its column, one blank before the next
+               Placed(
+                   {{5, "2"}, {7, "CAP_TANT"}, {29, "C1"}, {45, "type B tantalum"}, {61, "22uF"}}),
+               Placed({{29, "C2"}}),
+               Placed({{4, "12"}, {7, "RES_0603"}, {29, "R1"}, {45, "0603"}, {61, "4.7k"}}),
+           }) +
+           Joined(resistors) +
+           Placed({{5, "1"},
+                   {7, "REG_SOT223"},
+                   {29, "DA1"},
+                   {45, "SOT223"},
+                   {61, "3.3V low dropout regulator"}}),
+       "#Count#ComponentName#RefDes#PatternName#Value\n"
+       "#3#DRAM_1MX16_SOJ#D1...D3#SOJ40#see notes\n"
+       "#1#SRAM_SOJ36#D4#SOJ36#see notes\n"
+       "#1#SOCKET_PLCC44_MIRROR#X1#PLCC44 SMD socket#\n"
+       "#2#CAP_TANT#C1,C2#type B tantalum#22uF\n"
+       "#12#RES_0603#R1...R12#0603#4.7k\n"
+       "#1#REG_SOT223#DA1#SOT223#3.3V low dropout regulator\n"},
+      {"two columns widened, by four and by three",
+       five_columns +
+           Joined({
+               Placed({{5, "2"},
+                       {7, "CAP_CERAMIC_0805X7R"},
+                       {27, "C1"},
+                       {43, "CAP_0805_HIGHDENS"},
+                       {62, "100 nF"}}),
+               Placed({{27, "C2"}}),
+               Placed({{5, "1"}, {7, "RES"}, {27, "R1"}, {43, "RES_0805"}, {62, "10 k"}}),
+           }),
+       "#Count#ComponentName#RefDes#PatternName#Value\n"
+       "#2#CAP_CERAMIC_0805X7R#C1,C2#CAP_0805_HIGHDENS#100 nF\n"
+       "#1#RES#R1#RES_0805#10 k\n"},
+      {"values wrapped at their columns; Tolerance empty throughout",
+       seven_columns +
+           Joined({
+               // filled its column: the piece below goes on without a blank
+               Placed({{5, "1"}, {7, "FPGA_QFP144"}, {23, "DD1"}, {39, "F-QFP20X20-G144"}}),
+               Placed({{39, "5"}}),
+               // broken at a blank, before the further designator
+               Placed(
+                   {{5, "2"}, {7, "LED_RED"}, {23, "HL1"}, {39, "LED3MM"}, {87, "Light Emitting"}}),
+               Placed({{87, "Diode"}}),
+               Placed({{23, "HL2"}}),
+               // over three lines
+               Placed({{5, "1"},
+                       {7, "XTAL"},
+                       {23, "ZQ1"},
+                       {39, "HC49S"},
+                       {55, "16 MHz"},
+                       {87, "Кварцевый"}}),
+               Placed({{87, "резонатор SMD"}}),
+               Placed({{87, "5x3"}}),
+               // two columns on one line
+               Placed({{5, "1"},
+                       {7, "CONN_USB"},
+                       {23, "XS1"},
+                       {39, "USB-B-MINI-SMD-"},
+                       {87, "USB mini-B"}}),
+               Placed({{39, "5P"}, {87, "receptacle"}}),
+           }),
+       "#Count#ComponentName#RefDes#PatternName#Value#Tolerance#Description\n"
+       "#1#FPGA_QFP144#DD1#F-QFP20X20-G1445###\n"
+       "#2#LED_RED#HL1,HL2#LED3MM###Light Emitting Diode\n"
+       "#1#XTAL#ZQ1#HC49S#16 MHz##Кварцевый резонатор SMD 5x3\n"
+       "#1#CONN_USB#XS1#USB-B-MINI-SMD-5P###USB mini-B receptacle\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shape);
+    ASSERT_EQ(Read(title + c.report), ReadResult::kLoaded);
+    EXPECT_EQ(Dump(), c.table);
+    EXPECT_EQ(attributes_.refdes_column, 3);
+  }
+}
+
+// A report that cannot be read whole is refused, and says at which line and why.
+TEST_F(ReportLayoutsTest, FormattedReportsThatCannotBeReadWholeAreRefused) {
+  const std::string head = kFormattedHead;  // the body starts on line 6
+  for (const auto& [report, why] : std::vector<std::pair<std::string, std::string>>{
+           {head + "2      R1      1k        PL-1\r\n1      C1      1u        PL-2\r\n",
+            "line 6: the component lists 1 of its 2 designators"},
+           {head + "2      R1      1k        PL-1",
+            "line 6: the component lists 1 of its 2 designators"},
+           {head + "1      R1      1k        PL-1\r\n       R2\r\n",
+            "line 7: a designator more than the quantity 1 of the component on line 6"},
+           {head + "       R2\r\n1      R1      1k        PL-1\r\n",
+            "line 6: a line before the first component"},
+           {head + "2      R1      1k        PL-1\r\n       R2      1k\r\n",
+            "line 7: a designator beside text under \"Value\""},
+           {head + "x      R1      1k        PL-1\r\n",
+            "line 6: the quantity \"x\" is no number of parts"},
+           {head + "1              1k        PL-1\r\n", "line 6: the component has no designator"},
+           {head + "2      R1 R2   1k        PL-1\r\n       R3\r\n",
+            "line 6: the designator \"R1 R2\" holds a blank"},
+           {head + "2      R1      1k        PL-1\r\n        R2\r\n",
+            "line 7: the text at character 9 stands at no column's start"},
+           {head + "2      R1      10 kOhm   PL-1\r\n       R2\r\n               5%\r\n",
+            "line 8: the text under \"Value\" continues no value above it"},
+           {head + "1      R1                PL-1\r\n               5%\r\n",
+            "line 7: the text under \"Value\" continues no value above it"},
+           {"P-CAD Bill of Materials\r\n\r\nCount  Value\r\n-----  -----\r\n1      1k\r\n",
+            "line 3: no column is named RefDes"},
+       }) {
+    std::string refusal;
+    EXPECT_EQ(FormattedPcadReportAsQuoted(report, &refusal), std::string());
+    EXPECT_EQ(refusal, why);
+    ExpectRefused(report, why.c_str());
+  }
   // Without an underline under its names the text is no report of this layout.
-  ExpectRefused("P-CAD Bill of Materials\r\nCount  RefDes\r\n1      R1\r\n", "no underline");
+  const std::string no_underline = "P-CAD Bill of Materials\r\nCount  RefDes\r\n1      R1\r\n";
+  EXPECT_FALSE(FormattedPcadReportAsQuoted(no_underline).has_value());
+  ExpectRefused(no_underline, "no underline");
 }
 
 // One window reads one report after another: nothing of a layout stays for the next.
@@ -381,9 +533,9 @@ class LayoutWindowsTest : public ::testing::Test {
     HeadlessUi ui;
     ConverterDialog dialog(context_, ui);
     dialog.OnInitDialog();
-    ui.QueueFile(files_.Write(std::to_string(++opened_) + "_" + sample,
-                              testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) +
-                                                         "/samples/" + sample)));
+    ui.QueueFile(files_.Write(
+        std::to_string(++opened_) + "_" + sample,
+        testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) + "/samples/" + sample)));
     dialog.OnCommand(kIdOpenReport);
     Seen seen;
     for (const auto& message : ui.messages())

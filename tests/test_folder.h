@@ -52,4 +52,12 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// What zuro-bom writes on standard error for a refused report: the window's message, then one line
+// saying why.
+inline bool IsRefusalWithReason(const std::string& err) {
+  const std::string message = Utf8(u8"Внимание: Недопустимая структура файла\n");
+  return err.starts_with(message) && err.size() > message.size() + 1 && err.ends_with("\n") &&
+         err.find('\n', message.size()) == err.size() - 1;
+}
+
 }  // namespace zuro::testing_support
