@@ -257,10 +257,13 @@ ReadResult ReadReport(std::string_view text,
   lines.Read(first_line);
   table::GridUpdate update(table);
   if (first_line.find(kQuote) == std::string::npos) {
-    const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text);
+    std::string refusal;
+    const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text, &refusal);
     if (quoted && !quoted->empty())
       return ReadReport(*quoted, table, attributes);
-    return Refuse(table, attributes, "line 1: no double quote (a P-CAD report quotes every field)");
+    return Refuse(table, attributes,
+                  refusal.empty() ? "line 1: no double quote (a P-CAD report quotes every field)"
+                                  : refusal);
   }
   ResetComponentTable(table, attributes);
   // A row and its texts never take more than the line and the bytes they come from.
