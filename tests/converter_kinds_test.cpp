@@ -5,6 +5,7 @@
 
 #include "tests/test_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "converter/headless_ui.h"
 #include "converter/protel_converter_dialog.h"
 #include "host/library_context.h"
+#include "readers/designator_lists.h"
 #include "table/table_file.h"
 
 namespace zuro::converter {
@@ -161,6 +163,47 @@ TEST_F(ConverterKindsTest, NewLayoutsReadInTheirWindowsBesideTheDesignersCsv) {
     EXPECT_EQ(ui_.caption(), report.caption);
     const std::string name = report.report;
     EXPECT_EQ(context_.report_path, name.substr(0, name.find('.')) + ".csv");
+  }
+}
+
+// Every layout of a real report reads whole in its window: as many designators as the report's
+// quantities add up to, each of them counted as the documents will count it, and no message.
+TEST_F(ConverterKindsTest, RealReportLayoutsReadWholeInTheirWindows) {
+  const struct {
+    int command;
+    const char* fixture;
+    int64_t designators;  // counted by hand in the fixture
+  } kFixtures[] = {
+      {1, "pcad_formatted_widened.bom", 19},
+      {5, "partlister_wide.lst", 40},
+      {5, "partlister_tabbed.lst", 11},
+      {2, "orcad_header_first.bom", 5},
+      {2, "orcad_capture_breaks.bom", 15},
+      {3, "altium_channels.csv", 12},
+      {4, "altium_channels.csv", 12},
+      {3, "altium_undoubled_quote.csv", 12},
+      {6, "allegro_condensed_attributes.htm", 23},
+      {6, "allegro_report.txt", 23},
+  };
+  const std::vector<std::string> designator_titles = {"RefDes", "Reference", "Part Reference",
+                                                      "Designator", "REFDES"};
+  for (const auto& fixture : kFixtures) {
+    SCOPED_TRACE(std::string(fixture.fixture) + " in " + std::to_string(fixture.command));
+    Open(fixture.command);
+    Load(files_.Write(fixture.fixture, testing_support::ReadBytes(std::string(ZURO_TEST_DATA) +
+                                                                  "/" + fixture.fixture)));
+    EXPECT_TRUE(ui_.messages().empty());
+    const table::GridModel& table = window_->table();
+    int column = 0;
+    for (int col = 1; col < table.GetColumnCount(); ++col) {
+      if (std::count(designator_titles.begin(), designator_titles.end(), table.GetItemText(0, col)))
+        column = col;
+    }
+    ASSERT_GT(column, 0);
+    int64_t designators = 0;
+    for (int row = 1; row < table.GetRowCount(); ++row)
+      designators += readers::CountDesignators(table.GetItemText(row, column));
+    EXPECT_EQ(designators, fixture.designators);
   }
 }
 
