@@ -37,11 +37,20 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
   if (mentor_mode_) {
     context_.report_path = readers::ConvertedReportPath(name);
     // A "Part Lister" report printed in columns is rewritten as a report directly; a list of
-    // ";"-separated fields goes through the list's conversion.
-    if (std::optional<std::string> report = readers::PartListerReportAsQuoted(text))
+    // ";"-separated fields goes through the list's conversion. Either gives an empty text for a
+    // report it cannot read, which is refused for the reason it gives.
+    std::string refusal;
+    if (std::optional<std::string> report = readers::PartListerReportAsQuoted(text, &refusal))
       text = std::move(*report);
     else
       text = readers::ConvertMentor(text);
+    if (text.empty()) {
+      table().DeleteAllItems();
+      context_.attributes = readers::ReportAttributes();
+      context_.attributes.refusal =
+          refusal.empty() ? "no header line naming \"REFDES\" and \"QTY\"" : refusal;
+      return readers::ReadResult::kBadStructure;
+    }
   }
   return readers::ReadReport(text, table(), context_.attributes);
 }

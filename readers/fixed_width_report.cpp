@@ -487,6 +487,8 @@ class PartListerReader {
         number_at_(IndexOf(names_, kItemNumberName)),
         longest_(names_.size(), 0) {}
 
+  // The report of quoted fields; empty, with refusal() saying why, for a table that does not hold
+  // together.
   std::string Report() {
     for (const auto& [number, line] : table_.body) {
       if (!TakeLine(number, line))
@@ -509,21 +511,30 @@ class PartListerReader {
     }
     return report.Take();
   }
+  const std::string& refusal() const { return refusal_; }
 
  private:
   // Where the lines are: among the items, after the header printed again (as on a new page),
   // after the rule that ends the items, after the total.
   enum class Stage { kItems, kHeaderAgain, kRuleRead, kTotalRead };
   struct Item {
+    size_t line = 0;  // where the item's line stands in the report, from 1
     int64_t quantity = 0;
     std::vector<std::vector<std::string>> rows;  // the item's cells, then its further lines'
   };
 
+  bool Refuse(std::string why) {
+    refusal_ = std::move(why);
+    return false;
+  }
+  bool RefuseAt(size_t number, const std::string& why) {
+    return Refuse("line " + std::to_string(number) + ": " + why);
+  }
   bool TakeLine(size_t number, std::string_view line);
   bool IsTotal(const std::vector<std::string>& cells) const;
-  bool KeptColumns(std::vector<size_t>& kept) const;
+  bool KeptColumns(std::vector<size_t>& kept);
   std::vector<std::string> Joined(const Item& item) const;
-  bool WriteItem(const Item& item, const std::vector<size_t>& kept, QuotedReport& report) const;
+  bool WriteItem(const Item& item, const std::vector<size_t>& kept, QuotedReport& report);
 
   const PartListerTable& table_;
   const std::vector<std::string>& names_;
@@ -534,12 +545,13 @@ class PartListerReader {
   std::vector<Item> items_;
   int64_t total_ = 0;
   Stage stage_ = Stage::kItems;
+  std::string refusal_;
 };
 
-bool PartListerReader::TakeLine(size_t, std::string_view line) {
+bool PartListerReader::TakeLine(size_t number, std::string_view line) {
   std::optional<std::vector<std::string>> cells = table_.cut.Cells(line);
   if (!cells)
-    return false;
+    return RefuseAt(number, "the values do not stand in the header's columns");
   if (AllEmpty(*cells))
     return true;
   if (stage_ == Stage::kItems && Trimmed(line) == Trimmed(table_.header)) {
@@ -555,9 +567,10 @@ bool PartListerReader::TakeLine(size_t, std::string_view line) {
       break;
     case Stage::kRuleRead:
       stage_ = Stage::kTotalRead;
-      return IsTotal(*cells);
+      return IsTotal(*cells) || RefuseAt(number, "the total is not " + std::to_string(total_) +
+                                                     ", the sum of the quantities");
     case Stage::kTotalRead:
-      return false;
+      return RefuseAt(number, "text after the total");
     case Stage::kItems:
       break;
   }
@@ -570,12 +583,14 @@ bool PartListerReader::TakeLine(size_t, std::string_view line) {
   if (const std::string& quantity = (*cells)[quantity_at_]; !quantity.empty()) {
     const int64_t parts = PartCount(quantity);
     total_ += parts;
-    items_.push_back({parts, {}});
+    items_.push_back({number, parts, {}});
     items_.back().rows.push_back(std::move(*cells));
-    return parts > 0;
+    return parts > 0 || RefuseAt(number, "the quantity \"" + quantity + "\" is no number of parts");
   }
-  if ((number_at_ >= 0 && !(*cells)[number_at_].empty()) || items_.empty())
-    return false;
+  if (number_at_ >= 0 && !(*cells)[number_at_].empty())
+    return RefuseAt(number, "an item number without a quantity");
+  if (items_.empty())
+    return RefuseAt(number, "text before the first item");
   items_.back().rows.push_back(std::move(*cells));
   return true;
 }
@@ -591,7 +606,7 @@ bool PartListerReader::IsTotal(const std::vector<std::string>& cells) const {
 // two characters, so the values of such a column would move under the next name: a column so
 // named without values is left out, one with values refuses the report. A further column that
 // bears the name the quantity or the designators get would be taken for them.
-bool PartListerReader::KeptColumns(std::vector<size_t>& kept) const {
+bool PartListerReader::KeptColumns(std::vector<size_t>& kept) {
   for (size_t column = 0; column < names_.size(); ++column) {
     const std::string& name = names_[column];
     if (static_cast<int>(column) == number_at_)
@@ -599,11 +614,11 @@ bool PartListerReader::KeptColumns(std::vector<size_t>& kept) const {
     if (column == quantity_at_ || column == refdes_at_) {
       kept.push_back(column);
     } else if (name == kCountName || name == kRefDesName) {
-      return false;
+      return Refuse("column \"" + name + "\" would be taken for the quantity or the designators");
     } else if (name.size() >= 2) {
       kept.push_back(column);
     } else if (longest_[column] > 0) {
-      return false;
+      return Refuse("column \"" + name + "\": a name of one character over values");
     }
   }
   return true;
@@ -632,11 +647,13 @@ std::vector<std::string> PartListerReader::Joined(const Item& item) const {
 
 bool PartListerReader::WriteItem(const Item& item,
                                  const std::vector<size_t>& kept,
-                                 QuotedReport& report) const {
+                                 QuotedReport& report) {
   const std::vector<std::string> cells = Joined(item);
   const std::vector<std::string> designators = ListedDesignators(cells[refdes_at_]);
   if (static_cast<int64_t>(designators.size()) != item.quantity)
-    return false;
+    return RefuseAt(item.line, std::to_string(designators.size()) +
+                                   " designators listed for a quantity of " +
+                                   std::to_string(item.quantity));
   std::vector<std::string> record;
   size_t record_refdes = 0;
   for (const size_t column : kept) {
@@ -997,11 +1014,15 @@ std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text,
   return std::string();
 }
 
-std::optional<std::string> PartListerReportAsQuoted(std::string_view text) {
+std::optional<std::string> PartListerReportAsQuoted(std::string_view text, std::string* refusal) {
   const std::optional<PartListerTable> table = FindPartListerTable(text);
   if (!table)
     return std::nullopt;
-  return PartListerReader(*table).Report();
+  PartListerReader reader(*table);
+  std::string report = reader.Report();
+  if (refusal)
+    *refusal = reader.refusal();
+  return report;
 }
 
 }  // namespace zuro::readers

@@ -37,6 +37,7 @@ std::optional<std::string> FormattedPcadReportAsQuoted(std::string_view text,
 // A Mentor "Part Lister" text report (title lines, a header naming "QTY" and "REFDES" or "Ref
 // Designator" over a rule of dashes, columns of fixed width or separated by tabs, the designators
 // of an item separated by "," or blanks) the same way.
-std::optional<std::string> PartListerReportAsQuoted(std::string_view text);
+std::optional<std::string> PartListerReportAsQuoted(std::string_view text,
+                                                    std::string* refusal = nullptr);
 
 }  // namespace zuro::readers

@@ -207,6 +207,45 @@ TEST_F(ConverterKindsTest, RealReportLayoutsReadWholeInTheirWindows) {
   }
 }
 
+// A refused report is refused with the window's message, and the reason the command line prints
+// after it names the line and what was expected there.
+TEST_F(ConverterKindsTest, EveryRefusalSaysWhy) {
+  const struct {
+    int command;
+    const char* name;
+    std::string text;
+    std::string reason;
+  } kReports[] = {
+      {1, "a.bom", "\"Count\",\"RefDes\"\r\n\r\n\"2\",\"R1\"\r\n\"\",\"\"\r\n",
+       "line 4: no designator in the RefDes field of a part of the component"},
+      {1, "b.bom", "\"Count\";\"RefDes\"\r\n", "no component line after the header line"},
+      {1, "c.bom", "P-CAD Bill of Materials\r\n\r\nCount  RefDes\r\n------ ------\r\n     2 R1\r\n",
+       "line 5: the component lists 1 of its 2 designators"},
+      {5, "d.lst",
+       "Part Lister output\r\n#  QTY REFDES VALUE\r\n-- --- ------ -----\r\n1  3   C1,C2  1u\r\n",
+       "line 4: 2 designators listed for a quantity of 3"},
+      {5, "e.lst", "Перечень\r\n", "no header line naming \"REFDES\" and \"QTY\""},
+      {2, "f.bom", "\"Bill\"\r\nItem\tQuantity\tReference\r\n",
+       "line 1: begins with a double quote, as a report of quoted fields does"},
+      {2, "g.bom", "Title\r\nItem\tQuantity\tDesignator\r\n1\t1\tR1\r\n",
+       "line 2: the designators' column is named as other systems name it, and none "
+       "\"Reference\""},
+      {3, "h.csv", "Designator,Quantity\r\n\"R1, R2\",3\r\n",
+       "the quantities add up to 3, the designators listed number 2"},
+      {4, "i.csv", "Ref,Qnty,Value\r\nR1,1,10k\r\n", "no header line naming the report's columns"},
+  };
+  for (const auto& report : kReports) {
+    SCOPED_TRACE(report.name);
+    ui_ = HeadlessUi();
+    Open(report.command);
+    Load(files_.Write(report.name, report.text));
+    ASSERT_EQ(ui_.messages().size(), 1u);
+    EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
+    EXPECT_EQ(ui_.refusal_reasons(), std::vector<std::string>{report.reason});
+    EXPECT_EQ(window_->table().GetRowCount(), 0);
+  }
+}
+
 // An Altium Designer report saved as CSV bears the name its conversion would get: it is read from
 // the conversion in memory and never written over, in any letter case.
 TEST_F(ConverterKindsTest, ReportBearingTheCsvNameIsNeverWrittenOver) {
