@@ -80,13 +80,17 @@ bool ContinuesRun(const PlainDesignator& last, const PlainDesignator& next) {
          (!padded || last.digits.size() == next.digits.size());
 }
 
-std::string WithoutBlanks(std::string_view text) {
-  std::string result;
+// The text without its blanks; the text itself when it has none, a copy in `room` otherwise. The
+// documents count ranges item by item, and a range seldom holds a blank.
+std::string_view WithoutBlanks(std::string_view text, std::string& room) {
+  if (text.find_first_of(kBlanks) == std::string_view::npos)
+    return text;
+  room.clear();
   for (const char c : text) {
     if (kBlanks.find(c) == std::string_view::npos)
-      result += c;
+      room += c;
   }
-  return result;
+  return room;
 }
 
 // A range item names the designators between its ends only when they could have made a run: both
@@ -94,10 +98,10 @@ std::string WithoutBlanks(std::string_view text) {
 // that a table saved by an earlier version may hold, C2B...C3A) names its two ends alone. Blanks
 // inside the ends are not read.
 bool NamesARun(std::string_view first, std::string_view last) {
-  const std::string first_text = WithoutBlanks(first);
-  const std::string last_text = WithoutBlanks(last);
-  const std::optional<PlainDesignator> a = AsPlain(first_text);
-  const std::optional<PlainDesignator> b = AsPlain(last_text);
+  std::string first_room;
+  std::string last_room;
+  const std::optional<PlainDesignator> a = AsPlain(WithoutBlanks(first, first_room));
+  const std::optional<PlainDesignator> b = AsPlain(WithoutBlanks(last, last_room));
   return a && b && (a->letters == b->letters || b->letters.empty());
 }
 
