@@ -19,8 +19,8 @@ constexpr std::string_view kRange = "...";
 constexpr std::string_view kShortRange = "..";
 constexpr std::string_view kBlanks = " \t\r\n";
 constexpr std::string_view kDigits = "0123456789";
-// Where the number of a range's first designator starts: the prefix ends before the first
-// significant digit, so leading zeros stay part of it (R01...R03 gives R01, R02, R03).
+// Where the number of a range's first end starts when that end is not plain (R1.5...R7): its
+// prefix ends before the first significant digit.
 constexpr std::string_view kSignificantDigits = "123456789";
 // An expanded list is read as at most this many items; the rest of a longer list is dropped.
 constexpr size_t kMaxExpandedItems = 101;
