@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "cli/cli_support.h"
 
 namespace zuro::cli {
@@ -34,6 +35,8 @@ zuro-bom pdm REPORT [--library DIR] [--document spec|list|purchased] [--unmark R
     "Создать" pressed. The object list res.txt the window writes into DIR is then read back as
     the PDM reads it and printed one object a line: its type, "#", its attributes as NAME=VALUE;.
     Only the specification choice passes objects on; the others leave the list empty.
+zuro-bom --version
+    Print the version of the library this program was built with.
 K is pcad, mentor, orcad, protel, altium or allegro (default from the extension: .bom pcad,
 .lst mentor, .csv protel, .txt altium, .htm allegro). A REPORT ending in .tbl is opened as a table
 file (the "Открыть таблицу" command) in the window of K (default pcad). DIR defaults to the
@@ -50,6 +53,10 @@ int Main(const std::vector<std::string>& args) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "-h" || command == "--help") {
     Print(stdout, kUsage);
+    return kExitDone;
+  }
+  if (command == "--version") {
+    Print(stdout, "zuro-bom " ZURO_VERSION_TEXT "\n");
     return kExitDone;
   }
   if (command == "table")

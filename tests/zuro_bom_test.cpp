@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,12 @@ TEST_F(ZuroBomTest, BadUsageExitsWithTwo) {
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("zuro-bom table REPORT [--converter K]"));
+  // The version is the project's, as the top CMakeLists.txt sets it.
+  std::ifstream lists(ZURO_SOURCE_DIR "/CMakeLists.txt");
+  const std::string text((std::istreambuf_iterator<char>(lists)), {});
+  std::smatch version;
+  ASSERT_TRUE(std::regex_search(text, version, std::regex(R"(project\(zuro VERSION ([0-9.]+))")));
+  EXPECT_EQ(Run("--version").out, "zuro-bom " + version[1].str() + "\n");
 }
 
 TEST_F(ZuroBomTest, AMessageStopsTheRoadWithOne) {
