@@ -1,7 +1,8 @@
 // zuro-bom pdm: the PDM's road from the command line. LoadBom opens the PDM window on the report,
 // the designer's part is played headlessly (rows unmarked as asked, the document choice clicked,
 // "Создать" pressed), and the object list is then read back through the code the reading exports
-// run, on buffers of the PDM's size, and printed one object a line.
+// run, on buffers of the PDM's size, and printed one object a line, after the two object type
+// names LoadBom handed back (TYPE1=..., TYPE2=...).
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -117,7 +118,10 @@ int Pdm(const std::vector<std::string>& args) {
   host::LibraryContext context;
   context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
   AnsweringPdmWindows windows(request);
-  host::LoadBom(context, windows, options->report);
+  // The PDM receives the two type names whatever the window did; they come first, as the PDM
+  // reads them before any object.
+  const host::PdmObjectTypes types = host::LoadBom(context, windows, options->report);
+  Print(stdout, "TYPE1=" + types.type1 + "\nTYPE2=" + types.type2 + "\n");
   if (!windows.created())
     return kExitStopped;
   pdm::ObjectListReader reader;

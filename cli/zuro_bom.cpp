@@ -32,8 +32,9 @@ zuro-bom show DOCUMENT.json [--html OUT.html]
 zuro-bom pdm REPORT [--library DIR] [--document spec|list|purchased] [--unmark ROW]...
     Run the PDM's LoadBom on REPORT (a P-CAD .bom report or a Mentor .lst list): the PDM window
     reads it, the rows given are unmarked, the document choice (default spec) is clicked and
-    "Создать" pressed. The object list res.txt the window writes into DIR is then read back as
-    the PDM reads it and printed one object a line: its type, "#", its attributes as NAME=VALUE;.
+    "Создать" pressed. The two object type names LoadBom returns are printed first (TYPE1=...,
+    TYPE2=...); the object list res.txt the window writes into DIR is then read back as the PDM
+    reads it and printed one object a line: its type, "#", its attributes as NAME=VALUE;.
     Only the specification choice passes objects on; the others leave the list empty.
 zuro-bom --version
     Print the version of the library this program was built with.

@@ -213,6 +213,10 @@ void ConverterWindow::OpenReport() {
   const std::string previous_folder = context_.report_folder;
   context_.report_path.clear();
   const std::optional<std::string> chosen = ChooseReport();
+  if (!chosen && rules_.cancelled_open_keeps_report) {
+    context_.report_path = previous_path;
+    return;
+  }
   const FolderAndName report = SplitFolder(chosen.value_or(""));
   if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
     // The table still holds what it held before, and ReportPath names it again.

@@ -37,10 +37,15 @@ struct WindowRules {
   bool quantity_columns_follow_text_output = true;
   // How "Создать" counts, merges and writes.
   generation::GenerationRules generation = generation::kPcadRules;
+  // A file dialog cancelled at "Открыть..." changes nothing. In the converter windows it forgets
+  // the report's name (the table stays); the PDM window must keep it, as Create writes the object
+  // list beside the report and "Сохранить таблицу" proposes its name.
+  bool cancelled_open_keeps_report = false;
 };
 inline constexpr WindowRules kPcadWindowRules{};
 inline constexpr WindowRules kOrcadWindowRules{true, true, false, generation::kOrcadRules};
 inline constexpr WindowRules kProtelWindowRules{true, true, false, generation::kProtelRules};
+inline constexpr WindowRules kPdmWindowRules{false, false, true, generation::kPcadRules, true};
 
 // Opens a report as "Открыть..." does, in the OrCAD and Protel windows.
 inline constexpr int kIdOpenReportAlso = 32771;

@@ -30,7 +30,7 @@ PdmConverterWindow::PdmConverterWindow(host::LibraryContext& context,
                                        converter::ConverterUi& ui,
                                        PdmObjectLines& lines,
                                        std::string report_path)
-    : ConverterWindow(context, ui, converter::kPcadWindowRules),
+    : ConverterWindow(context, ui, converter::kPdmWindowRules),
       lines_(lines),
       handed_report_(std::move(report_path)) {}
 

@@ -1,7 +1,8 @@
 // veldor-host.exe: the stand-in PDM caller. It loads zuro.dll as the PDM VELDOR does, calls
 // LoadBom on a report, and once the PDM window has closed reads the objects back through
 // GetObjectType1 and GetObjectAttribute and prints them, one object a line: its type, "#", its
-// attributes as NAME=VALUE;.
+// attributes as NAME=VALUE;. Before them come the two type names LoadBom handed back, one line
+// each (TYPE1=..., TYPE2=...).
 //
 //   veldor-host.exe REPORT [--library PATH] [--create | --cancel | --pick COMMAND]
 //
@@ -313,7 +314,7 @@ int wmain(int argc, wchar_t** argv) {
   char third[kBufferSize] = {};
   report_cp1251.copy(first, kBufferSize - 1);
   load_bom(first, nullptr, third);
-  PrintTo(stderr, "TYPE1=" + zuro::Cp1251ToUtf8(BufferText(first)) +
+  PrintTo(stdout, "TYPE1=" + zuro::Cp1251ToUtf8(BufferText(first)) +
                       "\nTYPE2=" + zuro::Cp1251ToUtf8(BufferText(third)) + "\n");
 
   int status = 0;

@@ -152,6 +152,22 @@ TEST_F(PdmWindowTest, ListOfElementsChoiceWritesAnEmptyList) {
   EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
 }
 
+// A second "Открыть..." cancelled in its file dialog changes nothing: the table still names its
+// report, whose name the table file is offered under and beside which Create writes the list.
+TEST_F(PdmWindowTest, CancelledSecondOpenKeepsTheReport) {
+  Start(files_.Write("board.bom", kReport));
+  window_->OnCommand(converter::kIdOpenReport);  // no file queued: the dialog is cancelled
+  EXPECT_EQ(context_.report_path, "board.bom");
+  EXPECT_EQ(ui_.caption(), "Текстовый конвертер ZURO-ВЕЛДОР:board");
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "C1", "A1"}));
+
+  window_->OnCommand(converter::kIdSaveTable);
+  EXPECT_EQ(ui_.file_dialogs().back().initial_name, "board");
+  window_->OnCommand(converter::kIdCreate);
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.txt"), "C1#\nA1#\nR1#\n");
+  EXPECT_FALSE(FileExists(files_ + ".txt"));
+}
+
 // Missing templates leave the window open with nothing written; Cancel then deletes the object
 // list of an earlier run.
 TEST_F(PdmWindowTest, MissingTemplatesThenCancel) {

@@ -7,8 +7,9 @@
 #              and loaded from there (--library). An object list of an earlier run lies there
 #              before the run.
 #   STATUS     the exit status it must end with
-#   EXPECTED   a file that its standard output must equal; OUTPUT a regular expression it must
-#              match instead
+#   EXPECTED   a file of objects that its standard output must equal after the two type names
+#              (those of the shipped bom_veldor.ini); OUTPUT a regular expression it must match
+#              instead
 #   COMPLAINT  regular expressions its standard error must match, one a list item
 #   FOLDER     a folder below WORK whose files, after the run, must be those it held before and
 #              NEW_FILES; files there that were there before must be unchanged
@@ -58,6 +59,7 @@ if(NOT status STREQUAL STATUS)
 endif()
 if(DEFINED EXPECTED)
   file(READ ${EXPECTED} expected)
+  string(PREPEND expected "TYPE1=Электрорадиоизделие\nTYPE2=Сборочная единица\n")
   if(NOT output STREQUAL expected)
     message(FATAL_ERROR "standard output differs from ${EXPECTED}; ${ran}")
   endif()
