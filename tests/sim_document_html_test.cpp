@@ -1,6 +1,7 @@
 // The page of a stand-in document: texts escaped and converted to UTF-8, designator line feeds
 // kept, reals printed as the forms print them, purchased items and specification objects grouped
-// by section, long lists carried over several sheets each with the column headings.
+// by section, the list of elements ordered by section and first designator, long lists carried
+// over several sheets each with the column headings.
 #include <gtest/gtest.h>
 
 #include <optional>
