@@ -7,16 +7,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <compare>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/file_system.h"
 #include "base/text_encoding.h"
+#include "readers/designator_lists.h"
 
 namespace zuro::standin {
 
@@ -290,10 +293,34 @@ FormRow TextRow(const Form& form, FormRow::Kind kind, const std::string& text) {
   return row;
 }
 
-// The list of elements keeps the order the objects came in.
+// Where a list-of-elements object stands in the list: its section, then the class letters and
+// the number of its first designator (C2 before C10, D5 before DA2).
+struct ListPlace {
+  int32_t section = 0;
+  std::string prefix;
+  int32_t number = 0;
+
+  auto operator<=>(const ListPlace&) const = default;
+};
+
+ListPlace PlaceOf(const SimObject& object) {
+  const std::string designators = ColumnText(object, 1);
+  const std::string_view first =
+      std::string_view(designators).substr(0, designators.find_first_of(".,"));
+  return {object.section, readers::DesignatorPrefix(first), readers::DesignatorNumber(first)};
+}
+
+// The host lays a list out by section and designator, whatever order the objects were made in:
+// the rows a GOST split appends at the end of a run join their sections. Objects of one place
+// keep the order they were made in.
 std::vector<FormRow> ListRows(const std::vector<const SimObject*>& objects) {
-  std::vector<FormRow> rows;
+  std::vector<std::pair<ListPlace, const SimObject*>> placed;
   for (const SimObject* object : objects)
+    placed.emplace_back(PlaceOf(*object), object);
+  std::stable_sort(placed.begin(), placed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<FormRow> rows;
+  for (const auto& [place, object] : placed)
     rows.push_back(ObjectRow(ListForm(), *object));
   return rows;
 }

@@ -202,6 +202,79 @@ TEST_F(GenerationTest, PurchasedItemsMergeRowsOfOneNameAndTheListNever) {
   EXPECT_EQ(objects[4].columns[1].number, 3);
 }
 
+// The total is the count and the two typed quantities added, then rounded to two decimals. Each
+// item here is one part.
+TEST_F(GenerationTest, PurchasedTotalIsRoundedToTwoDecimals) {
+  struct Case {
+    std::string kits, adjustment;
+    double total;
+  };
+  const std::vector<Case> cases = {
+      {"0.333", "0.333", 1.67},  // 1.666 rounds up
+      {"0.121", "0.002", 1.12},  // 1.123 rounds down
+      {"0.004", "", 1},          // 1.004: the thousandths go
+      {"0.996", "0", 2},         // 1.996 carries into the units
+  };
+  UseGraphicDocument();
+  std::string report = kHeader;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    report += Record("1", "R" + n, "Резистор " + n);
+  }
+  Open(report);
+  table::GridModel& table = window_->table();
+  const int kits = table.GetColumnCount() - 2;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    table.SetItemText(static_cast<int>(i) + 1, kits, cases[i].kits);
+    table.SetItemText(static_cast<int>(i) + 1, kits + 1, cases[i].adjustment);
+  }
+  window_->OnCommand(kIdCreatePurchased);
+  const std::vector<SimObject> objects = Objects();
+  ASSERT_EQ(objects.size(), cases.size());
+  for (size_t i = 0; i < cases.size(); ++i)
+    EXPECT_DOUBLE_EQ(Number(objects[i], 10), cases[i].total) << i;
+}
+
+// Rows of one name make one purchased item whose kits and adjustment quantities are the base
+// row's alone: the merged row adds its count, never its typed quantities, not even in place of
+// the base row's empty cells.
+TEST_F(GenerationTest, MergedPurchasedItemTakesKitsAndAdjustmentFromItsBaseRow) {
+  struct Case {
+    std::string base_kits, base_adjustment, merged_kits, merged_adjustment;
+    double kits, adjustment, total;  // the count of every item is 2
+  };
+  const std::vector<Case> cases = {
+      {"1", "2", "4", "8", 1, 2, 5},
+      {"", "", "4", "8", 0, 0, 2},
+      {"0.5", "", "", "0.25", 0.5, 0, 2.5},
+  };
+  UseGraphicDocument();
+  std::string report = kHeader;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    report += Record("1", "R" + n, "Резистор " + n) + Record("1", "C" + n, "Резистор " + n);
+  }
+  Open(report);
+  table::GridModel& table = window_->table();
+  const int kits = table.GetColumnCount() - 2;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const int base = 2 * static_cast<int>(i) + 1;
+    table.SetItemText(base, kits, cases[i].base_kits);
+    table.SetItemText(base, kits + 1, cases[i].base_adjustment);
+    table.SetItemText(base + 1, kits, cases[i].merged_kits);
+    table.SetItemText(base + 1, kits + 1, cases[i].merged_adjustment);
+  }
+  window_->OnCommand(kIdCreatePurchased);
+  const std::vector<SimObject> objects = Objects();
+  ASSERT_EQ(objects.size(), cases.size());
+  for (size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(Number(objects[i], 7), 2) << i;
+    EXPECT_EQ(Number(objects[i], 8), cases[i].kits) << i;
+    EXPECT_EQ(Number(objects[i], 9), cases[i].adjustment) << i;
+    EXPECT_EQ(Number(objects[i], 10), cases[i].total) << i;
+  }
+}
+
 // A second run asks first, for either sort order; No leaves the document as it was.
 TEST_F(GenerationTest, SecondRunAsksBeforeDuplicating) {
   UseGraphicDocument();

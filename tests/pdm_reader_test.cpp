@@ -80,6 +80,20 @@ TEST(PdmReaderTest, BrokenRecordsJoinOnlyTheirShortRest) {
   EXPECT_EQ(read.table.GetItemText(3, 4), "Прочие изделия");
 }
 
+// The next line is a broken record's rest when it is at least ten characters shorter (line
+// feeds counted); nine shorter, it is a line of its own.
+TEST(PdmReaderTest, RestIsJoinedFromTenCharactersShorter) {
+  const std::string broken = "\"1\";\"R1\";\"Резистор С2-33\";\"Прочие\n";
+  ASSERT_EQ(broken.size(), 34u);
+  for (const auto& [shorter, joined] :
+       std::vector<std::pair<size_t, bool>>{{9, false}, {10, true}, {11, true}}) {
+    const std::string rest = std::string(broken.size() - shorter - 2, 'x');
+    const Read read(kHeader + broken + rest + "\"\n");
+    EXPECT_EQ(read.table.GetRowCount() - 1, joined ? 1 : 2) << shorter;
+    EXPECT_EQ(read.table.GetItemText(1, 4), joined ? "Прочие" + rest : "Прочие") << shorter;
+  }
+}
+
 TEST(PdmReaderTest, FirstLineWithoutQuoteIsNoReport) {
   const Read read("Count;RefDes\r\n1;R1\r\n");
   EXPECT_EQ(read.result, readers::ReadResult::kBadStructure);

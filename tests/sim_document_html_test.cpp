@@ -1,6 +1,7 @@
 // The page of a stand-in document: texts escaped and converted to UTF-8, designator line feeds
 // kept, reals printed as the forms print them, purchased items and specification objects grouped
-// by section, long lists carried over several sheets each with the column headings.
+// by section, the list of elements ordered by section and first designator, long lists carried
+// over several sheets each with the column headings.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -124,15 +125,6 @@ TEST(SimDocumentHtmlTest, PurchasedItemsGoSectionBySectionUnderHeadings) {
                  Utf8(u8"Раздел 65"), Utf8(u8"Резистор А"), Utf8(u8"Резистор В")});
 }
 
-TEST(SimDocumentHtmlTest, ListKeepsTheOrderReceived) {
-  SimDocument document;
-  document.objects.push_back(ListObject("R1", "Резистор", 1));
-  document.objects.push_back(ListObject("C1", "Конденсатор", 1));
-  const std::string html = DocumentToHtml(document, "");
-  EXPECT_LT(html.find(Utf8(u8"Резистор")), html.find(Utf8(u8"Конденсатор")));
-  EXPECT_EQ(html.find(Utf8(u8"Раздел")), std::string::npos);
-}
-
 TEST(SimDocumentHtmlTest, LongListGoesOnASecondSheetWithTheHeadingsAgain) {
   SimDocument document;
   for (int n = 1; n <= 40; ++n)
@@ -201,11 +193,14 @@ TEST(SimDocumentHtmlTest, SpecificationShowsItsColumnsAndModelLinks) {
 }
 
 // A specification object as the library writes it into a model document.
-SimObject SpecObject(int32_t section, const std::string& name, std::optional<std::string> link) {
+SimObject SpecObject(int32_t section,
+                     const std::string& name,
+                     std::optional<std::string> link,
+                     const std::string& designators = "R1") {
   return {"graphic.lyt",
           1,
           section,
-          {Text(5, name), Integer(6, 1), Text(7, "R1"), Integer(3, 0)},
+          {Text(5, name), Integer(6, 1), Text(7, designators), Integer(3, 0)},
           std::move(link)};
 }
 
@@ -220,6 +215,37 @@ TEST(SimDocumentHtmlTest, SpecificationGoesSectionBySectionEachLinkUnderItsObjec
                 {Utf8(u8"Раздел 20"), Utf8(u8"Плата Б"), Utf8(u8"Раздел 30"), Utf8(u8"Резистор А"),
                  Utf8(u8"Связь с моделью: R1 Резистор"), Utf8(u8"Резистор В"),
                  Utf8(u8"Связь с моделью: R2 Резистор")});
+}
+
+// The list runs by section, then by the class letters and the number of each object's first
+// designator; objects of one place keep the order they were made in. A specification keeps that
+// order within its sections, whatever its designators.
+TEST(SimDocumentHtmlTest, ListRunsBySectionThenFirstDesignator) {
+  struct Made {
+    int32_t section;
+    std::string designators;
+    std::string name;
+  };
+  const std::vector<Made> made = {
+      {65, "R2", "r2"},           {65, "R1...R3", "r1-r3"}, {65, "C1", "c1"},
+      {15, "DA2", "da2"},         {10, "C10", "c10"},       {10, "C9", "c9"},
+      {15, "D5", "d5"},           {10, "C2,\nC3", "c2-c3"}, {65, "R2", "r2-again"},
+      {200, "", "no-designator"},
+  };
+  SimDocument document;
+  for (const Made& object : made) {
+    document.objects.push_back(ListObject(object.designators, object.name, 1));
+    document.objects.back().section = object.section;
+  }
+  document.objects.push_back(SpecObject(30, "spec-r2", std::nullopt, "R2"));
+  document.objects.push_back(SpecObject(30, "spec-c1", std::nullopt, "C1"));
+  std::vector<std::string> rows;
+  for (const char* name : {"c2-c3", "c9", "c10", "d5", "da2", "c1", "r1-r3", "r2", "r2-again",
+                           "no-designator", "spec-r2", "spec-c1"})
+    rows.push_back(">" + std::string(name) + "</td>");
+  const std::string html = DocumentToHtml(document, "");
+  ExpectInOrder(html, rows);
+  EXPECT_EQ(html.find(Utf8(u8"Раздел 65")), std::string::npos);  // the list has no headings
 }
 
 // However many lines precede it, an object and its link never stand on two sheets, nor a

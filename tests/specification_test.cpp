@@ -372,6 +372,31 @@ TEST_F(SpecificationTest, ModelDocumentGetsOneLinkedObjectPerDesignator) {
             std::vector<std::string>{"Формирование объектов спецификации в документе завершено"});
 }
 
+// Each object of a model document is linked to its model item, with FALSE, while it is still
+// open: after it is made and before the host finishes it.
+TEST_F(SpecificationTest, ModelObjectIsLinkedBeforeItIsFinished) {
+  UseModelDocument({"R1 Резистор", "R2", "R3"});
+  Part range = Resistor("R1,R2,R3", "10", "кОм");
+  range.count = "3";
+  Open({range});
+  host_.ClearLog();
+  window_->OnCommand(kIdCreateSpec);
+  std::vector<std::string> calls;
+  for (const std::string& call : host_.call_log()) {
+    for (const char* kept : {"SpecEditor 3 ", "SpecEditor 26 ", "SpecEditor 1 "}) {
+      if (call.starts_with(kept))
+        calls.push_back(call);
+    }
+  }
+  std::vector<std::string> expected;
+  for (int object = 0; object < 3; ++object) {
+    expected.insert(expected.end(),
+                    {"SpecEditor 3 method \"graphic.lyt\" 1 30 0 0.0 0",
+                     "SpecEditor 26 method ModelItem FALSE", "SpecEditor 1 method"});
+  }
+  EXPECT_EQ(calls, expected);
+}
+
 TEST_F(SpecificationTest, ModelWithoutItemsGetsNothing) {
   UseModelDocument({});
   Open({Resistor("R1", "1", "Ом")});

@@ -197,6 +197,22 @@ TEST(ShareOutTest, SeventeenMembersShareATotalOfTwo) {
   EXPECT_NEAR(Total(members), 2, 0.001);
 }
 
+// Up to ten members share a total of 1, more a total of 2; the nominal 15 is one of them.
+TEST(ShareOutTest, TenMembersAtMostShareATotalOfOne) {
+  struct Case {
+    const char* range;
+    size_t members;
+    float total;
+  };
+  for (const Case& c : {Case{"10...22", 9, 1}, Case{"10...24", 10, 1}, Case{"10...27", 11, 2}}) {
+    std::vector<RangeMember> members = Members(kE24Line, c.range);
+    ASSERT_EQ(members.size(), c.members) << c.range;
+    ShareOut(members, 15, 1);
+    EXPECT_FLOAT_EQ(members[4].share, 0) << c.range;
+    EXPECT_NEAR(Total(members), c.total, 0.001) << c.range;
+  }
+}
+
 TEST(ShareOutTest, ThreeMembersAroundTheNominalHalveTheTotalOfOne) {
   std::vector<RangeMember> members = Members(kE24Line, "20 кОм...24 кОм");
   ShareOut(members, 22, 1);
