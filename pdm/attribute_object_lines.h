@@ -1,8 +1,12 @@
 // The object lines Create writes for the rows passed on, composed by the ERI and SE attribute
-// templates: one line per row, under the object's own name.
+// templates: one line per row, under the object's own name. The PDM reads objects until it meets
+// an empty name, so an object whose "Наименование" composes to nothing would hide itself and every
+// object after it: such an object is named by its designator instead, and the window is told once
+// how many there were and which templates to fill.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pdm/attribute_templates.h"
 #include "pdm/object_line.h"
@@ -20,6 +24,8 @@ class AttributeObjectLines : public PdmObjectLines {
                    const readers::ReportAttributes& attributes,
                    int row,
                    std::string& list) override;
+  // The notice of objects named by their designator, when there were any since Begin.
+  std::vector<std::string> TakeWarnings() override;
 
  protected:
   // The row's object line, with the library's TemplateMode set to its kind.
@@ -29,6 +35,8 @@ class AttributeObjectLines : public PdmObjectLines {
 
  private:
   AttributeTemplates& templates_;
+  // Objects named by their designator since Begin, by TemplateMode.
+  int unnamed_[2] = {0, 0};
 };
 
 }  // namespace zuro::pdm

@@ -33,7 +33,10 @@ void PdmObjectList::AppendLines(const table::GridModel& table,
 }
 
 std::vector<std::string> PdmObjectList::TakeWarnings() {
-  return std::exchange(warnings_, {});
+  std::vector<std::string> warnings = std::exchange(warnings_, {});
+  for (std::string& warning : AttributeObjectLines::TakeWarnings())
+    warnings.push_back(std::move(warning));
+  return warnings;
 }
 
 }  // namespace zuro::pdm

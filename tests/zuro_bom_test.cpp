@@ -112,8 +112,8 @@ TEST_F(ZuroBomTest, BadUsageExitsWithTwo) {
   const std::string key = "project(zuro VERSION ";
   const size_t start = text.find(key);
   ASSERT_NE(start, std::string::npos);
-  const std::string version = text.substr(start + key.size(), text.find(' ', start + key.size()) -
-                                                                   start - key.size());
+  const std::string version =
+      text.substr(start + key.size(), text.find(' ', start + key.size()) - start - key.size());
   EXPECT_EQ(Run("--version").out, "zuro-bom " + version + "\n");
 }
 
@@ -456,6 +456,29 @@ TEST_F(ZuroBomTest, PdmRoadPrintsTheObjectListAsThePdmReadsIt) {
   ASSERT_EQ(in_folder.status, 0) << in_folder.err;
   EXPECT_EQ(in_folder.out, PdmTypes() + ReadBytes(ZURO_TEST_DATA "/board_lst_pdm.txt"));
   EXPECT_FALSE(std::filesystem::exists(folder_ + "bom-files"));
+}
+
+// The PDM reads objects until an empty name. A report without the column the name template takes
+// ("Наименование") gives every object its designator for a name, so all of them reach the PDM,
+// and the window says once how many and which templates to fill.
+TEST_F(ZuroBomTest, PdmObjectsWithoutANameAreNamedByTheirDesignator) {
+  const std::string library = OwnLibrary();
+  // Code page 1251 literals: the assembly unit is told by its section.
+  std::ofstream(folder_ + "plain.bom", std::ios::binary)
+      << "\"Count\";\"RefDes\";\"Value\";\"Раздел\"\r\n\"2\";\"R1\";\"10k\";\"Прочие изделия\"\r\n"
+         "\"\";\"R2\";\"10k\";\"Прочие изделия\"\r\n\"1\";\"C1\";\"1u\";\"Прочие изделия\"\r\n"
+         "\"1\";\"A1\";\"\";\"Сборочные единицы\"\r\n";
+  const Outcome pdm = Run("pdm '" + folder_ + "plain.bom' --library '" + library + "'");
+  ASSERT_EQ(pdm.status, 0) << pdm.err;
+  std::vector<std::string> names;
+  for (size_t start = PdmTypes().size(), end;
+       (end = pdm.out.find('\n', start)) != std::string::npos; start = end + 1)
+    names.push_back(pdm.out.substr(start, pdm.out.find('#', start) - start));
+  EXPECT_EQ(names, (std::vector<std::string>{"R1", "R2", "C1", "A1"}));  // 10k before 1u
+  EXPECT_EQ(pdm.err, Utf8(u8"Внимание: Объектов без наименования: 4. Им дано имя по позиционному "
+                          u8"обозначению. Заполните атрибут \"Наименование\" в шаблонах ЭРИ "
+                          u8"(\"Настройка\", \"Шаблоны ЭРИ...\") и СЕ (\"Настройка\", "
+                          u8"\"Шаблоны СЕ...\")\n"));
 }
 
 // Only the rows left marked are passed on, and only the specification choice passes any; a
