@@ -52,4 +52,29 @@ int32_t DesignatorSection(std::string_view designators) {
                                                                  : designators.substr(first));
 }
 
+std::vector<std::string> PrefixGroups(std::string_view list) {
+  std::vector<std::string_view> prefixes;
+  std::vector<std::string> groups;
+  ForEachDesignatorItem(list, [&](std::string_view item) {
+    if (IsBlankItem(item))
+      return;
+    const size_t first = item.find_first_not_of(" \t\r\n");
+    item = item.substr(first, item.find_last_not_of(" \t\r\n") - first + 1);
+    const std::string_view prefix = item.substr(0, item.find_first_of("0123456789"));
+    size_t group = 0;
+    while (group < prefixes.size() && prefixes[group] != prefix)
+      ++group;
+    if (group == prefixes.size()) {
+      prefixes.push_back(prefix);
+      groups.emplace_back();
+    }
+    if (!groups[group].empty())
+      groups[group] += ',';
+    groups[group] += item;
+  });
+  if (groups.size() < 2)
+    groups.clear();
+  return groups;
+}
+
 }  // namespace zuro::generation

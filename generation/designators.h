@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/designator_lists.h"
 
@@ -23,5 +25,12 @@ using readers::JoinPairRanges;
 int32_t DesignatorSection(std::string_view designators);
 // The purchased-items list's variant: leading spaces are not removed (a leading space gives 200).
 int32_t DesignatorSectionNoTrim(std::string_view designators);
+
+// A list's items grouped by the letters they begin with (all before the first digit), in the
+// order those first appear, each group's items trimmed of blanks and joined by ",": "P2, R3, C1,
+// R5" gives P2, R3,R5 and C1. Letters after the number do not count: C2A and C2B are channels of
+// one class of parts, not two. Blank items are left out. A list whose items all begin alike gives
+// no groups: it stays as it is written.
+std::vector<std::string> PrefixGroups(std::string_view list);
 
 }  // namespace zuro::generation

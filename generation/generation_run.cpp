@@ -177,6 +177,44 @@ void HandToSpecification(ItemTexts item,
   specification.WriteNow(item);
 }
 
+// A list of elements writes each letter prefix in an object of its own: a row whose designators
+// begin with different letters (OrCAD groups parts by value, so one item may list P2 and R3...R5)
+// would otherwise be one object in the section of its first letter, connectors, resistors and all.
+// Each further prefix of such a row is appended as a copy of the row holding that prefix's
+// designators and their count, and the row keeps its first prefix. Only a designators field of one
+// column can be cut so. Returns the copies of each row cut, in the order its prefixes appear.
+std::unordered_map<int, std::vector<int>> SplitRowsByPrefix(table::GridModel& table,
+                                                            const RunTable& rows) {
+  std::unordered_map<int, std::vector<int>> copies;
+  const int original_rows = table.GetRowCount();
+  for (int row = 1; row < original_rows; ++row) {
+    if (!rows.TakesPart(row))
+      continue;
+    int designator_column = -1;
+    const std::string composed = rows.DesignatorText(row, &designator_column);
+    if (designator_column < 0)
+      continue;
+    const std::string cell(table.ItemText(row, designator_column));
+    if (composed != cell + ' ')
+      continue;
+    const std::vector<std::string> groups = PrefixGroups(cell);
+    if (groups.empty())
+      continue;
+    int count_column = -1;
+    rows.CountText(row, &count_column);
+    for (size_t group = 1; group < groups.size(); ++group) {
+      const int copy = AppendRowCopy(table, row, designator_column, count_column, groups[group],
+                                     CountDesignators(groups[group]));
+      if (copy >= 0)
+        copies[row].push_back(copy);
+    }
+    table.SetItemText(row, designator_column, groups[0]);
+    if (count_column >= 0 && count_column != designator_column)
+      table.SetItemText(row, count_column, std::to_string(CountDesignators(groups[0])));
+  }
+  return copies;
+}
+
 }  // namespace
 
 std::string SpecDesignatorsByCountColumn(std::string_view designators, int count_column) {
@@ -216,7 +254,8 @@ std::string JoinGroupDesignators(std::string_view group_designators, int64_t sum
 
 // Rows are visited while the table grows: a GOST split appends the rest of a list as a row of its
 // own, which becomes an item further on. A row merged into an earlier one of the same name is
-// marked -1 and is written no more, also by a later run on the same table.
+// marked -1 and is written no more, also by a later run on the same table. In the list of
+// elements the copies cut from a row by its letter prefixes follow that row at once.
 int RunGeneration(table::GridModel& table,
                   const readers::ReportAttributes& attributes,
                   const templates::FieldTemplates& templates,
@@ -238,12 +277,18 @@ int RunGeneration(table::GridModel& table,
         rows_by_name[rows.Field(row, DocumentField::kSpecName)].push_back(row);
     }
   }
+  std::unordered_map<int, std::vector<int>> prefix_copies;
+  if (list)
+    prefix_copies = SplitRowsByPrefix(table, rows);
+  std::vector<bool> written_early(table.GetRowCount(), false);
+  for (const auto& [row, copies] : prefix_copies) {
+    for (const int copy : copies)
+      written_early[copy] = true;
+  }
   // One splitter for the whole list: its index of the table's designators lives from row to row.
   GostSplitter splitter(table);
   int items = 0;
-  for (int w = 1; w < table.GetRowCount(); ++w) {
-    if (!rows.TakesPart(w))
-      continue;
+  const auto make_item = [&](int w) {
     int count_column = -1;
     int designator_column = -1;
     std::string count_text = rows.CountText(w, &count_column);
@@ -274,6 +319,15 @@ int RunGeneration(table::GridModel& table,
       Write(rows.Texts(w, group_counts, group_designators, list), choices, target);
     }
     ++items;
+  };
+  for (int w = 1; w < table.GetRowCount(); ++w) {
+    if (!rows.TakesPart(w) || (w < static_cast<int>(written_early.size()) && written_early[w]))
+      continue;
+    make_item(w);
+    if (const auto copies = prefix_copies.find(w); copies != prefix_copies.end()) {
+      for (const int copy : copies->second)
+        make_item(copy);
+    }
   }
   return items;
 }

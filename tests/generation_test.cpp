@@ -373,6 +373,40 @@ TEST_F(GenerationTest, GostSplitWritesTheCutListAsItsOwnObject) {
   EXPECT_EQ(window_->table().GetRowCount(), 4);
 }
 
+// A row whose designators begin with different letters makes one object per letter prefix in the
+// list of elements, each with its count, designators and section, one after the other in the
+// order the prefixes first appear; sorted by GOST each is then split as any row.
+TEST_F(GenerationTest, MixedLettersMakeOneListObjectPerPrefix) {
+  UseGraphicDocument();
+  const struct {
+    int command;
+    std::vector<std::string> designators;
+    std::vector<int> counts;
+    std::vector<int> sections;
+  } kRuns[] = {
+      {kIdCreateListByElements, {"P2", "R3,R5", "C7", "R4"}, {1, 2, 1, 1}, {55, 65, 10, 65}},
+      // R4 falls inside R3,R5: the cut leaves R5 to an object after the others.
+      {kIdCreateListByGost, {"P2", "R3", "C7", "R4", "R5"}, {1, 1, 1, 1, 1}, {55, 65, 10, 65, 65}},
+  };
+  for (const auto& run : kRuns) {
+    SCOPED_TRACE(run.command);
+    // Row 1 lists P2, R3, R5, C7 (sorted by number); row 2 holds R4. Read afresh for each run.
+    Open(kHeader + Record("4", "P2", "Комплект 1") + Record("", "R3", "Комплект 1") +
+         Record("", "C7", "Комплект 1") + Record("", "R5", "Комплект 1") +
+         Record("1", "R4", "Резистор 1к"));
+    const size_t before = Objects().size();
+    window_->OnCommand(run.command);
+    const std::vector<SimObject> all = Objects();
+    ASSERT_EQ(all.size() - before, run.designators.size());
+    for (size_t i = 0; i < run.designators.size(); ++i) {
+      const SimObject& object = all[before + i];
+      EXPECT_EQ(Text(object, 1), run.designators[i]) << i;
+      EXPECT_EQ(Number(object, 3), run.counts[i]) << i;
+      EXPECT_EQ(object.section, run.sections[i]) << i;
+    }
+  }
+}
+
 TEST(GroupListsTest, CountsAndDesignatorsOfAGroup) {
   using generation::JoinGroupDesignators;
   using generation::SumCounts;
