@@ -364,6 +364,44 @@ std::string CompactReferenceSlots(const std::vector<ReferenceSlot>& filled) {
   return list.size() >= 2 ? list : std::string();
 }
 
+size_t ReferenceSlots::Scan(std::string_view references, size_t start, bool closed_by_tab) {
+  while (!filled_.empty() && filled_.back().index >= start)
+    filled_.pop_back();
+  size_t slot = start;
+  std::string text;
+  for (const char c : references) {
+    if (c == kItemSeparator) {
+      Put(slot++, std::move(text));
+      text.clear();
+    } else {
+      text += c;
+    }
+  }
+  Put(slot, std::move(text));
+  return closed_by_tab ? slot + 1 : slot;
+}
+
+std::string_view ReferenceSlots::Text(size_t index) const {
+  for (const ReferenceSlot& slot : filled_) {
+    if (slot.index >= index)
+      return slot.index == index ? std::string_view(slot.text) : std::string_view();
+  }
+  return {};
+}
+
+std::string ReferenceSlots::CellText(bool item_line_listed_none) const {
+  const size_t count = item_line_listed_none ? filled_.size() : Count();
+  if (count == 1 && item_line_listed_none)
+    return filled_.front().text;
+  if (count == 2 && item_line_listed_none)
+    return filled_[0].text + kItemSeparator + filled_[1].text;
+  if (count == 2)
+    return std::string(Text(0)) + kItemSeparator + std::string(Text(1));
+  if (count > 2)
+    return CompactReferenceSlots(filled_);
+  return {};
+}
+
 std::string CompactReferences(std::vector<std::string> references) {
   std::vector<ReferenceSlot> slots;
   for (size_t index = 0; index < references.size(); ++index) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zuro::readers {
@@ -50,7 +51,8 @@ std::vector<NumberedReference> SortByNumber(std::vector<NumberedReference> remai
 // which SortByNumber keeps for lists of every length, and the way it sorts short ones.
 std::vector<NumberedReference> SelectBySlots(std::vector<NumberedReference> remaining);
 
-// --- Runs ------------------------------------------------------------------------------------------
+// --- Runs
+// ------------------------------------------------------------------------------------------
 
 // Joins designators, given in the order of their list, into one list: neighbours that are plain
 // designators (Latin letters or none, then digits) with the same letters and consecutive numbers
@@ -71,12 +73,49 @@ struct ReferenceSlot {
   std::string text;
 };
 std::string CompactReferenceSlots(const std::vector<ReferenceSlot>& filled);
+
+// The reference designators of the OrCAD item being read, one per slot. A comma of the reference
+// list moves on to the next slot, so the slots follow the list as the report wrote it, empty places
+// included. Only the slots that hold a designator are kept, in slot order: a list of many empty
+// places costs nothing, and emptying all slots costs no more than what they hold. Every
+// designator is kept, however long the item's list.
+class ReferenceSlots {
+ public:
+  void EmptyAll() { filled_.clear(); }
+
+  // Writes a reference list from slot `start` on, which is emptied first; every later slot is
+  // empty already. A comma closes a slot and opens the next one; so does the tab after the
+  // field of a tabbed line. Returns the slot at which the item's next line goes on: the slot left
+  // open, which that line overwrites, or the slot after the last one closed.
+  size_t Scan(std::string_view references, size_t start, bool closed_by_tab);
+
+  // One more than the last slot that holds a designator.
+  size_t Count() const { return filled_.empty() ? 0 : filled_.back().index + 1; }
+  std::string_view Text(size_t index) const;
+
+  // The item's reference cell: one designator as the item line wrote it, two in list order, more
+  // sorted and compacted; empty when the slots hold fewer than two designators (or a list too
+  // short to be one), and the cell keeps the item line's text. An item line that listed no
+  // designator (`item_line_listed_none`: the quantity line of a report of one part a line) left
+  // its slot 0 empty: its designators are those of the lines below it, one of them written as it
+  // is.
+  std::string CellText(bool item_line_listed_none) const;
+
+ private:
+  void Put(size_t index, std::string text) {
+    if (!text.empty())
+      filled_.push_back({index, std::move(text)});
+  }
+
+  std::vector<ReferenceSlot> filled_;
+};
 // Protel, Altium Designer and Cadence Allegro, a value listing a component's designators between
 // commas: two or fewer kept as written, blanks included, more sorted by ReferenceNumber and joined
 // (C3, C1, C2, C7 gives C1...C3,C7).
 std::string RewriteReferences(std::string_view value);
 
-// --- Reading a list back ---------------------------------------------------------------------------
+// --- Reading a list back
+// ---------------------------------------------------------------------------
 
 // The parts of a list between commas, empty ones included; a list without a comma is one item.
 std::vector<std::string_view> DesignatorItems(std::string_view list);

@@ -14,7 +14,6 @@ namespace {
 
 constexpr char kTab = '\t';
 constexpr char kBlank = ' ';
-constexpr char kComma = ',';
 constexpr char kQuote = '"';
 constexpr char kMinus = '-';
 constexpr char kTitleFiller = '_';
@@ -243,56 +242,6 @@ class ReportLine {
 
   std::string_view text_;
   std::vector<std::string_view> fields_;  // tabbed lines only
-};
-
-// The reference designators of the item being read, one per slot. A comma of the reference list
-// moves on to the next slot, so the slots follow the list as the report wrote it, empty places
-// included. Only the slots that hold a designator are kept, in slot order: a list of many empty
-// places costs nothing, and emptying all slots costs no more than what they hold. Every
-// designator is kept, however long the item's list.
-class ReferenceSlots {
- public:
-  void EmptyAll() { filled_.clear(); }
-
-  // Writes a reference list from slot `start` on, which is emptied first; every later slot is
-  // empty already. A comma closes a slot and opens the next one; so does the tab after the
-  // field of a tabbed line. Returns the slot at which the item's next line goes on: the slot left
-  // open, which that line overwrites, or the slot after the last one closed.
-  size_t Scan(std::string_view references, size_t start, bool closed_by_tab) {
-    while (!filled_.empty() && filled_.back().index >= start)
-      filled_.pop_back();
-    size_t slot = start;
-    std::string text;
-    for (const char c : references) {
-      if (c == kComma) {
-        Put(slot++, std::move(text));
-        text.clear();
-      } else {
-        text += c;
-      }
-    }
-    Put(slot, std::move(text));
-    return closed_by_tab ? slot + 1 : slot;
-  }
-
-  // One more than the last slot that holds a designator.
-  size_t Count() const { return filled_.empty() ? 0 : filled_.back().index + 1; }
-  std::string_view Text(size_t index) const {
-    for (const ReferenceSlot& slot : filled_) {
-      if (slot.index >= index)
-        return slot.index == index ? std::string_view(slot.text) : std::string_view();
-    }
-    return {};
-  }
-  const std::vector<ReferenceSlot>& Filled() const { return filled_; }
-
- private:
-  void Put(size_t index, std::string text) {
-    if (!text.empty())
-      filled_.push_back({index, std::move(text)});
-  }
-
-  std::vector<ReferenceSlot> filled_;
 };
 
 // One pass over a report below its first line, filling the table item by item. The pass also
@@ -569,12 +518,8 @@ void OrcadReportReader::ScanReferences(const ReportLine& line, size_t start) {
 // The reference cell is written when the item's lines end (at the next item, at the end of the
 // report), not after every line: a list of thousands
 // of designators written again after each of its wrapped lines would make a long item quadratic.
-// The list is that of the slots at that moment, in the columns of the header in force then. One
-// designator leaves the cell as the item line wrote it; two are written in list order; more are
-// sorted and compacted. When the slots then hold fewer than two designators (or a list too short
-// to be one), the cell keeps the item line's text. An item line that lists no designator (the
-// quantity line of a report of one part a line) left its slot 0 empty and its cell empty: its
-// designators are those of the lines below it, one of them written as it is.
+// The list is that of the slots at that moment (ReferenceSlots::CellText), in the columns of the
+// header in force then.
 void OrcadReportReader::WriteReferences() {
   if (!references_changed_ || item_row_ < 0)
     return;
@@ -582,17 +527,7 @@ void OrcadReportReader::WriteReferences() {
   const int column = layout_.reference_column + 1;
   if (column <= 0 || column >= table_.GetColumnCount())
     return;
-  const std::vector<ReferenceSlot>& filled = slots_.Filled();
-  const size_t count = item_references_blank_ ? filled.size() : slots_.Count();
-  std::string list;
-  if (count == 1 && item_references_blank_)
-    list = filled.front().text;
-  else if (count == 2 && item_references_blank_)
-    list = filled[0].text + kComma + filled[1].text;
-  else if (count == 2)
-    list = std::string(slots_.Text(0)) + kComma + std::string(slots_.Text(1));
-  else if (count > 2)
-    list = CompactReferenceSlots(filled);
+  const std::string list = slots_.CellText(item_references_blank_);
   if (!list.empty())
     table_.SetItemText(item_row_, column, list);
 }
