@@ -15,7 +15,7 @@
 
 #include "generation/designators.h"
 #include "generation/gost_split.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 #include "table/component_rows.h"
 #include "table/grid_model.h"
 #include "tests/gost_split_reference.h"
@@ -67,7 +67,7 @@ template <typename Split>
 void SplitList(zuro::table::GridModel& table, Split split) {
   for (int w = 1; w < table.GetRowCount(); ++w) {
     std::string count = table.GetItemText(w, kCount) + " ";
-    if (zuro::readers::LeadingInteger(count) <= 1)
+    if (zuro::LeadingInteger(count) <= 1)
       continue;
     split(w, std::move(count),
           zuro::generation::JoinPairRanges(table.GetItemText(w, kRefDes) + " "));

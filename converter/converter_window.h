@@ -17,7 +17,7 @@
 #include "generation/generation_run.h"
 #include "converter/converter_ui.h"
 #include "host/library_context.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::converter {

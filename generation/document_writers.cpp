@@ -6,7 +6,7 @@
 
 #include "generation/designators.h"
 #include "generation/generation_run.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::generation {
 
@@ -36,9 +36,7 @@ void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentT
 
 // Columns 1, 6 and 11 of the style are the host's own. An item without a purchase name is no
 // purchased item of a kind: it goes to the last section.
-void WritePurchaseObject(const ItemTexts& item,
-                         OutputDevice device,
-                         const DocumentTarget& target) {
+void WritePurchaseObject(const ItemTexts& item, OutputDevice device, const DocumentTarget& target) {
   ObjectWriter object(target);
   if (!object.Ready())
     return;
@@ -50,10 +48,10 @@ void WritePurchaseObject(const ItemTexts& item,
   object.SetText(3, item.product_code);
   object.SetText(4, item.supply_document);
   object.SetText(5, item.supplier);
-  object.SetReal(7, readers::LeadingReal(item.count));
-  object.SetReal(8, readers::LeadingReal(item.kits_quantity));
-  object.SetReal(9, readers::LeadingReal(item.adjustment_quantity));
-  object.SetReal(10, readers::LeadingReal(item.total_quantity));
+  object.SetReal(7, LeadingReal(item.count));
+  object.SetReal(8, LeadingReal(item.kits_quantity));
+  object.SetReal(9, LeadingReal(item.adjustment_quantity));
+  object.SetReal(10, LeadingReal(item.total_quantity));
   object.Finish();
 }
 

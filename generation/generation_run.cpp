@@ -8,7 +8,7 @@
 #include "generation/designators.h"
 #include "generation/gost_split.h"
 #include "generation/specification.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::generation {
 
@@ -148,9 +148,9 @@ ItemTexts RunTable::Texts(int row,
   const int columns = table_.GetColumnCount();
   item.kits_quantity = table_.GetItemText(row, columns - 2);
   item.adjustment_quantity = table_.GetItemText(row, columns - 1);
-  item.total_quantity = TwoDecimals(readers::LeadingReal(item.kits_quantity) +
-                                    readers::LeadingReal(item.adjustment_quantity) +
-                                    readers::LeadingReal(item.count));
+  item.total_quantity =
+      TwoDecimals(LeadingReal(item.kits_quantity) + LeadingReal(item.adjustment_quantity) +
+                  LeadingReal(item.count));
   if (partlib_column_ > 0)
     item.part_library_id = table_.GetItemText(row, partlib_column_);
   return item;
@@ -232,7 +232,7 @@ std::string SpecDesignatorsByCountColumn(std::string_view designators, int count
 int64_t SumCounts(std::string_view group_counts) {
   int64_t sum = 0;
   ForEachPiece(group_counts, [&](std::string_view piece) {
-    const int64_t count = readers::LeadingInteger(piece);
+    const int64_t count = LeadingInteger(piece);
     if (count > 0)
       sum += count;
   });
@@ -293,7 +293,7 @@ int RunGeneration(table::GridModel& table,
     int designator_column = -1;
     std::string count_text = rows.CountText(w, &count_column);
     std::string designator_text = JoinPairRanges(rows.DesignatorText(w, &designator_column));
-    if (list && choices.sort == SortMode::kByGost && readers::LeadingInteger(count_text) > 1) {
+    if (list && choices.sort == SortMode::kByGost && LeadingInteger(count_text) > 1) {
       GostSplitResult split = splitter.Split(w, designator_column, count_column,
                                              std::move(count_text), std::move(designator_text));
       count_text = std::move(split.count_text);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::generation {
 
@@ -13,7 +13,7 @@ constexpr int32_t kItemRecordInit = 11;
 }  // namespace
 
 int32_t ColumnInteger(std::string_view text) {
-  const int64_t value = readers::LeadingInteger(text);
+  const int64_t value = LeadingInteger(text);
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
@@ -25,8 +25,8 @@ const char* ListStyleLibrary(bool vector_device) {
 // specification document the command works on; the records and the first array are made before
 // anything is created, so that an object is either written with its columns or not at all.
 ObjectWriter::ObjectWriter(const DocumentTarget& target) : application_(target.application) {
-  editor_ = target.graphic_document ? target.graphic_document.Editor()
-                                    : target.spec_document.Editor();
+  editor_ =
+      target.graphic_document ? target.graphic_document.Editor() : target.spec_document.Editor();
   Prepare();
 }
 

@@ -5,7 +5,6 @@
 #include "generation/designators.h"
 #include "generation/generation_run.h"
 #include "base/text_edit.h"
-#include "readers/report_lines.h"
 
 namespace zuro::generation {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "base/text_edit.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::generation {
 
@@ -19,7 +19,7 @@ constexpr const char* kSortKeys[] = {"component", "watt", "volt", "value"};
 
 double RatingValue(std::string text) {
   ReplaceAll(text, ",", ".");
-  return readers::LeadingReal(text);
+  return LeadingReal(text);
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ double ScaledNominal(std::string_view nominal, std::string& unit) {
     return 0;
   std::string text(nominal);
   ReplaceAll(text, ",", ".");
-  const double v = readers::LeadingReal(text);
+  const double v = LeadingReal(text);
   double value = v;
   // The tests run in this order, each on the unit as the earlier ones left it: "мк" is emptied
   // so that it is not taken for milli afterwards.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "pdm/line_pieces.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::pdm {
 
@@ -14,7 +14,7 @@ namespace {
 // Object numbers come from the PDM as text, read as atoi reads them; a negative or huge number
 // names no object.
 std::optional<size_t> ObjectIndex(std::string_view text) {
-  const int64_t number = readers::LeadingInteger(text);
+  const int64_t number = LeadingInteger(text);
   if (number < 0)
     return std::nullopt;
   return static_cast<size_t>(number);

@@ -7,7 +7,8 @@
 
 #include "base/file_system.h"
 #include "generation/work_sort.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
+#include "readers/read_result.h"
 #include "table/component_rows.h"
 
 namespace zuro::pdm {
@@ -193,8 +194,8 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
     stored = sort.Add(record);
   }
   const bool walked = stored && sort.Walk([&](const generation::WorkRecord& record) {
-    lines_.AppendLines(grid, context_.attributes,
-                       static_cast<int>(readers::LeadingInteger(record.count)), list);
+    lines_.AppendLines(grid, context_.attributes, static_cast<int>(LeadingInteger(record.count)),
+                       list);
   });
   for (const std::string& warning : lines_.TakeWarnings())
     ShowWarning(warning);

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "readers/report_attributes.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::pdm {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "pdm/line_pieces.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::pdm {
 
@@ -33,7 +33,7 @@ std::map<std::string, std::string, std::less<>> ReadKeyedValues(const std::strin
 float StandardDeviation(const std::string* text) {
   if (!text)
     return 1;
-  const float sko = static_cast<float>(readers::LeadingReal(*text));
+  const float sko = static_cast<float>(LeadingReal(*text));
   return std::isfinite(sko) && sko > 0 ? sko : 1;
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "pdm/line_pieces.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::pdm {
 
@@ -109,7 +109,7 @@ float DecimalValue(std::string_view text) {
     if (c == ',')
       c = '.';
   }
-  return static_cast<float>(readers::LeadingReal(dotted));
+  return static_cast<float>(LeadingReal(dotted));
 }
 
 SeriesTable SeriesTable::Read(const std::string& library_folder) {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 #include "readers/selection_order.h"
 
 namespace zuro::readers {

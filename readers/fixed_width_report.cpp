@@ -8,7 +8,7 @@
 
 #include "base/text_encoding.h"
 #include "base/text_file.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::readers {
 

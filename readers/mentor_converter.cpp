@@ -6,7 +6,7 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 namespace zuro::readers {
 

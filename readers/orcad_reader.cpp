@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "base/leading_numbers.h"
 #include "base/text_file.h"
 #include "readers/component_table.h"
 #include "readers/designator_lists.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "readers/report_attributes.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::readers {

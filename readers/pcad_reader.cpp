@@ -10,7 +10,8 @@
 #include "readers/component_table.h"
 #include "readers/fixed_width_report.h"
 #include "readers/quoted_record.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
+#include "readers/read_result.h"
 #include "readers/designator_lists.h"
 
 namespace zuro::readers {
@@ -261,9 +262,9 @@ ReadResult ReadReport(std::string_view text,
     const std::optional<std::string> quoted = FormattedPcadReportAsQuoted(text, &refusal);
     if (quoted && !quoted->empty())
       return ReadReport(*quoted, table, attributes);
-    return Refuse(table, attributes,
-                  refusal.empty() ? "line 1: no double quote (a P-CAD report quotes every field)"
-                                  : refusal);
+    return Refuse(
+        table, attributes,
+        refusal.empty() ? "line 1: no double quote (a P-CAD report quotes every field)" : refusal);
   }
   ResetComponentTable(table, attributes);
   // A row and its texts never take more than the line and the bytes they come from.

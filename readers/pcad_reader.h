@@ -10,7 +10,7 @@
 
 #include "table/grid_model.h"
 #include "readers/report_attributes.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 
 namespace zuro::readers {
 

@@ -14,7 +14,7 @@
 #include "readers/csv_reader.h"
 #include "readers/designator_lists.h"
 #include "readers/pcad_reader.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::readers {

@@ -17,7 +17,7 @@
 
 #include "generation/designators.h"
 #include "generation/gost_split.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 #include "table/component_rows.h"
 #include "table/grid_model.h"
 
@@ -361,7 +361,7 @@ bool RunsAlike(const TableDraft& draft, int seed, const MakeSplit& make_split) {
     if (!TakesPart(reference, w))
       continue;
     const ComposedRow composed = Compose(draft, reference, w);
-    if (readers::LeadingInteger(composed.count_text) <= 1)
+    if (LeadingInteger(composed.count_text) <= 1)
       continue;
     if (reference.GetRowCount() > kRunawayRows) {
       ADD_FAILURE() << "seed " << seed << ": the split goes on without end";
@@ -454,7 +454,7 @@ TEST(GostSplitReferenceTest, ListsComposedWithAnotherColumnOfManyItemsStillEnd) 
       if (!TakesPart(table, w))
         continue;
       const ComposedRow composed = Compose(draft, table, w);
-      if (readers::LeadingInteger(composed.count_text) <= 1)
+      if (LeadingInteger(composed.count_text) <= 1)
         continue;
       splitter.Split(w, composed.designator_column, composed.count_column, composed.count_text,
                      composed.designator_text);

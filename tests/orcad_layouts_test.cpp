@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/leading_numbers.h"
 #include "base/text_encoding.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"

@@ -13,7 +13,7 @@
 
 #include "readers/orcad_reader.h"
 #include "readers/pcad_reader.h"
-#include "readers/report_lines.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::readers {

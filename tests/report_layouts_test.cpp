@@ -15,7 +15,8 @@
 #include "readers/fixed_width_report.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
+#include "readers/read_result.h"
 #include "table/grid_model.h"
 
 namespace zuro::readers {

@@ -1,9 +1,9 @@
-#include "readers/report_lines.h"
+#include "base/leading_numbers.h"
 
 #include <charconv>
 #include <limits>
 
-namespace zuro::readers {
+namespace zuro {
 
 int64_t LeadingInteger(std::string_view text) {
   constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
@@ -33,4 +33,4 @@ double LeadingReal(std::string_view text) {
   return value;
 }
 
-}  // namespace zuro::readers
+}  // namespace zuro

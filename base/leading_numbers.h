@@ -1,16 +1,12 @@
-// What the report readers share: their result and the reading of numbers.
+// Numbers read from the start of a text as the C library's atoi and atof read them, but whatever
+// locale the host has set and without overflow: the quantities, counts and values of reports,
+// tables and settings.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
-namespace zuro::readers {
-
-enum class ReadResult {
-  kLoaded,        // the table holds the report (possibly no component rows)
-  kBadStructure,  // the report shows itself to be no report of its kind; the table is emptied
-};
+namespace zuro {
 
 // The integer at the start of a text as atoi reads it (white space, sign, digits; 0 when there
 // are no digits), saturated instead of overflowing.
@@ -20,4 +16,4 @@ int64_t LeadingInteger(std::string_view text);
 // point), whatever locale the host has set: a decimal comma ends the number, so "0,5" reads 0.
 double LeadingReal(std::string_view text);
 
-}  // namespace zuro::readers
+}  // namespace zuro
