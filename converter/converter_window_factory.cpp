@@ -2,26 +2,26 @@
 #include "converter/converter_window.h"
 #include "converter/orcad_converter_dialog.h"
 #include "converter/protel_converter_dialog.h"
+#include "converter/window_kinds.h"
 
 namespace zuro::converter {
 
-// Commands 1 and 5 share the P-CAD window; 2 opens the OrCAD window; 3, 4 and 6 the Protel /
-// Altium Designer / Cadence Allegro window.
+// The window of the library's command (window_kinds.h); none for a number outside 1..6.
 std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& context,
                                                      ConverterUi& ui) {
-  switch (context.command_number) {
-    case 1:
-    case 5:
+  ConverterWindowKind kind;
+  if (context.command_number < 0 ||
+      !ConverterWindowFor(static_cast<uint32_t>(context.command_number), kind))
+    return nullptr;
+  switch (kind) {
+    case ConverterWindowKind::PcadMentor:
       return std::make_unique<ConverterDialog>(context, ui);
-    case 2:
+    case ConverterWindowKind::Orcad:
       return std::make_unique<OrcadConverterDialog>(context, ui);
-    case 3:
-    case 4:
-    case 6:
+    case ConverterWindowKind::ProtelFamily:
       return std::make_unique<ProtelConverterDialog>(context, ui);
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 }  // namespace zuro::converter

@@ -87,25 +87,6 @@ void RunCommand(LibraryContext& context,
 
 }  // namespace
 
-bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
-  switch (command) {
-    case 1:
-    case 5:
-      kind = ConverterWindowKind::PcadMentor;
-      return true;
-    case 2:
-      kind = ConverterWindowKind::Orcad;
-      return true;
-    case 3:
-    case 4:
-    case 6:
-      kind = ConverterWindowKind::ProtelFamily;
-      return true;
-    default:
-      return false;
-  }
-}
-
 void LibraryEntry(LibraryContext& context,
                   HostConnector& connector,
                   ConverterWindows& windows,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/paths.h"
+#include "converter/window_kinds.h"
 #include "host/library_context.h"
 
 namespace zuro::host {
@@ -18,7 +19,8 @@ class HostConnector {
   virtual DispatchRef Connect() = 0;
 };
 
-enum class ConverterWindowKind { PcadMentor, Orcad, ProtelFamily };
+using converter::ConverterWindowFor;
+using converter::ConverterWindowKind;
 
 // Opens the converter windows modally; Win32 dialogs in the DLL, headless ports elsewhere.
 class ConverterWindows {
@@ -32,9 +34,6 @@ void LibraryEntry(LibraryContext& context,
                   HostConnector& connector,
                   ConverterWindows& windows,
                   uint32_t command) noexcept;
-
-// The window a command opens; false for numbers outside 1..6.
-bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind);
 
 // Path of the host API library: the host program's path with its file name replaced by `name`
 // (kept as given, trailing blank included). Narrow or wide paths.
