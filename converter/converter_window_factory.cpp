@@ -13,6 +13,12 @@ std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& conte
   if (context.command_number < 0 ||
       !ConverterWindowFor(static_cast<uint32_t>(context.command_number), kind))
     return nullptr;
+  return MakeConverterWindow(kind, context, ui);
+}
+
+std::unique_ptr<ConverterWindow> MakeConverterWindow(ConverterWindowKind kind,
+                                                     host::LibraryContext& context,
+                                                     ConverterUi& ui) {
   switch (kind) {
     case ConverterWindowKind::PcadMentor:
       return std::make_unique<ConverterDialog>(context, ui);

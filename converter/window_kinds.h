@@ -3,8 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+namespace zuro::host {
+struct LibraryContext;
+}
 
 namespace zuro::converter {
+
+class ConverterUi;
+class ConverterWindow;
 
 // Commands 1 (P-CAD) and 5 (Mentor) share the P-CAD window; 2 opens the OrCAD window; 3 (Protel),
 // 4 (Altium Designer) and 6 (Cadence Allegro) the Protel family's window.
@@ -29,5 +37,11 @@ constexpr bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
       return false;
   }
 }
+
+// The window of a kind (converter_window_factory.cpp); MakeConverterWindow(context, ui) in
+// converter_window.h chooses the kind from the context's command.
+std::unique_ptr<ConverterWindow> MakeConverterWindow(ConverterWindowKind kind,
+                                                     host::LibraryContext& context,
+                                                     ConverterUi& ui);
 
 }  // namespace zuro::converter

@@ -11,11 +11,12 @@
 namespace zuro::host {
 
 // The dialog templates place their tables as controls of the grid's class, registered for this
-// module before any of them is made. The window of the command is the context's: the kind was
-// chosen from the same command number.
-void Win32ConverterWindows::Run(ConverterWindowKind, LibraryContext& context) {
+// module before any of them is made.
+void Win32ConverterWindows::Run(ConverterWindowKind kind, LibraryContext& context) {
   grid::CGridCtrl::RegisterWindowClass(module_);
-  converter::Win32ConverterDialog window(module_, context);
+  converter::Win32ConverterDialog window(module_, context, [&](converter::ConverterUi& ui) {
+    return converter::MakeConverterWindow(kind, context, ui);
+  });
   window.Run();
 }
 
