@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "converter/converter_ui.h"
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 
 namespace zuro::bench {
 
@@ -24,8 +24,8 @@ std::string BoardsFolder() {
 class LibraryCopy {
  public:
   LibraryCopy() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("zuro_bench_library_" + std::to_string(getpid()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("zuro_bench_library_" + std::to_string(getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::copy(ZURO_LIBRARY_DIR, path_, std::filesystem::copy_options::recursive);
   }
@@ -51,9 +51,9 @@ const std::string& LibraryFolder() {
 // Allegro window keeps beside its HTML report is read by the Protel window, the one for CSV.
 const std::vector<BoardKind>& BoardKinds() {
   static const std::vector<BoardKind> kinds = {
-      {"pcad", "bom", 1},         {"mentor", "lst", 5},      {"orcad", "bom", 2},
-      {"orcad_fixed", "bom", 2},  {"protel", "csv", 3},      {"altium_csv", "csv", 4},
-      {"altium_text", "txt", 4},  {"allegro_csv", "csv", 3}, {"allegro_html", "htm", 6},
+      {"pcad", "bom", 1},        {"mentor", "lst", 5},      {"orcad", "bom", 2},
+      {"orcad_fixed", "bom", 2}, {"protel", "csv", 3},      {"altium_csv", "csv", 4},
+      {"altium_text", "txt", 4}, {"allegro_csv", "csv", 3}, {"allegro_html", "htm", 6},
   };
   return kinds;
 }
@@ -80,11 +80,11 @@ std::string BoardPath(const BoardKind& kind, int size) {
 
 BoardWindow::BoardWindow(int command) {
   context_.library_folder = LibraryFolder();
-  context_.command_number = command;
-  context_.application = host::ZentarObject(host_.Application());
+  context_.command = static_cast<LibraryCommand>(command);
+  context_.application = automation::ZentarObject(host_.Application());
   host_.OpenGraphicDocument();
   context_.graphic_document = context_.application.ActiveGraphicDocument();
-  window_ = converter::MakeConverterWindow(context_, ui_);
+  window_ = converter::MakeConverterWindow(context_, state_, ui_);
   window_->OnInitDialog();
 }
 

@@ -8,7 +8,7 @@
 
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "standin/sim_host.h"
 
 namespace zuro::bench {
@@ -46,7 +46,8 @@ class BoardWindow {
 
  private:
   standin::SimHost host_;
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   converter::HeadlessUi ui_;
   std::unique_ptr<converter::ConverterWindow> window_;
 };

@@ -8,7 +8,7 @@
 #include "cli/cli_support.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "host/library_entry.h"
 #include "standin/sim_document_html.h"
 #include "standin/sim_host.h"
@@ -34,11 +34,12 @@ struct ConvertRequest {
 
 class StandInConnector : public host::HostConnector {
  public:
-  explicit StandInConnector(host::DispatchRef application) : application_(std::move(application)) {}
-  host::DispatchRef Connect() override { return application_; }
+  explicit StandInConnector(automation::DispatchRef application)
+      : application_(std::move(application)) {}
+  automation::DispatchRef Connect() override { return application_; }
 
  private:
-  host::DispatchRef application_;
+  automation::DispatchRef application_;
 };
 
 // The designer's part, played headlessly: the report chosen in the open dialog, the marks and
@@ -48,7 +49,9 @@ class ConvertingWindows : public host::ConverterWindows {
  public:
   explicit ConvertingWindows(const ConvertRequest& request) : request_(request) {}
 
-  void Run(host::ConverterWindowKind, host::LibraryContext& context) override;
+  void Run(host::ConverterWindowKind,
+           automation::LibraryContext& context,
+           converter::WindowState& state) override;
   bool completed() const { return completed_; }
 
  private:
@@ -58,9 +61,11 @@ class ConvertingWindows : public host::ConverterWindows {
   bool completed_ = false;
 };
 
-void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& context) {
+void ConvertingWindows::Run(host::ConverterWindowKind,
+                            automation::LibraryContext& context,
+                            converter::WindowState& state) {
   converter::HeadlessUi ui(converter::StandardErrorSink());
-  const bool opens_at_once = context.model_document_flag == 1;
+  const bool opens_at_once = context.active_document == automation::ActiveDocument::kModel;
   if (opens_at_once && request_.table_file)
     ui.QueueFile(std::nullopt);  // the report dialog shown at once is cancelled
   ui.QueueFile(request_.report);
@@ -68,7 +73,7 @@ void ConvertingWindows::Run(host::ConverterWindowKind, host::LibraryContext& con
   for (int answer = 0; answer < 4; ++answer)
     ui.QueueAnswer(converter::MessageAnswer::kYes);
   const std::unique_ptr<converter::ConverterWindow> window =
-      converter::MakeConverterWindow(context, ui);
+      converter::MakeConverterWindow(context, state, ui);
   window->OnInitDialog();
   if (!opens_at_once || request_.table_file)
     window->OnCommand(request_.table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
@@ -209,9 +214,10 @@ int Convert(const std::vector<std::string>& args) {
   }
   StandInConnector connector(host.Application());
   ConvertingWindows windows(request);
-  host::LibraryContext context;
+  automation::LibraryContext context;
+  converter::WindowState state;
   context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
-  host::LibraryEntry(context, connector, windows, static_cast<uint32_t>(command));
+  host::LibraryEntry(context, state, connector, windows, static_cast<uint32_t>(command));
   context.ReleaseHostObjects();
   if (!windows.completed())
     return kExitStopped;

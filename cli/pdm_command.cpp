@@ -12,7 +12,7 @@
 #include "host/pdm_entry.h"
 #include "pdm/attribute_templates.h"
 #include "pdm/object_list_reader.h"
-#include "pdm/pdm_converter_window.h"
+#include "converter/pdm_converter_window.h"
 #include "pdm/pdm_object_list.h"
 #include "standin/object_list_printout.h"
 #include "table/component_rows.h"
@@ -30,7 +30,9 @@ class AnsweringPdmWindows : public host::PdmWindows {
  public:
   explicit AnsweringPdmWindows(const PdmRequest& request) : request_(request) {}
 
-  void Run(host::LibraryContext& context, const std::string& report_path) override;
+  void Run(automation::LibraryContext& context,
+           converter::WindowState& state,
+           const std::string& report_path) override;
   bool created() const { return created_; }
 
  private:
@@ -45,10 +47,12 @@ class AnsweringPdmWindows : public host::PdmWindows {
 // window sees it through its own radio handling. Create closes the window with its OK; a message
 // that kept it open (templates that cannot be read, a work database that cannot be written) was
 // printed by the window.
-void AnsweringPdmWindows::Run(host::LibraryContext& context, const std::string& report_path) {
+void AnsweringPdmWindows::Run(automation::LibraryContext& context,
+                              converter::WindowState& state,
+                              const std::string& report_path) {
   converter::HeadlessUi ui(converter::StandardErrorSink());
   pdm::PdmObjectList lines(attribute_templates_);
-  pdm::PdmConverterWindow window(context, ui, lines, report_path);
+  converter::PdmConverterWindow window(context, state, ui, lines, report_path);
   window.OnInitDialog();
   if (!Unmark(window.table(), report_path)) {
     window.OnCancel();
@@ -115,12 +119,13 @@ int Pdm(const std::vector<std::string>& args) {
       request.unmarks.push_back(std::atoi(row.c_str()));
   }
 
-  host::LibraryContext context;
+  automation::LibraryContext context;
+  converter::WindowState state;
   context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
   AnsweringPdmWindows windows(request);
   // The PDM receives the two type names whatever the window did; they come first, as the PDM
   // reads them before any object.
-  const host::PdmObjectTypes types = host::LoadBom(context, windows, options->report);
+  const host::PdmObjectTypes types = host::LoadBom(context, state, windows, options->report);
   Print(stdout, "TYPE1=" + types.type1 + "\nTYPE2=" + types.type2 + "\n");
   if (!windows.created())
     return kExitStopped;

@@ -5,7 +5,7 @@
 #include "cli/cli_support.h"
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "table/table_file.h"
 
 namespace zuro::cli {
@@ -28,13 +28,14 @@ int Table(const std::vector<std::string>& args) {
   if (command == 0)
     return BadUsage("unknown converter " + converter);
 
-  host::LibraryContext context;
-  context.command_number = command;
+  automation::LibraryContext context;
+  converter::WindowState state;
+  context.command = static_cast<LibraryCommand>(command);
   context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
   converter::HeadlessUi ui(converter::StandardErrorSink());
   ui.QueueFile(options->report);
   const std::unique_ptr<converter::ConverterWindow> window =
-      converter::MakeConverterWindow(context, ui);
+      converter::MakeConverterWindow(context, state, ui);
   window->OnInitDialog();
   const bool table_file = EndsWithIgnoringCase(options->report, ".tbl");
   window->OnCommand(table_file ? converter::kIdOpenTable : converter::kIdOpenReport);

@@ -44,25 +44,34 @@ endfunction()
 # The headers of the core and of the fuzz targets: the copies of the sources include the copies
 # of the headers, found through <build>/cp1251 as the originals are through the tree's root.
 file(GLOB_RECURSE ZURO_FUZZ_HEADERS CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/base/*.h ${CMAKE_SOURCE_DIR}/table/*.h ${CMAKE_SOURCE_DIR}/host/*.h
+     ${CMAKE_SOURCE_DIR}/base/*.h ${CMAKE_SOURCE_DIR}/table/*.h ${CMAKE_SOURCE_DIR}/automation/*.h
+     ${CMAKE_SOURCE_DIR}/host/*.h
      ${CMAKE_SOURCE_DIR}/converter/*.h ${CMAKE_SOURCE_DIR}/readers/*.h
      ${CMAKE_SOURCE_DIR}/templates/*.h ${CMAKE_SOURCE_DIR}/generation/*.h
      ${CMAKE_SOURCE_DIR}/pdm/*.h ${CMAKE_SOURCE_DIR}/tests/fuzz/*.h)
 zuro_cp1251_copies(ZURO_FUZZ_HEADER_COPIES ${ZURO_FUZZ_HEADERS})
 add_custom_target(zuro_cp1251_headers DEPENDS ${ZURO_FUZZ_HEADER_COPIES})
 
-# Called once the subsystems have given zuro_core its sources: the core is built from their
-# copies instead.
+# Called once the folders have made their libraries (zuro_layer): each is built from the copies of
+# its sources instead.
 function(zuro_fuzz_core)
-  get_target_property(sources zuro_core SOURCES)
-  zuro_cp1251_copies(copies ${sources})
-  set_property(TARGET zuro_core PROPERTY SOURCES ${copies})
-  set_property(TARGET zuro_core PROPERTY INCLUDE_DIRECTORIES "")
-  set_property(TARGET zuro_core PROPERTY INTERFACE_INCLUDE_DIRECTORIES ${ZURO_CP1251_DIR})
-  target_include_directories(zuro_core PRIVATE ${ZURO_CP1251_DIR})
-  target_compile_options(zuro_core PRIVATE ${ZURO_FUZZ_COMPILE_OPTIONS})
+  get_property(layers GLOBAL PROPERTY ZURO_LAYERS)
+  foreach(layer IN LISTS layers)
+    get_target_property(sources ${layer} SOURCES)
+    zuro_cp1251_copies(copies ${sources})
+    # The commands that make the copies belong to this folder: a target of its own runs them
+    # before the library, which lies in the folder of its sources.
+    add_custom_target(${layer}_cp1251 DEPENDS ${copies})
+    add_dependencies(${layer} ${layer}_cp1251)
+    set_property(TARGET ${layer} PROPERTY SOURCES ${copies})
+    set_property(TARGET ${layer} PROPERTY INCLUDE_DIRECTORIES "")
+    set_property(TARGET ${layer} PROPERTY INTERFACE_INCLUDE_DIRECTORIES ${ZURO_CP1251_DIR})
+    target_include_directories(${layer} PRIVATE ${ZURO_CP1251_DIR})
+    target_compile_options(${layer} PRIVATE ${ZURO_FUZZ_COMPILE_OPTIONS})
+    add_dependencies(${layer} zuro_cp1251_headers)
+  endforeach()
   # A Mentor list line without designators stands for eight parts here, not a thousand.
   set_source_files_properties(${ZURO_CP1251_DIR}/readers/mentor_converter.cpp
+                              TARGET_DIRECTORY zuro_readers
                               PROPERTIES COMPILE_DEFINITIONS ZURO_MOST_UNLISTED_PARTS=8)
-  add_dependencies(zuro_core zuro_cp1251_headers)
 endfunction()

@@ -9,13 +9,11 @@
 
 namespace zuro::converter {
 
-namespace {
-constexpr int kMentorCommand = 5;
-}  // namespace
-
-ConverterDialog::ConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-    : ConverterWindow(context, ui, kPcadWindowRules),
-      mentor_mode_(context.command_number == kMentorCommand) {}
+ConverterDialog::ConverterDialog(automation::LibraryContext& context,
+                                 WindowState& state,
+                                 ConverterUi& ui)
+    : ConverterWindow(context, state, ui, kPcadWindowRules),
+      mentor_mode_(context.command == LibraryCommand::kMentor) {}
 
 std::string ConverterDialog::WindowTitle() const {
   return mentor_mode_ ? "Текстовый конвертер MENTOR-ЗЕНТАР" : "Текстовый конвертер P-CAD-ЗЕНТАР";
@@ -35,7 +33,7 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
                                                     const std::string& name,
                                                     std::string& text) {
   if (mentor_mode_) {
-    context_.report_path = readers::ConvertedReportPath(name);
+    state_.report_path = readers::ConvertedReportPath(name);
     // A "Part Lister" report printed in columns is rewritten as a report directly; a list of
     // ";"-separated fields goes through the list's conversion. Either gives an empty text for a
     // report it cannot read, which is refused for the reason it gives.
@@ -46,13 +44,13 @@ readers::ReadResult ConverterDialog::ReadReportText(const std::string&,
       text = readers::ConvertMentor(text);
     if (text.empty()) {
       table().DeleteAllItems();
-      context_.attributes = readers::ReportAttributes();
-      context_.attributes.refusal =
+      state_.attributes = readers::ReportAttributes();
+      state_.attributes.refusal =
           refusal.empty() ? "no header line naming \"REFDES\" and \"QTY\"" : refusal;
       return readers::ReadResult::kBadStructure;
     }
   }
-  return readers::ReadReport(text, table(), context_.attributes);
+  return readers::ReadReport(text, table(), state_.attributes);
 }
 
 }  // namespace zuro::converter

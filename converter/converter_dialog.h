@@ -8,7 +8,7 @@ namespace zuro::converter {
 
 class ConverterDialog : public ConverterWindow {
  public:
-  ConverterDialog(host::LibraryContext& context, ConverterUi& ui);
+  ConverterDialog(automation::LibraryContext& context, WindowState& state, ConverterUi& ui);
 
   int DialogTemplate() const override { return 1000; }
   bool mentor_mode() const { return mentor_mode_; }

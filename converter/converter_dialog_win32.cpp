@@ -81,17 +81,14 @@ DWORD FileDialogFlags(const FileDialogRequest& request) {
 
 }  // namespace
 
-Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context)
-    : Win32ConverterDialog(module, context, [&context](ConverterUi& ui) {
-        return MakeConverterWindow(context, ui);
-      }) {}
-
 Win32ConverterDialog::Win32ConverterDialog(HINSTANCE module,
-                                           host::LibraryContext& context,
+                                           automation::LibraryContext& context,
+                                           WindowState& state,
                                            const WindowMaker& make,
                                            AttributeTemplatesShower show_attribute_templates)
     : module_(module),
       context_(context),
+      state_(state),
       show_attribute_templates_(std::move(show_attribute_templates)),
       dialog_(make(*this)) {}
 
@@ -361,10 +358,9 @@ void Win32ConverterDialog::ShowHelp(const std::string& help_path) {
 
 // The dialog edits the library's templates in place and writes their file at its OK.
 void Win32ConverterDialog::ShowTemplatesDialog() {
-  templates::RunTemplatesDialog(
-      module_, window_,
-      {context_.field_templates, context_.attributes.names, context_.command_number,
-       context_.library_folder, context_.help_path});
+  templates::RunTemplatesDialog(module_, window_,
+                                {state_.field_templates, state_.attributes.names, context_.command,
+                                 context_.library_folder, context_.help_path});
 }
 
 void Win32ConverterDialog::ShowAttributeTemplatesDialog(int mode) {
@@ -375,7 +371,7 @@ void Win32ConverterDialog::ShowAttributeTemplatesDialog(int mode) {
 // The dialog is owned by this window and sends it its steps; a match it shows stays highlighted
 // in the table while the dialog is open.
 void Win32ConverterDialog::ShowReplaceTextDialog() {
-  Win32ReplaceTextDialog dialog(module_, window_, context_.replace_state, context_.attributes.names,
+  Win32ReplaceTextDialog dialog(module_, window_, state_.replace_state, state_.attributes.names,
                                 context_.library_folder);
   dialog.Run();
   RedrawTable();

@@ -29,11 +29,10 @@ class Win32ConverterDialog : public ConverterUi {
   using AttributeTemplatesShower = std::function<void(HWND owner, int mode)>;
 
   // `module` holds the dialog, menu and bitmap resources, and the grid's window class must be
-  // registered for it. The view shows the window of the context's library command.
-  Win32ConverterDialog(HINSTANCE module, host::LibraryContext& context);
-  // The view shows the window `make` gives it.
+  // registered for it. The view shows the window `make` gives it.
   Win32ConverterDialog(HINSTANCE module,
-                       host::LibraryContext& context,
+                       automation::LibraryContext& context,
+                       WindowState& state,
                        const WindowMaker& make,
                        AttributeTemplatesShower show_attribute_templates = {});
   ~Win32ConverterDialog() override;
@@ -72,7 +71,8 @@ class Win32ConverterDialog : public ConverterUi {
   void CreateTooltips();
 
   HINSTANCE module_;
-  host::LibraryContext& context_;
+  automation::LibraryContext& context_;
+  WindowState& state_;
   HWND window_ = nullptr;
   HWND tooltips_ = nullptr;
   HIMAGELIST marks_ = nullptr;

@@ -6,7 +6,7 @@
 #include "base/file_system.h"
 #include "base/paths.h"
 #include "base/text_encoding.h"
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 #include "table/component_rows.h"
 #include "generation/patterns.h"
 #include "generation/specification.h"
@@ -62,8 +62,11 @@ std::string CaptionWithFileName(const std::string& caption, const std::string& f
   return caption + ":" + Cp1251FromUtf8Path(WithoutExtension(file_name));
 }
 
-ConverterWindow::ConverterWindow(host::LibraryContext& context, ConverterUi& ui, WindowRules rules)
-    : context_(context), ui_(ui), rules_(rules) {}
+ConverterWindow::ConverterWindow(automation::LibraryContext& context,
+                                 WindowState& state,
+                                 ConverterUi& ui,
+                                 WindowRules rules)
+    : context_(context), state_(state), ui_(ui), rules_(rules) {}
 
 // Every event handler runs through here. A host call that fails ends the command with a message
 // and leaves the window open; nothing may leave a window procedure, whatever went wrong.
@@ -71,7 +74,7 @@ template <typename Handler>
 void ConverterWindow::Guarded(Handler handler) {
   try {
     handler();
-  } catch (const host::AutomationError& error) {
+  } catch (const automation::AutomationError& error) {
     ui_.ShowMessage(Warning(std::string("Ошибка обращения к ЗЕНТАР: ") + error.what()));
   } catch (const std::exception& error) {
     ui_.ShowMessage(Warning(std::string("Внутренняя ошибка: ") + error.what()));
@@ -102,7 +105,7 @@ void ConverterWindow::OnCancel() {
 // The dialog waits for the step and then reads the state; the table shows the change at once.
 void ConverterWindow::OnReplaceStep() {
   Guarded([this] {
-    table::ReplaceStep(table_, context_.replace_state);
+    table::ReplaceStep(table_, state_.replace_state);
     ui_.RedrawTable();
   });
 }
@@ -132,9 +135,9 @@ void ConverterWindow::Initialise() {
     ui_.EnableControl(id, false);
   ui_.EnableMenuItem(kSettingsMenu, false);
   ui_.EnableMenuItem(kCreateMenu, false);
-  context_.duplicate_flags.fill(false);
+  state_.duplicate_flags.fill(false);
   ui_.SetCaption(WindowTitle());
-  if (context_.model_document_flag == 1) {
+  if (context_.active_document == automation::ActiveDocument::kModel) {
     ui_.EnableMenuItem(kCreateListMenu, false);
     ui_.EnableMenuItem(kCreatePurchasedMenu, false);
     OpenReport();
@@ -209,25 +212,25 @@ bool ConverterWindow::Dispatch(int id) {
 // report_folder instead of becoming the process's current folder, which belongs to the host.
 void ConverterWindow::OpenReport() {
   LoadTemplates();
-  const std::string previous_path = context_.report_path;
-  const std::string previous_folder = context_.report_folder;
-  context_.report_path.clear();
+  const std::string previous_path = state_.report_path;
+  const std::string previous_folder = state_.report_folder;
+  state_.report_path.clear();
   const std::optional<std::string> chosen = ChooseReport();
   if (!chosen && rules_.cancelled_open_keeps_report) {
-    context_.report_path = previous_path;
+    state_.report_path = previous_path;
     return;
   }
   const FolderAndName report = SplitFolder(chosen.value_or(""));
   if (report.name.size() >= kShortestFileName && !LoadReport(report.folder, report.name)) {
     // The table still holds what it held before, and ReportPath names it again.
-    context_.report_path = previous_path;
-    context_.report_folder = previous_folder;
+    state_.report_path = previous_path;
+    state_.report_folder = previous_folder;
   }
   UpdateCommands();
 }
 
 void ConverterWindow::LoadTemplates() {
-  templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
+  templates::Load(state_.field_templates, context_.command, context_.library_folder);
 }
 
 std::optional<std::string> ConverterWindow::ChooseReport() {
@@ -243,8 +246,8 @@ bool ConverterWindow::LoadReport(const std::string& folder, const std::string& n
     ShowWarning("Не удалось открыть файл " + Cp1251FromUtf8Path(name));
     return false;
   }
-  context_.report_path = name;
-  context_.report_folder = folder;
+  state_.report_path = name;
+  state_.report_folder = folder;
   if (ReadReportText(folder, name, report->text) == readers::ReadResult::kBadStructure ||
       !GaveComponents(report->text)) {
     RejectBadStructure();
@@ -274,30 +277,31 @@ bool ConverterWindow::GaveComponents(std::string_view text) {
     return true;
   const bool header = table_.GetColumnCount() > 1;
   table_.DeleteAllItems();
-  context_.attributes = readers::ReportAttributes();
-  context_.attributes.refusal = header ? "no component line after the header line"
-                                       : "no header line naming the report's columns";
+  state_.attributes = readers::ReportAttributes();
+  state_.attributes.refusal = header ? "no component line after the header line"
+                                     : "no header line naming the report's columns";
   return false;
 }
 
 // The reader has emptied the table already.
 void ConverterWindow::RejectBadStructure() {
   ShowWarning("Недопустимая структура файла");
-  if (!context_.attributes.refusal.empty())
-    ui_.ExplainRefusal(context_.attributes.refusal);
+  if (!state_.attributes.refusal.empty())
+    ui_.ExplainRefusal(state_.attributes.refusal);
   ui_.RedrawTable();
-  context_.report_path.clear();
+  state_.report_path.clear();
   ui_.SetCaption(LoadedTitle());
 }
 
 // The table is rebuilt by every load, so the two quantity columns are appended to a table that
 // has none of them yet. The PDM road writes text lines and has no use for them.
 void ConverterWindow::TakeLoadedReport() {
-  context_.duplicate_flags.fill(false);
+  state_.duplicate_flags.fill(false);
   for (const int id : kDocumentKindRadios)
     ui_.EnableControl(id, true);
-  ui_.SetCaption(CaptionWithFileName(LoadedTitle(), context_.report_path));
-  if (!rules_.quantity_columns_follow_text_output || context_.text_output_mode == 0)
+  ui_.SetCaption(CaptionWithFileName(LoadedTitle(), state_.report_path));
+  if (!rules_.quantity_columns_follow_text_output ||
+      context_.output_mode == automation::OutputMode::kHostObjects)
     AppendQuantityColumns();
 }
 
@@ -401,7 +405,7 @@ void ConverterWindow::ToggleMark() {
 // "Заменить..." starts a new search; the column, the texts and the histories keep their last
 // values.
 void ConverterWindow::ReplaceText() {
-  table::ReplaceState& state = context_.replace_state;
+  table::ReplaceState& state = state_.replace_state;
   state.pending_row = 0;
   state.Restart();
   state.all = false;
@@ -426,9 +430,12 @@ void ConverterWindow::CreateDocument(int command) {
   }
   // With a model document active only the specification can be made: its menu greys the other
   // commands, and a command sent all the same does nothing.
-  if (kind != DocumentKind::kSpecification && context_.model_document_flag == 1)
+  if (kind != DocumentKind::kSpecification &&
+      context_.active_document == automation::ActiveDocument::kModel)
     return;
-  const bool new_document = context_.graphic_document.empty() && context_.model_document_flag == 0;
+  const bool new_document =
+      context_.graphic_document.empty() &&
+      context_.active_document == automation::ActiveDocument::kGraphicOrSpecification;
   if (new_document && !MakeDocumentFromPattern(kind))
     return;
   if (kind == DocumentKind::kSpecification)
@@ -443,7 +450,7 @@ void ConverterWindow::CreateDocument(int command) {
   ShowChoices();
   // A run stopped before it wrote anything made no objects to duplicate.
   if (Generate())
-    context_.duplicate_flags[static_cast<size_t>(kind)] = true;
+    state_.duplicate_flags[static_cast<size_t>(kind)] = true;
   if (new_document)
     OfferSave();
 }
@@ -473,7 +480,7 @@ bool ConverterWindow::ConfirmDuplicate(DocumentKind kind) {
       "Объекты ведомости покупных изделий уже созданы и будут дублированы. Продолжить? ",
   };
   const auto index = static_cast<size_t>(kind);
-  if (!context_.duplicate_flags[index])
+  if (!state_.duplicate_flags[index])
     return true;
   return ui_.ShowMessage({kQuestions[index], "", MessageButtons::kYesNo}) == MessageAnswer::kYes;
 }
@@ -503,27 +510,28 @@ bool ConverterWindow::Generate() {
   ReadChoices();
   const bool specification = document_kind_ == DocumentKind::kSpecification;
   const bool sorted = specification && rules_.generation.sorts_specification;
-  const bool text_output = rules_.generation.heeds_text_output && context_.text_output_mode != 0;
+  const bool text_output = rules_.generation.heeds_text_output &&
+                           context_.output_mode == automation::OutputMode::kTextLines;
   const generation::DocumentTarget target{context_.application, context_.graphic_document,
                                           context_.spec_document};
   const generation::SpecTarget spec_target{target, context_.model_document, context_.spec_columns,
                                            output_device_};
   std::string text_lines;
-  generation::SpecificationRun spec_run(table_, context_.attributes, spec_target,
+  generation::SpecificationRun spec_run(table_, state_.attributes, spec_target,
                                         text_output && specification ? &text_lines : nullptr);
   if (sorted && !spec_run.OpenWorkTables(context_.library_folder)) {
     TellDatabaseFailure(true, spec_run.LastError());
     return false;
   }
-  context_.field_templates.loaded =
-      templates::Load(context_.field_templates, context_.command_number, context_.library_folder);
-  if (!context_.field_templates.loaded) {
+  state_.field_templates.loaded =
+      templates::Load(state_.field_templates, context_.command, context_.library_folder);
+  if (!state_.field_templates.loaded) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
   }
   const generation::RunChoices choices{document_kind_, sort_mode_, output_device_,
-                                       context_.text_output_mode != 0};
-  generation::RunGeneration(table_, context_.attributes, context_.field_templates, choices,
+                                       context_.output_mode == automation::OutputMode::kTextLines};
+  generation::RunGeneration(table_, state_.attributes, state_.field_templates, choices,
                             rules_.generation, target, &spec_run);
   // The database is only the sort's work space: once the objects are written, failing to keep
   // its records loses nothing of the designer's.
@@ -548,8 +556,8 @@ bool ConverterWindow::Generate() {
 // The text output lies beside the report, named after it: "board.bom" gives "board.txt". It is
 // replaced only once written whole.
 void ConverterWindow::WriteTextOutput(const std::string& text) {
-  const std::string name = WithoutExtension(context_.report_path) + ".txt";
-  const bool written = ReplaceFileContents(context_.report_folder + name, [&](std::FILE* file) {
+  const std::string name = WithoutExtension(state_.report_path) + ".txt";
+  const bool written = ReplaceFileContents(state_.report_folder + name, [&](std::FILE* file) {
     return std::fwrite(text.data(), 1, text.size(), file) == text.size();
   });
   if (!written)

@@ -16,7 +16,8 @@
 #include "generation/document_kinds.h"
 #include "generation/generation_run.h"
 #include "converter/converter_ui.h"
-#include "host/library_context.h"
+#include "converter/window_state.h"
+#include "automation/library_context.h"
 #include "readers/read_result.h"
 #include "table/grid_model.h"
 
@@ -52,7 +53,10 @@ inline constexpr int kIdOpenReportAlso = 32771;
 
 class ConverterWindow {
  public:
-  ConverterWindow(host::LibraryContext& context, ConverterUi& ui, WindowRules rules);
+  ConverterWindow(automation::LibraryContext& context,
+                  WindowState& state,
+                  ConverterUi& ui,
+                  WindowRules rules);
   virtual ~ConverterWindow() = default;
   ConverterWindow(const ConverterWindow&) = delete;
   ConverterWindow& operator=(const ConverterWindow&) = delete;
@@ -106,7 +110,8 @@ class ConverterWindow {
   void EnableTableCommands(bool enabled);
   void ReadChoices();
 
-  host::LibraryContext& context_;
+  automation::LibraryContext& context_;
+  WindowState& state_;
   ConverterUi& ui_;
 
  private:
@@ -154,7 +159,8 @@ class ConverterWindow {
 };
 
 // The window of a library command (1..6), or null for a number that opens none.
-std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& context,
+std::unique_ptr<ConverterWindow> MakeConverterWindow(automation::LibraryContext& context,
+                                                     WindowState& state,
                                                      ConverterUi& ui);
 
 // "Текстовый конвертер P-CAD-ЗЕНТАР:board" for the report "board.bom": the caption of a window

@@ -7,25 +7,26 @@
 namespace zuro::converter {
 
 // The window of the library's command (window_kinds.h); none for a number outside 1..6.
-std::unique_ptr<ConverterWindow> MakeConverterWindow(host::LibraryContext& context,
+std::unique_ptr<ConverterWindow> MakeConverterWindow(automation::LibraryContext& context,
+                                                     WindowState& state,
                                                      ConverterUi& ui) {
   ConverterWindowKind kind;
-  if (context.command_number < 0 ||
-      !ConverterWindowFor(static_cast<uint32_t>(context.command_number), kind))
+  if (!ConverterWindowFor(context.command, kind))
     return nullptr;
-  return MakeConverterWindow(kind, context, ui);
+  return MakeConverterWindow(kind, context, state, ui);
 }
 
 std::unique_ptr<ConverterWindow> MakeConverterWindow(ConverterWindowKind kind,
-                                                     host::LibraryContext& context,
+                                                     automation::LibraryContext& context,
+                                                     WindowState& state,
                                                      ConverterUi& ui) {
   switch (kind) {
     case ConverterWindowKind::PcadMentor:
-      return std::make_unique<ConverterDialog>(context, ui);
+      return std::make_unique<ConverterDialog>(context, state, ui);
     case ConverterWindowKind::Orcad:
-      return std::make_unique<OrcadConverterDialog>(context, ui);
+      return std::make_unique<OrcadConverterDialog>(context, state, ui);
     case ConverterWindowKind::ProtelFamily:
-      return std::make_unique<ProtelConverterDialog>(context, ui);
+      return std::make_unique<ProtelConverterDialog>(context, state, ui);
   }
   return nullptr;
 }

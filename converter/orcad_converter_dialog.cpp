@@ -19,7 +19,7 @@ FileDialogRequest OrcadConverterDialog::ReportDialog() const {
 readers::ReadResult OrcadConverterDialog::ReadReportText(const std::string&,
                                                          const std::string&,
                                                          std::string& text) {
-  return readers::ReadOrcadReport(text, table(), context_.attributes, context_.orcad_part_column);
+  return readers::ReadOrcadReport(text, table(), state_.attributes, state_.orcad);
 }
 
 }  // namespace zuro::converter

@@ -8,8 +8,8 @@ namespace zuro::converter {
 
 class OrcadConverterDialog : public ConverterWindow {
  public:
-  OrcadConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-      : ConverterWindow(context, ui, kOrcadWindowRules) {}
+  OrcadConverterDialog(automation::LibraryContext& context, WindowState& state, ConverterUi& ui)
+      : ConverterWindow(context, state, ui, kOrcadWindowRules) {}
 
   int DialogTemplate() const override { return 1003; }
 

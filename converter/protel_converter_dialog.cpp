@@ -11,8 +11,6 @@ namespace zuro::converter {
 namespace {
 
 constexpr int kProtel = 3;
-constexpr int kAltium = 4;
-constexpr int kAllegro = 6;
 
 bool WriteText(const std::string& path, const std::string& text) {
   return ReplaceFileContents(path, [&](std::FILE* file) {
@@ -54,10 +52,10 @@ std::string ConvertedCsvName(const std::string& report_name) {
 }
 
 std::string ProtelConverterDialog::WindowTitle() const {
-  switch (context_.command_number) {
-    case kAltium:
+  switch (context_.command) {
+    case LibraryCommand::kAltiumDesigner:
       return "Текстовый конвертер Altium Designer-ЗЕНТАР";
-    case kAllegro:
+    case LibraryCommand::kAllegro:
       return "Текстовый конвертер Cadence Allegro-ЗЕНТАР";
     default:
       return "Текстовый конвертер Protel-ЗЕНТАР";
@@ -66,13 +64,13 @@ std::string ProtelConverterDialog::WindowTitle() const {
 
 FileDialogRequest ProtelConverterDialog::ReportDialog() const {
   FileDialogRequest request;
-  switch (context_.command_number) {
-    case kAltium:
+  switch (context_.command) {
+    case LibraryCommand::kAltiumDesigner:
       request.filter = "*.csv;*.txt||";
       request.initial_name = "*csv;*.txt";
       request.default_extension = "csv;txt";
       break;
-    case kAllegro:
+    case LibraryCommand::kAllegro:
       // Cadence Allegro writes its bill of materials as an HTML page or as comma-separated text.
       request.filter = "*.htm;*.csv;*.txt||";
       request.initial_name = "*.htm;*.csv;*.txt";
@@ -93,17 +91,18 @@ FileDialogRequest ProtelConverterDialog::ReportDialog() const {
 readers::ReadResult ProtelConverterDialog::ReadReportText(const std::string& folder,
                                                           const std::string& name,
                                                           std::string& text) {
-  const readers::ProtelFamilyKind kind =
-      context_.command_number == kAltium    ? readers::ProtelFamilyKind::kAltiumDesigner
-      : context_.command_number == kAllegro ? readers::ProtelFamilyKind::kCadenceAllegro
-                                            : readers::ProtelFamilyKind::kProtel;
+  const readers::ProtelFamilyKind kind = context_.command == LibraryCommand::kAltiumDesigner
+                                             ? readers::ProtelFamilyKind::kAltiumDesigner
+                                         : context_.command == LibraryCommand::kAllegro
+                                             ? readers::ProtelFamilyKind::kCadenceAllegro
+                                             : readers::ProtelFamilyKind::kProtel;
   readers::ProtelFamilyReading reading =
-      readers::ReadProtelFamilyReport(text, kind, table(), context_.attributes);
+      readers::ReadProtelFamilyReport(text, kind, table(), state_.attributes);
   if (kind != readers::ProtelFamilyKind::kProtel &&
       reading.result == readers::ReadResult::kLoaded) {
     const std::string converted_name = ConvertedCsvName(name);
     KeepConvertedReport(folder, name, converted_name, reading.converted);
-    context_.report_path = converted_name;
+    state_.report_path = converted_name;
   }
   return reading.result;
 }

@@ -9,8 +9,8 @@ namespace zuro::converter {
 
 class ProtelConverterDialog : public ConverterWindow {
  public:
-  ProtelConverterDialog(host::LibraryContext& context, ConverterUi& ui)
-      : ConverterWindow(context, ui, kProtelWindowRules) {}
+  ProtelConverterDialog(automation::LibraryContext& context, WindowState& state, ConverterUi& ui)
+      : ConverterWindow(context, state, ui, kProtelWindowRules) {}
 
   int DialogTemplate() const override { return 1005; }
 

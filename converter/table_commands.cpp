@@ -22,7 +22,7 @@ void ConverterWindow::SaveTable() {
   FileDialogRequest request;
   request.save = true;
   request.default_extension = "tbl";
-  request.initial_name = WithoutExtension(context_.report_path);
+  request.initial_name = WithoutExtension(state_.report_path);
   request.filter = ".tbl||";
   request.overwrite_prompt = true;
   request.hide_read_only = true;
@@ -52,7 +52,7 @@ void ConverterWindow::OpenTable() {
     ShowWarning("Не удалось открыть файл " + Cp1251FromUtf8Path(file.name));
     return;
   }
-  const int lines = table::ReadTableFile(text->text, table_, context_.attributes.names);
+  const int lines = table::ReadTableFile(text->text, table_, state_.attributes.names);
   ui_.AttachMarkImages();
   ui_.RedrawTable();
   if (lines > 0)
@@ -76,7 +76,7 @@ void ConverterWindow::TakeOpenedTable(const std::string& name) {
   purchase_columns_ = false;
   ui_.SetCaption(CaptionWithFileName(WindowTitle(), name));
   ui_.ResizeWidth(1);
-  context_.duplicate_flags.fill(false);
+  state_.duplicate_flags.fill(false);
 }
 
 }  // namespace zuro::converter

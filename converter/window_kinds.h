@@ -2,10 +2,11 @@
 // entry and the window factory share.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
-namespace zuro::host {
+#include "base/library_command.h"
+
+namespace zuro::automation {
 struct LibraryContext;
 }
 
@@ -13,24 +14,25 @@ namespace zuro::converter {
 
 class ConverterUi;
 class ConverterWindow;
+struct WindowState;
 
 // Commands 1 (P-CAD) and 5 (Mentor) share the P-CAD window; 2 opens the OrCAD window; 3 (Protel),
 // 4 (Altium Designer) and 6 (Cadence Allegro) the Protel family's window.
 enum class ConverterWindowKind { PcadMentor, Orcad, ProtelFamily };
 
 // The window a command opens; false for numbers outside 1..6.
-constexpr bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
+constexpr bool ConverterWindowFor(LibraryCommand command, ConverterWindowKind& kind) {
   switch (command) {
-    case 1:
-    case 5:
+    case LibraryCommand::kPcad:
+    case LibraryCommand::kMentor:
       kind = ConverterWindowKind::PcadMentor;
       return true;
-    case 2:
+    case LibraryCommand::kOrcad:
       kind = ConverterWindowKind::Orcad;
       return true;
-    case 3:
-    case 4:
-    case 6:
+    case LibraryCommand::kProtel:
+    case LibraryCommand::kAltiumDesigner:
+    case LibraryCommand::kAllegro:
       kind = ConverterWindowKind::ProtelFamily;
       return true;
     default:
@@ -38,10 +40,11 @@ constexpr bool ConverterWindowFor(uint32_t command, ConverterWindowKind& kind) {
   }
 }
 
-// The window of a kind (converter_window_factory.cpp); MakeConverterWindow(context, ui) in
+// The window of a kind (converter_window_factory.cpp); MakeConverterWindow(context, state, ui) in
 // converter_window.h chooses the kind from the context's command.
 std::unique_ptr<ConverterWindow> MakeConverterWindow(ConverterWindowKind kind,
-                                                     host::LibraryContext& context,
+                                                     automation::LibraryContext& context,
+                                                     WindowState& state,
                                                      ConverterUi& ui);
 
 }  // namespace zuro::converter

@@ -30,15 +30,15 @@ ObjectWriter::ObjectWriter(const DocumentTarget& target) : application_(target.a
   Prepare();
 }
 
-ObjectWriter::ObjectWriter(host::ZentarObject& application, host::SpecEditor editor)
+ObjectWriter::ObjectWriter(automation::ZentarObject& application, automation::SpecEditor editor)
     : application_(application), editor_(std::move(editor)) {
   Prepare();
 }
 
 void ObjectWriter::Prepare() {
-  line_ = application_.NewParamRecord(host::kTextLineRecord);
-  item_ = application_.NewParamRecord(host::kTextItemRecord);
-  array_ = application_.NewDynArray(host::kDynArrayOfItems);
+  line_ = application_.NewParamRecord(automation::kTextLineRecord);
+  item_ = application_.NewParamRecord(automation::kTextItemRecord);
+  array_ = application_.NewDynArray(automation::kDynArrayOfItems);
   ready_ = editor_ && line_ && item_ && array_;
   if (!ready_)
     return;
@@ -55,7 +55,7 @@ int32_t ObjectWriter::Create(const std::string& library, int32_t style, int32_t 
 void ObjectWriter::NextColumn() {
   if (columns_++ == 0)
     return;
-  array_ = application_.NewDynArray(host::kDynArrayOfItems);
+  array_ = application_.NewDynArray(automation::kDynArrayOfItems);
   line_.AttachArray(array_);
 }
 
@@ -67,19 +67,19 @@ void ObjectWriter::SetColumn(int32_t column, int16_t value_type) {
 void ObjectWriter::SetText(int32_t column, const std::string& text) {
   NextColumn();
   item_.SetText(text);
-  SetColumn(column, host::kColumnText);
+  SetColumn(column, automation::kColumnText);
 }
 
 void ObjectWriter::SetInteger(int32_t column, int32_t value) {
   NextColumn();
   item_.SetInteger(value);
-  SetColumn(column, host::kColumnInteger);
+  SetColumn(column, automation::kColumnInteger);
 }
 
 void ObjectWriter::SetReal(int32_t column, double value) {
   NextColumn();
   item_.SetReal(value);
-  SetColumn(column, host::kColumnReal);
+  SetColumn(column, automation::kColumnReal);
 }
 
 int32_t ObjectWriter::Finish() {

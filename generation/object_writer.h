@@ -7,23 +7,23 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 
 namespace zuro::generation {
 
 // Where a run's objects go: the active graphic document when there is one, else the current
 // specification document.
 struct DocumentTarget {
-  host::ZentarObject& application;
-  host::GraphicDocument& graphic_document;
-  host::SpecDocument& spec_document;
+  automation::ZentarObject& application;
+  automation::GraphicDocument& graphic_document;
+  automation::SpecDocument& spec_document;
 };
 
 class ObjectWriter {
  public:
   explicit ObjectWriter(const DocumentTarget& target);
   // Objects of a model document are written through the model's own editor.
-  ObjectWriter(host::ZentarObject& application, host::SpecEditor editor);
+  ObjectWriter(automation::ZentarObject& application, automation::SpecEditor editor);
 
   // False when one of the host objects a column needs could not be made: nothing is written.
   bool Ready() const { return ready_; }
@@ -34,19 +34,19 @@ class ObjectWriter {
   void SetReal(int32_t column, double value);
   // Ends the object; the host gives back its reference.
   int32_t Finish();
-  host::SpecEditor& editor() { return editor_; }
-  host::ZentarObject& application() { return application_; }
+  automation::SpecEditor& editor() { return editor_; }
+  automation::ZentarObject& application() { return application_; }
 
  private:
   void Prepare();
   void NextColumn();
   void SetColumn(int32_t column, int16_t value_type);
 
-  host::ZentarObject& application_;
-  host::SpecEditor editor_;
-  host::ParamRecord line_;
-  host::ParamRecord item_;
-  host::DynArray array_;
+  automation::ZentarObject& application_;
+  automation::SpecEditor editor_;
+  automation::ParamRecord line_;
+  automation::ParamRecord item_;
+  automation::DynArray array_;
   bool ready_ = false;
   int columns_ = 0;
 };

@@ -30,8 +30,8 @@ PatternFiles PatternOf(DocumentKind kind) {
 // that cannot be copied makes no document at all, and the command stops there.
 NewDocument NewFromPattern(DocumentKind kind,
                            const std::string& library_folder,
-                           host::ZentarObject& application,
-                           host::SpecDocument& spec_document) {
+                           automation::ZentarObject& application,
+                           automation::SpecDocument& spec_document) {
   const PatternFiles files = PatternOf(kind);
   const std::string pattern = library_folder + files.pattern;
   const std::string working_copy = library_folder + files.working_copy;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "generation/document_kinds.h"
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 
 namespace zuro::generation {
 
@@ -18,16 +18,16 @@ struct PatternFiles {
 PatternFiles PatternOf(DocumentKind kind);
 
 enum class NewDocument {
-  kMade,             // a new specification document holds a fresh copy of the pattern
-  kPatternMissing,   // no pattern file to copy: nothing was made
-  kCopyNotWritten,   // the working copy could not be written: nothing was made
+  kMade,            // a new specification document holds a fresh copy of the pattern
+  kPatternMissing,  // no pattern file to copy: nothing was made
+  kCopyNotWritten,  // the working copy could not be written: nothing was made
 };
 
 // Copies the kind's pattern over its working copy, makes a new specification document, makes it
 // the current one and opens the working copy in it.
 NewDocument NewFromPattern(DocumentKind kind,
                            const std::string& library_folder,
-                           host::ZentarObject& application,
-                           host::SpecDocument& spec_document);
+                           automation::ZentarObject& application,
+                           automation::SpecDocument& spec_document);
 
 }  // namespace zuro::generation

@@ -56,14 +56,16 @@ std::string_view ItemDesignator(std::string_view item_text) {
 
 // The style's additional columns are looked up by name in the object just created, as long as
 // none was found: "БЦО" and "Обозн_СТ" begin a column's name, "PartLib" may stand anywhere in it.
-void FindSpecColumns(ObjectWriter& object, int32_t reference, host::SpecStyleColumns& columns) {
+void FindSpecColumns(ObjectWriter& object,
+                     int32_t reference,
+                     automation::SpecStyleColumns& columns) {
   if (columns.bco > 0)
     return;
-  host::SpecEditor& editor = object.editor();
+  automation::SpecEditor& editor = object.editor();
   const int32_t first = editor.ColumnCount("", 0, 0);
   const int32_t second = editor.ColumnCount("", 0, 1);
   for (int32_t i = 1; i < first + second; ++i) {
-    host::ParamRecord record = object.application().NewParamRecord(host::kColumnRecord);
+    automation::ParamRecord record = object.application().NewParamRecord(automation::kColumnRecord);
     editor.DescribeColumn(reference, i, record);
     const std::string name = record.ColumnName();
     if (name.starts_with("БЦО"))
@@ -81,7 +83,7 @@ void WriteSpecColumns(ObjectWriter& object,
                       const std::string& designators,
                       const std::string& part_library_id,
                       bool extra_columns,
-                      const host::SpecStyleColumns& columns) {
+                      const automation::SpecStyleColumns& columns) {
   object.SetText(kNameColumn, record.name);
   object.SetInteger(kCountColumn, count);
   object.SetText(kDesignatorColumn, designators);
@@ -190,12 +192,12 @@ void WriteSpecObject(const SpecRecord& record,
 void WriteModelObjects(const SpecRecord& record,
                        const std::string& part_library_id,
                        const SpecTarget& target) {
-  host::ItemCollection items = target.model_document.Items();
+  automation::ItemCollection items = target.model_document.Items();
   const int32_t count = items.Count();
   for (const std::string& designator : ExpandDesignators(WithoutLineFeeds(record.designators))) {
-    host::ModelItem match;
+    automation::ModelItem match;
     for (int32_t j = 1; j < count && !match; ++j) {
-      host::ModelItem item = items.Item(j);
+      automation::ModelItem item = items.Item(j);
       if (ItemDesignator(item.Text()) == designator)
         match = std::move(item);
     }

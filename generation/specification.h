@@ -33,8 +33,8 @@ struct SpecRecord {
 // Where specification objects go, and the style columns found by the first of them.
 struct SpecTarget {
   DocumentTarget document;
-  host::ModelDocument& model_document;  // empty unless the host's active document is a model
-  host::SpecStyleColumns& columns;
+  automation::ModelDocument& model_document;  // empty unless the host's active document is a model
+  automation::SpecStyleColumns& columns;
   OutputDevice device = OutputDevice::kGraphic;
 };
 

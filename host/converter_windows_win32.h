@@ -12,7 +12,7 @@ namespace zuro::host {
 class Win32ConverterWindows : public ConverterWindows {
  public:
   explicit Win32ConverterWindows(HINSTANCE module) : module_(module) {}
-  void Run(ConverterWindowKind kind, LibraryContext& context) override;
+  void Run(ConverterWindowKind kind, LibraryContext& context, WindowState& state) override;
 
  private:
   HINSTANCE module_;
@@ -24,7 +24,7 @@ class Win32ConverterWindows : public ConverterWindows {
 class Win32PdmWindows : public PdmWindows {
  public:
   explicit Win32PdmWindows(HINSTANCE module) : module_(module) {}
-  void Run(LibraryContext& context, const std::string& report_path) override;
+  void Run(LibraryContext& context, WindowState& state, const std::string& report_path) override;
 
  private:
   HINSTANCE module_;

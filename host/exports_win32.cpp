@@ -21,7 +21,8 @@ HINSTANCE LibraryModule() {
 }
 
 struct Library {
-  zuro::host::LibraryContext context;
+  zuro::automation::LibraryContext context;
+  zuro::converter::WindowState window_state;
   zuro::host::WinHostConnector connector{LibraryModule()};
   zuro::host::Win32ConverterWindows windows{LibraryModule()};
   zuro::host::Win32PdmWindows pdm_windows{LibraryModule()};
@@ -41,7 +42,7 @@ std::string LibraryModulePath() {
 bool StartLibrary() {
   try {
     g_library = new Library;
-    zuro::host::SetLibraryPaths(g_library->context, LibraryModulePath());
+    zuro::automation::SetLibraryPaths(g_library->context, LibraryModulePath());
     return true;
   } catch (...) {
     return false;
@@ -78,7 +79,8 @@ extern "C" int LIBRARYID() {
 extern "C" void WINAPI LIBRARYENTRY(unsigned int command) {
   if (!g_library)
     return;
-  zuro::host::LibraryEntry(g_library->context, g_library->connector, g_library->windows, command);
+  zuro::host::LibraryEntry(g_library->context, g_library->window_state, g_library->connector,
+                           g_library->windows, command);
 }
 
 namespace {
@@ -104,8 +106,8 @@ extern "C" int __cdecl LoadBom(char* path_and_type1, void*, char* type2) {
       return 0;
     const std::string report_path =
         zuro::Utf8PathFromCp1251(zuro::pdm::ExportArgument(first).value_or(""));
-    const zuro::host::PdmObjectTypes types =
-        zuro::host::LoadBom(g_library->context, g_library->pdm_windows, report_path);
+    const zuro::host::PdmObjectTypes types = zuro::host::LoadBom(
+        g_library->context, g_library->window_state, g_library->pdm_windows, report_path);
     zuro::pdm::CopyToExportBuffer(types.type1, first);
     zuro::pdm::CopyToExportBuffer(types.type2, third);
   } catch (...) {

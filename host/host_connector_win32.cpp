@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/win32_text.h"
-#include "host/idispatch_win32.h"
+#include "automation/idispatch_win32.h"
 #include "resources/resource.h"
 
 namespace zuro::host {
@@ -57,7 +57,7 @@ DispatchRef WinHostConnector::Connect() {
   // it loaded as well, so this only matters to a host that loaded it for us alone.
   if (!application)
     FreeLibrary(api);
-  return WrapIDispatch(application);
+  return automation::WrapIDispatch(application);
 }
 
 }  // namespace zuro::host

@@ -4,6 +4,12 @@ namespace zuro::host {
 
 namespace {
 
+using automation::ActiveDocument;
+using automation::kCommandRecord;
+using automation::OutputMode;
+using automation::ParamRecord;
+using automation::ZentarObject;
+
 // The library connects once per library life; a failed attempt is retried on the next command.
 void ConnectToHost(LibraryContext& context, HostConnector& connector) {
   if (context.application)
@@ -15,14 +21,14 @@ void ConnectToHost(LibraryContext& context, HostConnector& connector) {
 // that is not re-read keeps its previous object; the windows look at the model document only
 // through the flag and at the specification document only when no graphic document is active.
 void ReadActiveDocuments(LibraryContext& context) {
-  context.model_document_flag = 0;
+  context.active_document = ActiveDocument::kGraphicOrSpecification;
   context.graphic_document = context.application.ActiveGraphicDocument();
   if (!context.graphic_document.empty())
     return;
   context.model_document = context.application.ActiveModelDocument();
   if (!context.model_document.empty()) {
     context.model_document.Enter();
-    context.model_document_flag = 1;
+    context.active_document = ActiveDocument::kModel;
     return;
   }
   context.spec_document = context.application.ActiveSpecDocument();
@@ -48,13 +54,14 @@ bool PrepareCommandRecord(ZentarObject& application) {
 // The P-CAD / Mentor window takes the host's input away while it runs and gives it back whatever
 // the window's result.
 void OpenConverterWindow(LibraryContext& context,
+                         WindowState& state,
                          ConverterWindows& windows,
                          ConverterWindowKind kind) {
   const bool holds_host_input = kind == ConverterWindowKind::PcadMentor;
   if (holds_host_input)
     context.application.SetHostInput(0);
   try {
-    windows.Run(kind, context);
+    windows.Run(kind, context, state);
   } catch (...) {
     if (holds_host_input)
       context.application.SetHostInput(1);
@@ -65,12 +72,13 @@ void OpenConverterWindow(LibraryContext& context,
 }
 
 void RunCommand(LibraryContext& context,
+                WindowState& state,
                 HostConnector& connector,
                 ConverterWindows& windows,
                 uint32_t command) {
-  context.text_output_mode = 0;
-  context.command_number = static_cast<int32_t>(command);
-  context.report_path.clear();
+  context.output_mode = OutputMode::kHostObjects;
+  context.command = static_cast<LibraryCommand>(command);
+  state.report_path.clear();
   ConnectToHost(context, connector);
   if (context.application.empty())
     return;
@@ -81,19 +89,20 @@ void RunCommand(LibraryContext& context,
   if (context.application.GetHostState() != 0)
     return;
   ConverterWindowKind kind;
-  if (ConverterWindowFor(command, kind))
-    OpenConverterWindow(context, windows, kind);
+  if (ConverterWindowFor(context.command, kind))
+    OpenConverterWindow(context, state, windows, kind);
 }
 
 }  // namespace
 
 void LibraryEntry(LibraryContext& context,
+                  WindowState& state,
                   HostConnector& connector,
                   ConverterWindows& windows,
                   uint32_t command) noexcept {
   // A host call that fails outside a window ends the command silently: nothing may reach the host.
   try {
-    RunCommand(context, connector, windows, command);
+    RunCommand(context, state, connector, windows, command);
   } catch (...) {
   }
 }

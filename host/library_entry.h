@@ -4,11 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "automation/library_context.h"
 #include "base/paths.h"
 #include "converter/window_kinds.h"
-#include "host/library_context.h"
+#include "converter/window_state.h"
 
 namespace zuro::host {
+
+using automation::DispatchRef;
+using automation::LibraryContext;
+using converter::ConverterWindowFor;
+using converter::ConverterWindowKind;
+using converter::WindowState;
 
 // Finds the host's application object. The Windows connector loads the host API library from the
 // host program's folder; tests and the command line connect to the stand-in host directly.
@@ -19,18 +26,17 @@ class HostConnector {
   virtual DispatchRef Connect() = 0;
 };
 
-using converter::ConverterWindowFor;
-using converter::ConverterWindowKind;
-
 // Opens the converter windows modally; Win32 dialogs in the DLL, headless ports elsewhere.
 class ConverterWindows {
  public:
   virtual ~ConverterWindows() = default;
-  virtual void Run(ConverterWindowKind kind, LibraryContext& context) = 0;
+  virtual void Run(ConverterWindowKind kind, LibraryContext& context, WindowState& state) = 0;
 };
 
-// Runs one library command (the body of LIBRARYENTRY). Never throws.
+// Runs one library command (the body of LIBRARYENTRY) and hands the windows' state to the window
+// it opens. Never throws.
 void LibraryEntry(LibraryContext& context,
+                  WindowState& state,
                   HostConnector& connector,
                   ConverterWindows& windows,
                   uint32_t command) noexcept;

@@ -9,6 +9,7 @@ namespace zuro::host {
 // delete once it has closed. The PDM's window has no host document: a model document that a host
 // command found earlier in the same process must not make it ask for a second report at start.
 PdmObjectTypes LoadBom(LibraryContext& context,
+                       WindowState& state,
                        PdmWindows& windows,
                        const std::string& report_path) noexcept {
   PdmObjectTypes types;
@@ -16,13 +17,13 @@ PdmObjectTypes LoadBom(LibraryContext& context,
     const pdm::PdmSettings settings = pdm::ReadPdmSettings(context.library_folder);
     types.type1 = settings.type1;
     types.type2 = settings.type2;
-    context.command_number = 1;
-    context.model_document_flag = 0;
-    windows.Run(context, report_path);
+    context.command = LibraryCommand::kPcad;
+    context.active_document = automation::ActiveDocument::kGraphicOrSpecification;
+    windows.Run(context, state, report_path);
   } catch (...) {
     // The PDM learns nothing from a result value; an object list is there or it is not.
   }
-  context.text_output_mode = 0;
+  context.output_mode = automation::OutputMode::kHostObjects;
   return types;
 }
 

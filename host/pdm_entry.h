@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/library_context.h"
+#include "host/library_entry.h"
 
 namespace zuro::host {
 
@@ -14,7 +14,7 @@ namespace zuro::host {
 class PdmWindows {
  public:
   virtual ~PdmWindows() = default;
-  virtual void Run(LibraryContext& context, const std::string& report_path) = 0;
+  virtual void Run(LibraryContext& context, WindowState& state, const std::string& report_path) = 0;
 };
 
 struct PdmObjectTypes {
@@ -25,6 +25,7 @@ struct PdmObjectTypes {
 // The body of LoadBom, on the report's UTF-8 path. Whether the designer created objects or
 // cancelled shows in the object list alone: a cancelled window leaves none. Never throws.
 PdmObjectTypes LoadBom(LibraryContext& context,
+                       WindowState& state,
                        PdmWindows& windows,
                        const std::string& report_path) noexcept;
 

@@ -10,7 +10,7 @@
 
 #include "pdm/attribute_templates.h"
 #include "pdm/object_line.h"
-#include "pdm/pdm_converter_window.h"
+#include "pdm/pdm_object_lines.h"
 
 namespace zuro::pdm {
 

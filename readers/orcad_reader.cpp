@@ -564,7 +564,7 @@ void RemoveTitleFillers(table::GridModel& table) {
 ReadResult ReadOrcadReport(std::string_view text,
                            table::GridModel& table,
                            ReportAttributes& attributes,
-                           int32_t& part_column) {
+                           OrcadReadOptions& options) {
   TextLines text_lines(text);
   std::vector<std::string_view> lines;
   for (std::string_view line; text_lines.Next(line);)
@@ -578,11 +578,11 @@ ReadResult ReadOrcadReport(std::string_view text,
   };
   if (!lines.empty() && !lines.front().empty() && lines.front().front() == kQuote)
     return refuse("line 1: begins with a double quote, as a report of quoted fields does");
-  const int32_t part_column_before = part_column;
+  const int32_t part_column_before = options.part_column;
   ResetComponentTable(table, attributes);
-  OrcadReportReader reader(table, attributes, part_column);
+  OrcadReportReader reader(table, attributes, options.part_column);
   if (!reader.Run(lines)) {
-    part_column = part_column_before;
+    options.part_column = part_column_before;
     return refuse(reader.refusal());
   }
   RemoveTitleFillers(table);

@@ -15,12 +15,18 @@
 
 namespace zuro::readers {
 
+// What the reader remembers from one report to the next.
+struct OrcadReadOptions {
+  // The column of the part value among the header's columns: a header without a part column
+  // leaves it as the report before set it.
+  int32_t part_column = 0;
+};
+
 // Fills the component table from the report's text (code page 1251) and sets the report's
-// attributes. `part_column` is the column of the part value among the header's columns; it
-// outlives a read, and a header without a part column leaves it as it is.
+// attributes.
 ReadResult ReadOrcadReport(std::string_view text,
                            table::GridModel& table,
                            ReportAttributes& attributes,
-                           int32_t& part_column);
+                           OrcadReadOptions& options);
 
 }  // namespace zuro::readers

@@ -4,19 +4,19 @@
 
 #include <vector>
 
-#include "base/com_object_win32.h"
+#include "automation/com_object_win32.h"
 #include "base/win32_text.h"
-#include "host/idispatch_win32.h"
+#include "automation/idispatch_win32.h"
 #include "standin/com_server_win32.h"
 
 namespace zuro::standin {
 
 namespace {
 
-using host::AutomationError;
-using host::DispatchRef;
-using host::InvokeKind;
-using host::Value;
+using automation::AutomationError;
+using automation::DispatchRef;
+using automation::InvokeKind;
+using automation::Value;
 
 // Lets the server recognise its own objects when they come back as arguments.
 // {6C1A3B52-8E0F-4D7A-9B61-3F2C5D0E7A11}
@@ -83,7 +83,7 @@ void ResultToVariant(const Value& value, VARIANT* result) {
     result->pdispVal = ExposeAsIDispatch(value.AsObject());
     return;
   }
-  host::ValueToVariant(value, *result);
+  automation::ValueToVariant(value, *result);
 }
 
 HRESULT ComServerObject::Invoke(DISPID dispid,
@@ -102,7 +102,7 @@ HRESULT ComServerObject::Invoke(DISPID dispid,
   std::vector<Value> args;
   args.reserve(count);
   for (UINT i = 0; i < count; ++i)
-    args.push_back(host::VariantToValue(params->rgvarg[count - 1 - i], UnwrapOwnObject));
+    args.push_back(automation::VariantToValue(params->rgvarg[count - 1 - i], UnwrapOwnObject));
   try {
     ResultToVariant(object_->Invoke(dispid, kind, args), result);
     return S_OK;

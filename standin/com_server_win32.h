@@ -3,11 +3,11 @@
 
 #include <oaidl.h>
 
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace zuro::standin {
 
 // A new COM object (one reference, the caller's) for `object`; null for null.
-IDispatch* ExposeAsIDispatch(host::DispatchRef object);
+IDispatch* ExposeAsIDispatch(automation::DispatchRef object);
 
 }  // namespace zuro::standin

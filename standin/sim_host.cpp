@@ -8,10 +8,10 @@
 
 namespace zuro::standin {
 
-using host::AutomationError;
-using host::DispatchRef;
-using host::InvokeKind;
-using host::Value;
+using automation::AutomationError;
+using automation::DispatchRef;
+using automation::InvokeKind;
+using automation::Value;
 using Args = std::span<const Value>;
 
 namespace {
@@ -23,7 +23,7 @@ constexpr long kBadParamCount = static_cast<long>(0x8002000E);
 constexpr long kHostFailure = static_cast<long>(0x80004005);
 
 // Every host object: logs each call, checks the call's shape, then handles it.
-class SimDispatch : public host::Dispatch {
+class SimDispatch : public automation::Dispatch {
  public:
   SimDispatch(SimHost& host, const char* type_name) : host_(host), type_name_(type_name) {}
   const char* type_name() const { return type_name_; }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace zuro::standin {
 
@@ -62,7 +62,7 @@ class SimHost {
   SimHost& operator=(const SimHost&) = delete;
 
   // The application object (ZentarObject), as CreateZentarObject gives it.
-  host::DispatchRef Application();
+  automation::DispatchRef Application();
 
   // Host set-up: which document is active. Each replaces the active document of its kind.
   SimDocument& OpenGraphicDocument();
@@ -100,7 +100,7 @@ class SimHost {
   int32_t host_state() const { return host_state_; }
   void set_host_input(int32_t flag) { host_input_ = flag; }
   std::shared_ptr<SimDocument> NewDocument(SimDocumentKind kind);
-  host::DispatchRef DocumentObject(const std::shared_ptr<SimDocument>& document);
+  automation::DispatchRef DocumentObject(const std::shared_ptr<SimDocument>& document);
 
  private:
   std::vector<std::shared_ptr<SimDocument>> documents_;
@@ -108,7 +108,7 @@ class SimHost {
   std::map<std::string, std::map<int32_t, SimStyle>> styles_;
   std::vector<std::pair<std::string, int32_t>> failing_calls_;
   std::vector<std::string> log_;
-  host::DispatchRef application_;
+  automation::DispatchRef application_;
   int32_t host_state_ = 0;
   int32_t host_input_ = 1;
   bool refuse_objects_ = false;

@@ -92,17 +92,17 @@ std::string_view FieldCaption(DocumentField field) {
 
 // Protel, Altium Designer and Cadence Allegro reports share their column layout, and so their
 // file; there is no "bom2.cfg".
-std::string_view TemplatesFileName(int command_number) {
-  switch (command_number) {
-    case 1:
+std::string_view TemplatesFileName(LibraryCommand command) {
+  switch (command) {
+    case LibraryCommand::kPcad:
       return "bom.cfg";
-    case 2:
+    case LibraryCommand::kOrcad:
       return "bom1.cfg";
-    case 3:
-    case 4:
-    case 6:
+    case LibraryCommand::kProtel:
+    case LibraryCommand::kAltiumDesigner:
+    case LibraryCommand::kAllegro:
       return "bom3.cfg";
-    case 5:
+    case LibraryCommand::kMentor:
       return "bom4.cfg";
     default:
       return {};
@@ -111,10 +111,10 @@ std::string_view TemplatesFileName(int command_number) {
 
 // Fields are found by their number, not by their line, so files edited by hand (lines in another
 // order, comments, missing fields) still load; a field without a line is empty.
-bool Load(FieldTemplates& templates, int command_number, const std::string& library_folder) {
+bool Load(FieldTemplates& templates, LibraryCommand command, const std::string& library_folder) {
   templates.Clear();
   templates.loaded = false;
-  const std::string_view name = TemplatesFileName(command_number);
+  const std::string_view name = TemplatesFileName(command);
   KeyedLineFile file;
   if (name.empty() || !file.OpenForReading(library_folder + std::string(name)))
     return false;
@@ -130,8 +130,10 @@ bool Load(FieldTemplates& templates, int command_number, const std::string& libr
 
 // Always ten lines in field order, an empty template as its bare number. References of 0 or less
 // are left out: they mean nothing and would only shift the slots on the next load.
-bool Save(const FieldTemplates& templates, int command_number, const std::string& library_folder) {
-  const std::string_view name = TemplatesFileName(command_number);
+bool Save(const FieldTemplates& templates,
+          LibraryCommand command,
+          const std::string& library_folder) {
+  const std::string_view name = TemplatesFileName(command);
   if (name.empty())
     return false;
   KeyedLineFile file;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/library_command.h"
+
 namespace zuro::templates {
 
 inline constexpr int kFieldCount = 10;
@@ -51,13 +53,15 @@ struct FieldTemplates {
 };
 
 // The templates file of a converter command ("bom.cfg" ...); empty for an unknown command.
-std::string_view TemplatesFileName(int command_number);
+std::string_view TemplatesFileName(LibraryCommand command);
 
 // Reads the templates of the command from `library_folder` (ending with the path separator).
 // False, and every template empty, when the file cannot be opened. Sets `templates.loaded`.
-bool Load(FieldTemplates& templates, int command_number, const std::string& library_folder);
+bool Load(FieldTemplates& templates, LibraryCommand command, const std::string& library_folder);
 // Writes the ten templates to the command's file; false, with the old file kept, on failure.
-bool Save(const FieldTemplates& templates, int command_number, const std::string& library_folder);
+bool Save(const FieldTemplates& templates,
+          LibraryCommand command,
+          const std::string& library_folder);
 
 // Ten texts, one per field: 0 is field 1.
 using FieldTexts = std::array<std::string, kFieldCount>;

@@ -19,7 +19,7 @@ void TemplatesDialog::OnInitDialog() {
   for (int position = 0; position < kFieldCount; ++position)
     ui_.AddField(std::string(FieldCaption(FieldAt(position))));
   ui_.SelectField(0);
-  Load(setup_.templates, setup_.command_number, setup_.library_folder);
+  Load(setup_.templates, setup_.command, setup_.library_folder);
   ShowTemplate();
 }
 
@@ -55,7 +55,7 @@ void TemplatesDialog::Sync() {
 
 // The whole table, every field, to the command's file. While no field is selected OK still saves.
 void TemplatesDialog::Save() {
-  templates::Save(setup_.templates, setup_.command_number, setup_.library_folder);
+  templates::Save(setup_.templates, setup_.command, setup_.library_folder);
 }
 
 }  // namespace zuro::templates

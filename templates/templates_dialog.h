@@ -19,9 +19,9 @@ struct TemplatesDialogSetup {
   FieldTemplates& templates;
   // Attribute names of the loaded report, in column order; empty before any report is read.
   const std::vector<std::string>& attribute_names;
-  int command_number = 0;      // selects the templates file
-  std::string library_folder;  // ends with the path separator
-  std::string help_path;       // the library's compiled HTML help file
+  LibraryCommand command = LibraryCommand::kNone;  // selects the templates file
+  std::string library_folder;                      // ends with the path separator
+  std::string help_path;                           // the library's compiled HTML help file
 };
 
 class TemplatesDialog : public TemplateListsDialog {

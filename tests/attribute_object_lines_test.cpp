@@ -11,13 +11,15 @@
 
 #include "base/file_system.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "pdm/attribute_object_lines.h"
 #include "pdm/pdm_object_list.h"
-#include "pdm/pdm_converter_window.h"
+#include "converter/pdm_converter_window.h"
 
 namespace zuro::pdm {
 namespace {
+
+using converter::PdmConverterWindow;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -37,13 +39,14 @@ class AttributeObjectLinesTest : public ::testing::Test {
   }
   // Opens the PDM window on the sample board and presses "Создать объекты ЭРИ".
   void Create() {
-    PdmConverterWindow window(context_, ui_, lines_, files_.CopySample("board.bom"));
+    PdmConverterWindow window(context_, state_, ui_, lines_, files_.CopySample("board.bom"));
     window.OnInitDialog();
     window.OnCommand(converter::kIdCreate);
   }
 
   testing_support::TestFolder files_{"attribute_object_lines"};
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   converter::HeadlessUi ui_;
   AttributeTemplates templates_;
   AttributeObjectLines lines_{templates_};
@@ -95,6 +98,8 @@ TEST_F(AttributeObjectLinesTest, CreateStopsWithoutTheSeTemplates) {
 namespace zuro::pdm {
 namespace {
 
+using converter::PdmConverterWindow;
+
 // The whole object list: an adjustable component's line carries its range and series in its name
 // and is followed by a line for every series value inside the range; a range the series cannot
 // reach is told, and the list is still written.
@@ -107,14 +112,15 @@ class PdmObjectListTest : public ::testing::Test {
     context_.library_folder = files_.path();
   }
   std::vector<std::string> Create(const std::string& report) {
-    PdmConverterWindow window(context_, ui_, lines_, report);
+    PdmConverterWindow window(context_, state_, ui_, lines_, report);
     window.OnInitDialog();
     window.OnCommand(converter::kIdCreate);
     return Lines(testing_support::ReadBytes(files_ + "res.txt"));
   }
 
   testing_support::TestFolder files_{"pdm_object_list"};
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   converter::HeadlessUi ui_;
   AttributeTemplates templates_;
   PdmObjectList lines_{templates_};

@@ -9,12 +9,15 @@
 
 #include "base/file_system.h"
 #include "pdm/attribute_templates.h"
-#include "pdm/attribute_templates_dialog.h"
+#include "converter/attribute_templates_dialog.h"
 #include "templates/headless_templates_ui.h"
 
 namespace zuro::pdm {
 namespace {
 
+using converter::AttributeTemplatesDialog;
+using converter::AttributeTemplatesDialogSetup;
+using converter::kIdAttributeKindLabel;
 using templates::HeadlessTemplatesUi;
 using templates::kIdAddAttribute;
 using templates::kIdRemoveAllAttributes;

@@ -35,7 +35,7 @@ struct Reader {
 
 std::vector<Reader> Readers() {
   static readers::ReportAttributes attributes;
-  static int32_t part_column = 0;
+  static readers::OrcadReadOptions orcad;
   static pdm::PdmRowCounts counts;
   const auto csv = [](std::string_view text, GridModel& table) {
     return readers::ReadQuotedCsv(text, table, attributes);
@@ -51,11 +51,11 @@ std::vector<Reader> Readers() {
        }},
       {"orcad", "board_orcad.bom",
        [](std::string_view text, GridModel& table) {
-         return readers::ReadOrcadReport(text, table, attributes, part_column);
+         return readers::ReadOrcadReport(text, table, attributes, orcad);
        }},
       {"orcad_fixed", "board_orcad_fixed.bom",
        [](std::string_view text, GridModel& table) {
-         return readers::ReadOrcadReport(text, table, attributes, part_column);
+         return readers::ReadOrcadReport(text, table, attributes, orcad);
        }},
       {"protel", "board.csv", csv},
       {"altium_csv", "board_altium.csv", csv},
@@ -190,7 +190,9 @@ TEST(BadInputs, Utf8AndMixedLineEndsReadAsTheOriginal) {
 
     // Bytes that code page 1251 leaves unassigned are kept as they are, wherever they stand.
     GridModel unassigned;
-    const std::string odd = Replaced(original, "0805", "08\x98" "5");
+    const std::string odd = Replaced(original, "0805",
+                                     "08\x98"
+                                     "5");
     EXPECT_EQ(reader.read(odd, unassigned), ReadResult::kLoaded);
     EXPECT_EQ(unassigned.GetRowCount(), expected.GetRowCount());
   }

@@ -13,8 +13,8 @@
 #include "converter/converter_dialog.h"
 #include "converter/headless_ui.h"
 #include "table/table_file.h"
-#include "host/dispatch.h"
-#include "host/library_context.h"
+#include "automation/dispatch.h"
+#include "automation/library_context.h"
 #include "base/text_encoding.h"
 
 namespace zuro::converter {
@@ -37,7 +37,7 @@ class ConverterDialogTest : public ::testing::Test {
     std::filesystem::create_directories(folder_ + "library");
     context_.library_folder = folder_ + "library/";
     context_.help_path = folder_ + "zuro.chm";
-    context_.command_number = 1;
+    context_.command = LibraryCommand::kPcad;
   }
   std::string Write(const std::string& name, const std::string& bytes) {
     return files_.Write(name, bytes);
@@ -45,8 +45,8 @@ class ConverterDialogTest : public ::testing::Test {
   // Samples are copied into the test's folder, as a designer's reports lie in theirs.
   std::string Sample(const std::string& name) { return files_.CopySample(name); }
   void Open(int command = 1) {
-    context_.command_number = command;
-    dialog_ = std::make_unique<ConverterDialog>(context_, ui_);
+    context_.command = static_cast<LibraryCommand>(command);
+    dialog_ = std::make_unique<ConverterDialog>(context_, state_, ui_);
     dialog_->OnInitDialog();
   }
   void Load(const std::optional<std::string>& path) {
@@ -72,13 +72,14 @@ class ConverterDialogTest : public ::testing::Test {
 
   testing_support::TestFolder files_{"dialog"};
   const std::string folder_ = files_.path();
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   HeadlessUi ui_;
   std::unique_ptr<ConverterDialog> dialog_;
 };
 
 TEST_F(ConverterDialogTest, StartsEmptyWithTableCommandsGreyed) {
-  context_.duplicate_flags = {true, true, true};
+  state_.duplicate_flags = {true, true, true};
   Open();
   EXPECT_TRUE(CommandsEnabled(false));
   for (const int id :
@@ -91,7 +92,7 @@ TEST_F(ConverterDialogTest, StartsEmptyWithTableCommandsGreyed) {
   EXPECT_EQ(ui_.CheckedRadio(kSortModeRadios), 0);
   EXPECT_EQ(ui_.tooltips().at(kIdOpenReport), " Открыть файл *.ВОМ ");
   EXPECT_EQ(ui_.tooltips().at(kIdClearAll), " Оменить выбор всех элементов ");
-  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_EQ(state_.duplicate_flags, (std::array<bool, 3>{}));
   EXPECT_TRUE(ui_.file_dialogs().empty());
   EXPECT_EQ(Table().GetRowCount(), 0);
 }
@@ -111,7 +112,7 @@ TEST_F(ConverterDialogTest, ModesAskForTheirOwnReportFiles) {
 }
 
 TEST_F(ConverterDialogTest, ModelDocumentOffersOnlyTheSpecificationAndAsksAtOnce) {
-  context_.model_document_flag = 1;
+  context_.active_document = automation::ActiveDocument::kModel;
   ui_.QueueFile(Write("small.bom", kSmallReport));
   Open();
   EXPECT_EQ(ui_.file_dialogs().size(), 1u);
@@ -124,7 +125,7 @@ TEST_F(ConverterDialogTest, ModelDocumentOffersOnlyTheSpecificationAndAsksAtOnce
 
 TEST_F(ConverterDialogTest, LoadedReportEnablesCommandsAndGetsQuantityColumns) {
   Open();
-  context_.duplicate_flags = {true, true, true};
+  state_.duplicate_flags = {true, true, true};
   Load(Sample("board.bom"));
   EXPECT_TRUE(ui_.messages().empty());
   EXPECT_TRUE(CommandsEnabled(true));
@@ -133,9 +134,9 @@ TEST_F(ConverterDialogTest, LoadedReportEnablesCommandsAndGetsQuantityColumns) {
   EXPECT_EQ(ui_.caption(), kPcadCaption + ":board");
   EXPECT_EQ(ui_.resizes().back(), 1);
   EXPECT_EQ(ui_.mark_image_attachments(), 1);
-  EXPECT_EQ(context_.report_path, "board.bom");
-  EXPECT_EQ(context_.report_folder, folder_);
-  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_EQ(state_.report_path, "board.bom");
+  EXPECT_EQ(state_.report_folder, folder_);
+  EXPECT_EQ(state_.duplicate_flags, (std::array<bool, 3>{}));
   EXPECT_EQ(Text().size(), 31u);
   EXPECT_TRUE(Header().starts_with("#Count#RefDes#Value"));
   EXPECT_TRUE(Header().ends_with("#ID PartLib" + kQuantityHeadings));
@@ -155,7 +156,7 @@ TEST_F(ConverterDialogTest, MentorListIsConvertedAndRead) {
   EXPECT_EQ(Text().size(), 31u);
   EXPECT_EQ(Text()[2].substr(0, 13), "#10#C1...C10#");
   // The converted report's name begins with a blank, and so does the caption's name.
-  EXPECT_EQ(context_.report_path, " board.lst");
+  EXPECT_EQ(state_.report_path, " board.lst");
   EXPECT_EQ(ui_.caption(), kMentorCaption + ": board");
   EXPECT_FALSE(std::filesystem::exists(folder_ + " board.lst"));
 }
@@ -169,13 +170,13 @@ TEST_F(ConverterDialogTest, ReportWithoutComponentsOrWithoutOutputColumns) {
   EXPECT_EQ(ui_.refusal_reasons(),
             std::vector<std::string>{"no component line after the header line"});
   EXPECT_EQ(Table().GetRowCount(), 0);
-  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_TRUE(state_.report_path.empty());
   EXPECT_TRUE(CommandsEnabled(false));
   EXPECT_EQ(ui_.resizes().back(), -1);
   EXPECT_EQ(ui_.caption(), kPcadCaption);
 
   // The PDM road writes text lines: no quantity columns.
-  context_.text_output_mode = 1;
+  context_.output_mode = automation::OutputMode::kTextLines;
   Load(Write("small.bom", kSmallReport));
   EXPECT_EQ(Text(),
             (std::vector<std::string>{"#Count#RefDes#Value", "#2#R1,R2#10 кОм", "#1#C1#0,1 мкФ"}));
@@ -192,7 +193,7 @@ TEST_F(ConverterDialogTest, BadStructureEmptiesTableAndRestoresCaption) {
   EXPECT_EQ(ui_.messages()[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(Table().GetRowCount(), 0);
   EXPECT_EQ(ui_.caption(), kMentorCaption);
-  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_TRUE(state_.report_path.empty());
   EXPECT_TRUE(CommandsEnabled(false));
   EXPECT_EQ(ui_.resizes().back(), -1);
   EXPECT_FALSE(std::filesystem::exists(folder_ + " bad.lst"));
@@ -210,12 +211,12 @@ TEST_F(ConverterDialogTest, UnreadableOrCancelledChoiceKeepsTheTable) {
   EXPECT_NE(ui_.messages()[0].text.find("missing.bom"), std::string::npos);
   EXPECT_EQ(Text(), loaded);
   EXPECT_EQ(ui_.caption(), caption);
-  EXPECT_EQ(context_.report_path, "small.bom");
+  EXPECT_EQ(state_.report_path, "small.bom");
   EXPECT_TRUE(CommandsEnabled(true));
 
   // The open command forgets the report's name before it asks for a new one.
   Load(std::nullopt);
-  EXPECT_EQ(context_.report_path, "");
+  EXPECT_EQ(state_.report_path, "");
   Load(Write("ab", kSmallReport + kSmallReport));  // a name this short reads as cancelled
   EXPECT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(Text(), loaded);
@@ -380,12 +381,12 @@ TEST_F(ConverterDialogTest, TemplatesAreLoadedWhenAReportIsOpened) {
   std::ofstream(context_.library_folder + "bom.cfg") << "1 1\n5 2\n";
   Open();
   Load(std::nullopt);
-  EXPECT_TRUE(context_.field_templates.loaded);
-  EXPECT_EQ(context_.field_templates.Row(templates::DocumentField::kDesignators)[0], 2);
+  EXPECT_TRUE(state_.field_templates.loaded);
+  EXPECT_EQ(state_.field_templates.Row(templates::DocumentField::kDesignators)[0], 2);
 
   Open(5);  // bom4.cfg is missing
   Load(std::nullopt);
-  EXPECT_FALSE(context_.field_templates.loaded);
+  EXPECT_FALSE(state_.field_templates.loaded);
 }
 
 // A table saved with all its edits comes back as it was saved, every row marked, in a window
@@ -398,7 +399,7 @@ TEST_F(ConverterDialogTest, SavedTableOpensAgainWithItsEdits) {
   Table().SetItemText(1, Table().GetColumnCount() - 2, "5");
   Table().SetItemImage(2, 0, 0);
   const std::vector<std::string> edited = Text();
-  context_.duplicate_flags = {true, true, true};
+  state_.duplicate_flags = {true, true, true};
 
   ui_.QueueFile(folder_ + "saved.tbl");
   dialog_->OnCommand(kIdSaveTable);
@@ -417,17 +418,17 @@ TEST_F(ConverterDialogTest, SavedTableOpensAgainWithItsEdits) {
   EXPECT_EQ(open.initial_name + open.default_extension + open.filter, "*.tbltbl.tbl||");
   EXPECT_EQ(Text(), edited);
   EXPECT_EQ(Table().GetItemImage(2, 0), 1);
-  EXPECT_EQ(context_.attributes.names.back(), "Количество на регулировку");
-  EXPECT_EQ(context_.attributes.names.size(), 18u);
-  EXPECT_EQ(context_.report_path, "small.bom");
-  EXPECT_EQ(context_.attributes.refdes_column, 2);  // small.bom's, not the table's
-  EXPECT_EQ(context_.attributes.partlib_column, -1);
+  EXPECT_EQ(state_.attributes.names.back(), "Количество на регулировку");
+  EXPECT_EQ(state_.attributes.names.size(), 18u);
+  EXPECT_EQ(state_.report_path, "small.bom");
+  EXPECT_EQ(state_.attributes.refdes_column, 2);  // small.bom's, not the table's
+  EXPECT_EQ(state_.attributes.partlib_column, -1);
   EXPECT_EQ(ui_.caption(), kPcadCaption + ":saved");
   EXPECT_EQ(dialog_->document_kind(), DocumentKind::kSpecification);
   EXPECT_EQ(ui_.CheckedRadio(kDocumentKindRadios), 0);
   EXPECT_FALSE(dialog_->purchase_columns());
   EXPECT_FALSE(ui_.IsControlEnabled(kIdSortByGostRadio));
-  EXPECT_EQ(context_.duplicate_flags, (std::array<bool, 3>{}));
+  EXPECT_EQ(state_.duplicate_flags, (std::array<bool, 3>{}));
   EXPECT_TRUE(CommandsEnabled(true));
 
   // The specification choice keeps the columns that came with the table.
@@ -483,19 +484,19 @@ TEST_F(ConverterDialogTest, UnwritableTableKeepsTheOldFile) {
 TEST_F(ConverterDialogTest, ReplaceStartsANewSearchAndStepsRunOnTheTable) {
   Open();
   Load(Write("small.bom", kSmallReport));
-  context_.replace_state = {};
-  context_.replace_state.pending_row = 2;
-  context_.replace_state.Finish();
-  context_.replace_state.column = 3;
+  state_.replace_state = {};
+  state_.replace_state.pending_row = 2;
+  state_.replace_state.Finish();
+  state_.replace_state.column = 3;
   dialog_->OnCommand(kIdReplace);
   EXPECT_EQ(ui_.replace_dialogs(), 1);
-  EXPECT_EQ(context_.replace_state.pending_row, 0);
-  EXPECT_EQ(context_.replace_state.next_row, 1);
-  EXPECT_FALSE(context_.replace_state.finished);
-  EXPECT_EQ(context_.replace_state.column, 3);
-  context_.replace_state.find_text = "кОм";
-  context_.replace_state.replacement_text = "Ом";
-  context_.replace_state.all = true;
+  EXPECT_EQ(state_.replace_state.pending_row, 0);
+  EXPECT_EQ(state_.replace_state.next_row, 1);
+  EXPECT_FALSE(state_.replace_state.finished);
+  EXPECT_EQ(state_.replace_state.column, 3);
+  state_.replace_state.find_text = "кОм";
+  state_.replace_state.replacement_text = "Ом";
+  state_.replace_state.all = true;
   dialog_->OnReplaceStep();
   EXPECT_EQ(Table().GetItemText(1, 3), "10 Ом");
 }
@@ -505,7 +506,7 @@ class FailingUi : public HeadlessUi {
  public:
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override {
     if (++calls_ == 1)
-      throw host::AutomationError("the host failed the call");
+      throw automation::AutomationError("the host failed the call");
     throw std::runtime_error("out of order");
   }
 
@@ -514,10 +515,11 @@ class FailingUi : public HeadlessUi {
 };
 
 TEST(ConverterDialogFailureTest, ErrorsEndTheCommandWithAMessage) {
-  host::LibraryContext context;
-  context.command_number = 1;
+  automation::LibraryContext context;
+  WindowState state;
+  context.command = LibraryCommand::kPcad;
   FailingUi ui;
-  ConverterDialog dialog(context, ui);
+  ConverterDialog dialog(context, state, ui);
   dialog.OnInitDialog();
   EXPECT_TRUE(dialog.OnCommand(kIdOpenReport));
   EXPECT_NO_THROW(dialog.OnCommand(kIdOpenReport));

@@ -14,7 +14,7 @@
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "converter/protel_converter_dialog.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "readers/designator_lists.h"
 #include "table/table_file.h"
 
@@ -30,9 +30,9 @@ const std::string kAltiumText =
 class ConverterKindsTest : public ::testing::Test {
  protected:
   void Open(int command) {
-    context_.command_number = command;
+    context_.command = static_cast<LibraryCommand>(command);
     context_.library_folder = files_.path();
-    window_ = MakeConverterWindow(context_, ui_);
+    window_ = MakeConverterWindow(context_, state_, ui_);
     ASSERT_TRUE(window_);
     window_->OnInitDialog();
   }
@@ -43,7 +43,8 @@ class ConverterKindsTest : public ::testing::Test {
   std::vector<std::string> Text() const { return table::TableFileText(window_->table()); }
 
   testing_support::TestFolder files_{"kinds"};
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   HeadlessUi ui_;
   std::unique_ptr<ConverterWindow> window_;
 };
@@ -74,8 +75,8 @@ TEST_F(ConverterKindsTest, EachCommandHasItsWindowTitleAndFileDialog) {
     EXPECT_EQ(request.default_extension + request.initial_name + request.filter,
               kind.dialog_fields);
   }
-  context_.command_number = 7;
-  EXPECT_FALSE(MakeConverterWindow(context_, ui_));
+  context_.command = LibraryCommand{7};
+  EXPECT_FALSE(MakeConverterWindow(context_, state_, ui_));
 }
 
 // The CSV is kept beside the report for the designer where no file of its name is; the caption
@@ -92,7 +93,7 @@ TEST_F(ConverterKindsTest, AltiumReportIsReadThroughTheCsvKeptBesideIt) {
       "\"Bill of materials\",\r\n\"Designator\",\"Quantity\",\"Comment\",\r\n\r\n"
       "\"C3,C1,C2\",\"3\",\"100n\",\r\n\"R1\",\"1\",\"10k\",\r\n";
   EXPECT_EQ(testing_support::ReadBytes(files_ + "board.csv"), kept);
-  EXPECT_EQ(context_.report_path, "board.csv");
+  EXPECT_EQ(state_.report_path, "board.csv");
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board");
 
   Load(files_.Write("board.txt", kAltiumText + "R2\t1\t22k\r\n"));
@@ -162,7 +163,7 @@ TEST_F(ConverterKindsTest, NewLayoutsReadInTheirWindowsBesideTheDesignersCsv) {
     EXPECT_EQ(testing_support::ReadBytes(files_ + report.report), report.text);
     EXPECT_EQ(ui_.caption(), report.caption);
     const std::string name = report.report;
-    EXPECT_EQ(context_.report_path, name.substr(0, name.find('.')) + ".csv");
+    EXPECT_EQ(state_.report_path, name.substr(0, name.find('.')) + ".csv");
   }
 }
 
@@ -306,7 +307,7 @@ TEST_F(ConverterKindsTest, MarksAndTheSecondOpenCommand) {
 // The PDM road's text output leaves the P-CAD window without quantity columns; the later windows
 // append them whatever it says.
 TEST_F(ConverterKindsTest, QuantityColumnsInTheLaterWindowsDoNotFollowTextOutput) {
-  context_.text_output_mode = 1;
+  context_.output_mode = automation::OutputMode::kTextLines;
   Open(3);
   Load(files_.Write("board.csv", "\"Designator\",\"Quantity\"\r\n\"R1\",\"1\"\r\n"));
   EXPECT_EQ(window_->table().GetColumnCount(), 5);
@@ -325,7 +326,7 @@ TEST_F(ConverterKindsTest, LayoutsOneAfterAnotherInOneWindow) {
   ASSERT_TRUE(ui_.messages().empty());
   const std::vector<std::string> quoted = Text();
   EXPECT_EQ(quoted.size(), 31u);
-  EXPECT_EQ(context_.report_path, "board_altium_quoted.csv");
+  EXPECT_EQ(state_.report_path, "board_altium_quoted.csv");
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР:board_altium_quoted");
 
   Load(files_.CopySample("board_orcad.bom"));
@@ -334,7 +335,7 @@ TEST_F(ConverterKindsTest, LayoutsOneAfterAnotherInOneWindow) {
   EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
   EXPECT_EQ(window_->table().GetRowCount(), 0);
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер Altium Designer-ЗЕНТАР");
-  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_TRUE(state_.report_path.empty());
   EXPECT_FALSE(ui_.IsMenuItemEnabled(kCreateMenu));
   EXPECT_FALSE(std::filesystem::exists(files_ + "board_orcad.csv"));
 
@@ -362,7 +363,7 @@ TEST_F(ConverterKindsTest, OrcadRefusalRestoresItsTitle) {
   EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер OrCAD-ЗЕНТАР");
   EXPECT_EQ(window_->table().GetRowCount(), 0);
-  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_TRUE(state_.report_path.empty());
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include "base/file_system.h"
 #include "converter/converter_ui.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "pdm/attribute_object_lines.h"
 #include "pdm/attribute_templates.h"
-#include "pdm/pdm_converter_window.h"
+#include "converter/pdm_converter_window.h"
 #include "table/grid_model.h"
 #include "table/table_file.h"
 #include "templates/field_templates.h"
@@ -52,7 +52,7 @@ TEST_F(NoFileLostTest, FieldTemplates) {
     row = {1, 2, 3};
   ExpectNoFileLost(
       {files_ + "bom.cfg"}, [&] { files_.Write("bom.cfg", Shipped("bom.cfg")); },
-      [&] { templates::Save(templates, 1, files_.path()); });
+      [&] { templates::Save(templates, LibraryCommand::kPcad, files_.path()); });
 }
 
 TEST_F(NoFileLostTest, AttributeTemplates) {
@@ -81,7 +81,8 @@ TEST_F(NoFileLostTest, ObjectLists) {
       "\"2\";\"R1\";\"10 кОм\";\"Резистор 10 кОм\";\"Прочие изделия\";\"\";\"\"\r\n"
       "\"\";\"R2\";\"10 кОм\";\"Резистор 10 кОм\";\"Прочие изделия\";\"\";\"\"\r\n"
       "\"1\";\"A1\";\"\";\"Плата\";\"Сборочные единицы\";\"\";\"\"\r\n");
-  host::LibraryContext context;
+  automation::LibraryContext context;
+  converter::WindowState state;
   context.library_folder = files_.path();
   pdm::AttributeTemplates templates;
   const int steps = ExpectNoFileLost(
@@ -93,7 +94,7 @@ TEST_F(NoFileLostTest, ObjectLists) {
       [&] {
         converter::HeadlessUi ui;
         pdm::AttributeObjectLines lines(templates);
-        pdm::PdmConverterWindow window(context, ui, lines, report);
+        converter::PdmConverterWindow window(context, state, ui, lines, report);
         window.OnInitDialog();
         window.OnCommand(converter::kIdCreate);
       });

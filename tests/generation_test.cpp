@@ -15,7 +15,7 @@
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "generation/generation_run.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "standin/sim_host.h"
 
 namespace zuro::converter {
@@ -49,8 +49,8 @@ class GenerationTest : public ::testing::Test {
     files_.Write("library/patternPE.spw", "{\"format\": \"zentar-sim/1\", \"objects\": []}");
     files_.Write("library/patternVP.spw", "{\"format\": \"zentar-sim/1\", \"objects\": []}");
     context_.library_folder = library_;
-    context_.command_number = 1;
-    context_.application = host::ZentarObject(host_.Application());
+    context_.command = LibraryCommand::kPcad;
+    context_.application = automation::ZentarObject(host_.Application());
   }
   // The host as LIBRARYENTRY leaves it: the active graphic document, or none.
   void UseGraphicDocument() {
@@ -58,7 +58,7 @@ class GenerationTest : public ::testing::Test {
     context_.graphic_document = context_.application.ActiveGraphicDocument();
   }
   void Open(const std::string& report) {
-    window_ = MakeConverterWindow(context_, ui_);
+    window_ = MakeConverterWindow(context_, state_, ui_);
     window_->OnInitDialog();
     ui_.QueueFile(files_.Write("board.bom", report));
     window_->OnCommand(kIdOpenReport);
@@ -74,7 +74,8 @@ class GenerationTest : public ::testing::Test {
   testing_support::TestFolder files_{"generation"};
   std::string library_;
   SimHost host_;
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   HeadlessUi ui_;
   std::unique_ptr<ConverterWindow> window_;
 };
@@ -333,7 +334,7 @@ TEST_F(GenerationTest, MissingPatternStopsTheCommandBeforeAStaleCopy) {
   EXPECT_EQ(host_.documents().size(), documents);
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.messages()[0].text, "Не найден файл шаблона документа patternVP.spw");
-  EXPECT_FALSE(context_.duplicate_flags[2]);
+  EXPECT_FALSE(state_.duplicate_flags[2]);
 }
 
 TEST_F(GenerationTest, RefusedObjectsAreSkippedAndMissingTemplatesStopTheRun) {

@@ -9,6 +9,13 @@
 namespace zuro::host {
 namespace {
 
+using automation::Dispatch;
+using automation::GraphicDocument;
+using automation::InvokeKind;
+using automation::ModelDocument;
+using automation::SpecDocument;
+using automation::Value;
+using automation::ZentarObject;
 using standin::SimHost;
 
 // Connects to the stand-in host, or fails as a host without its API library would.
@@ -30,10 +37,10 @@ class SimConnector : public HostConnector {
 class RecordingWindows : public ConverterWindows {
  public:
   explicit RecordingWindows(SimHost& host) : host_(host) {}
-  void Run(ConverterWindowKind kind, LibraryContext& context) override {
+  void Run(ConverterWindowKind kind, LibraryContext& context, WindowState&) override {
     opened.push_back(kind);
     host_input_while_open = host_.host_input();
-    model_flag_while_open = context.model_document_flag;
+    model_flag_while_open = static_cast<int>(context.active_document);
   }
   std::vector<ConverterWindowKind> opened;
   int host_input_while_open = -1;
@@ -45,11 +52,12 @@ class RecordingWindows : public ConverterWindows {
 
 class LibraryEntryTest : public ::testing::Test {
  protected:
-  void Run(uint32_t command) { LibraryEntry(context_, connector_, windows_, command); }
+  void Run(uint32_t command) { LibraryEntry(context_, state_, connector_, windows_, command); }
   std::vector<std::string> Log() const { return host_.call_log(); }
 
   SimHost host_;
   LibraryContext context_;
+  converter::WindowState state_;
   SimConnector connector_{host_};
   RecordingWindows windows_{host_};
 };
@@ -82,8 +90,8 @@ TEST_F(LibraryEntryTest, GraphicDocumentCallSequenceMatchesTheRecordedOne) {
   EXPECT_EQ(windows_.host_input_while_open, 0);
   EXPECT_EQ(host_.host_input(), 1);
   EXPECT_FALSE(context_.graphic_document.empty());
-  EXPECT_EQ(context_.model_document_flag, 0);
-  EXPECT_EQ(context_.command_number, 1);
+  EXPECT_EQ(context_.active_document, automation::ActiveDocument::kGraphicOrSpecification);
+  EXPECT_EQ(context_.command, LibraryCommand::kPcad);
 }
 
 TEST_F(LibraryEntryTest, ModelDocumentCallSequenceMatchesTheRecordedOne) {
@@ -152,14 +160,14 @@ TEST_F(LibraryEntryTest, HostFailingACallMidDispatchEndsTheCommandSilently) {
 }
 
 TEST_F(LibraryEntryTest, ClearsPerCommandStateOnEveryCall) {
-  context_.text_output_mode = 1;
-  context_.report_path = "board.bom";
+  context_.output_mode = automation::OutputMode::kTextLines;
+  state_.report_path = "board.bom";
   context_.spec_columns.bco = 8;
   Run(4);
-  EXPECT_EQ(context_.text_output_mode, 0);
-  EXPECT_TRUE(context_.report_path.empty());
+  EXPECT_EQ(context_.output_mode, automation::OutputMode::kHostObjects);
+  EXPECT_TRUE(state_.report_path.empty());
   EXPECT_EQ(context_.spec_columns.bco, 0);
-  EXPECT_EQ(context_.command_number, 4);
+  EXPECT_EQ(context_.command, LibraryCommand::kAltiumDesigner);
 }
 
 TEST_F(LibraryEntryTest, EachCommandOpensItsWindowAndOthersOpenNothing) {

@@ -18,7 +18,7 @@
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "generation/designators.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "readers/orcad_reader.h"
 #include "table/grid_model.h"
 
@@ -119,7 +119,7 @@ Counted Count(const table::GridModel& table) {
 class OrcadLayoutsTest : public ::testing::Test {
  protected:
   ReadResult Read(const std::string& text) {
-    return ReadOrcadReport(text, table_, attributes_, part_column_);
+    return ReadOrcadReport(text, table_, attributes_, orcad_);
   }
   std::string Dump() const { return testing_support::TableText(table_); }
   // The rows of a report of the four default columns holding the lines given, after its first
@@ -132,16 +132,16 @@ class OrcadLayoutsTest : public ::testing::Test {
 
   table::GridModel table_;
   ReportAttributes attributes_;
-  int32_t part_column_ = 0;
+  OrcadReadOptions orcad_;
 };
 
 TEST_F(OrcadLayoutsTest, CaptureSamplesReadWhole) {
   for (const char* name : kCaptureSamples) {
     SCOPED_TRACE(name);
-    part_column_ = 0;
+    orcad_.part_column = 0;
     ASSERT_EQ(Read(Sample(name)), ReadResult::kLoaded);
     EXPECT_EQ(Dump(), kCaptureTable);
-    EXPECT_EQ(part_column_, 3);
+    EXPECT_EQ(orcad_.part_column, 3);
     EXPECT_EQ(attributes_.partlib_column, -1);
     const Counted counted = Count(table_);
     EXPECT_EQ(counted.designators, kCaptureParts);
@@ -237,7 +237,7 @@ TEST_F(OrcadLayoutsTest, TabsTurnedIntoBlanksAreRefused) {
     ASSERT_EQ(Read(Sample(name)), ReadResult::kLoaded);
     EXPECT_EQ(Read(ExpandTabs(Sample(name))), ReadResult::kBadStructure);
     EXPECT_EQ(table_.GetRowCount(), 0);
-    EXPECT_EQ(part_column_, 3);
+    EXPECT_EQ(orcad_.part_column, 3);
   }
   EXPECT_EQ(Rows(Tabbed({" 1 ", " 3 ", " C1, C2, ", " 10 n "}) + "\t\t C3 \r\n"),
             "# 1 # 3 #C1...C3#10n \n");
@@ -292,12 +292,12 @@ TEST_F(OrcadLayoutsTest, OtherSystemsReportsAreRefused) {
   for (const auto& [what, text] : reports) {
     SCOPED_TRACE(what);
     ASSERT_EQ(Read(Sample("board_orcad_capture.bom")), ReadResult::kLoaded);
-    part_column_ = 2;
+    orcad_.part_column = 2;
     EXPECT_EQ(Read(text), ReadResult::kBadStructure);
     EXPECT_EQ(table_.GetRowCount(), 0);
     EXPECT_EQ(table_.GetColumnCount(), 0);
     EXPECT_TRUE(attributes_.names.empty());
-    EXPECT_EQ(part_column_, 2);
+    EXPECT_EQ(orcad_.part_column, 2);
   }
   // A report without a header and without another system's column names stays an empty table.
   EXPECT_EQ(Read("Bill Of Materials\r\n1\t1\tR1\t1k\r\nReference list\r\n"), ReadResult::kLoaded);
@@ -382,12 +382,13 @@ TEST_F(OrcadCommandLineTest, CaptureSamplesReadWholeAndOtherReportsAreRefused) {
 // One report after another in the same window: a refusal between two readings leaves no trace.
 TEST(OrcadWindowTest, RefusalBetweenTwoCaptureReports) {
   testing_support::TestFolder files("orcad_window");
-  host::LibraryContext context;
-  context.command_number = 2;
+  automation::LibraryContext context;
+  converter::WindowState state;
+  context.command = LibraryCommand::kOrcad;
   context.library_folder = files.path();
   converter::HeadlessUi ui;
   const std::unique_ptr<converter::ConverterWindow> window =
-      converter::MakeConverterWindow(context, ui);
+      converter::MakeConverterWindow(context, state, ui);
   window->OnInitDialog();
   const auto load = [&](const std::string& name) {
     ui.QueueFile(files.CopySample(name));
@@ -402,8 +403,8 @@ TEST(OrcadWindowTest, RefusalBetweenTwoCaptureReports) {
   ASSERT_EQ(ui.messages().size(), 1u);
   EXPECT_EQ(ui.messages()[0].text, "Недопустимая структура файла");
   EXPECT_EQ(ui.caption(), "Текстовый конвертер OrCAD-ЗЕНТАР");
-  EXPECT_TRUE(context.report_path.empty());
-  EXPECT_EQ(context.orcad_part_column, 3);
+  EXPECT_TRUE(state.report_path.empty());
+  EXPECT_EQ(state.orcad.part_column, 3);
   EXPECT_EQ(load("board_orcad_capture_single.bom"), wrapped);
   EXPECT_EQ(ui.caption(), "Текстовый конвертер OrCAD-ЗЕНТАР:board_orcad_capture_single");
   EXPECT_EQ(ui.messages().size(), 1u);

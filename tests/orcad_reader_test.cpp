@@ -46,7 +46,7 @@ const std::string kFixedHeader = Fixed(kWidths, {"Item", "Quantity", "Reference"
 class OrcadReaderTest : public ::testing::Test {
  protected:
   ReadResult Read(const std::string& text) {
-    return ReadOrcadReport(text, table_, attributes_, part_column_);
+    return ReadOrcadReport(text, table_, attributes_, orcad_);
   }
   std::string Dump() const { return testing_support::TableText(table_); }
   // The reference cell (column 3) of a report of kHeader's columns holding the lines given.
@@ -57,7 +57,7 @@ class OrcadReaderTest : public ::testing::Test {
 
   table::GridModel table_;
   ReportAttributes attributes_;
-  int32_t part_column_ = 0;
+  OrcadReadOptions orcad_;
 };
 
 TEST_F(OrcadReaderTest, TabbedReportMakesAMarkedRowPerItem) {
@@ -68,7 +68,7 @@ TEST_F(OrcadReaderTest, TabbedReportMakesAMarkedRowPerItem) {
   // go on.
   EXPECT_EQ(Dump(), "#Item#Quantity#Reference#Part\n#1#2#C1,C2#100нФ \n#2#1#R1#10k \n");
   EXPECT_EQ(attributes_.names, (std::vector<std::string>{"Item", "Quantity", "Reference", "Part"}));
-  EXPECT_EQ(part_column_, 3);
+  EXPECT_EQ(orcad_.part_column, 3);
   EXPECT_EQ(attributes_.partlib_column, -1);
   EXPECT_EQ(attributes_.refdes_column, -1);
   EXPECT_EQ(table_.GetFixedRowCount(), 1);
@@ -118,7 +118,7 @@ TEST_F(OrcadReaderTest, AFirstLineNamingTheQuantityIsTheHeader) {
       {kTitle + kHeader, "#Item#Quantity#Reference#Part\n#1#3#R1...R3#1k \n"},
   };
   for (const auto& c : cases) {
-    part_column_ = 0;
+    orcad_.part_column = 0;
     ASSERT_EQ(Read(c.first_line + Tabbed({"1", "3", "R3,R1,R2", "1k"})), ReadResult::kLoaded);
     EXPECT_EQ(Dump(), c.table) << c.first_line;
   }
@@ -317,18 +317,18 @@ TEST_F(OrcadReaderTest, PartColumnOutlivesReadsAndHeadersWithoutOne) {
   EXPECT_EQ(Dump(), "#Item#Quantity#Reference#Value#Note\n#1 #1#R1#10k#n\n");
   ASSERT_EQ(Read(kTitle + Tabbed({"Item", "Quantity", "Reference", "Part", "Note"}) + items),
             ReadResult::kLoaded);
-  EXPECT_EQ(part_column_, 3);
+  EXPECT_EQ(orcad_.part_column, 3);
   ASSERT_EQ(Read(kTitle + Tabbed({"Item", "Quantity", "Reference", "Value", "Note"}) + items),
             ReadResult::kLoaded);
-  EXPECT_EQ(part_column_, 3);
+  EXPECT_EQ(orcad_.part_column, 3);
   EXPECT_EQ(Dump(), "#Item#Quantity#Reference#Value#Note\n#1#1#R1#10k #n\n");
   // "Attributes" is the part column as well, the last of the part names counting.
   ASSERT_EQ(Read(kTitle + Tabbed({"Part", "Quantity", "Reference", "Attributes", "Note"}) + items),
             ReadResult::kLoaded);
-  EXPECT_EQ(part_column_, 3);
+  EXPECT_EQ(orcad_.part_column, 3);
   ASSERT_EQ(Read(kTitle + Tabbed({"Item", "Quantity", "Reference", "Note", "Part"}) + items),
             ReadResult::kLoaded);
-  EXPECT_EQ(part_column_, 4);
+  EXPECT_EQ(orcad_.part_column, 4);
 }
 
 TEST_F(OrcadReaderTest, TitlesLoseTrailingUnderscoresNamesKeepThem) {
@@ -424,12 +424,12 @@ TEST_F(OrcadReaderTest, SampleBoardsReadAsThePcadReport) {
   ASSERT_EQ(pcad_table.GetRowCount(), 31);
   for (const char* name : {"board_orcad.bom", "board_orcad_fixed.bom"}) {
     SCOPED_TRACE(name);
-    part_column_ = 0;
+    orcad_.part_column = 0;
     ASSERT_EQ(Read(testing_support::ReadBytes(samples + name)), ReadResult::kLoaded);
     ASSERT_EQ(table_.GetRowCount(), 31);
     ASSERT_EQ(attributes_.names[1], "Quantity");
     ASSERT_EQ(attributes_.names[2], "Reference");
-    ASSERT_EQ(attributes_.names[part_column_], "Part");
+    ASSERT_EQ(attributes_.names[orcad_.part_column], "Part");
     for (int row = 1; row < 31; ++row) {
       EXPECT_EQ(table_.GetItemText(row, 3), pcad_table.GetItemText(row, pcad.refdes_column));
       EXPECT_EQ(table_.GetItemText(row, 2), pcad_table.GetItemText(row, 1));
@@ -447,7 +447,7 @@ TEST_F(OrcadReaderTest, SampleBoardsReadAsThePcadReport) {
   for (int row = 1; row < 31; ++row) {
     std::string value = pcad_table.GetItemText(row, 3);
     std::erase(value, ' ');
-    EXPECT_EQ(table_.GetItemText(row, part_column_ + 1), value + " ");
+    EXPECT_EQ(table_.GetItemText(row, orcad_.part_column + 1), value + " ");
     EXPECT_EQ(table_.GetItemText(row, name_column), pcad_table.GetItemText(row, 5));
     EXPECT_EQ(table_.GetItemText(row, attributes_.partlib_column),
               pcad_table.GetItemText(row, pcad.partlib_column));

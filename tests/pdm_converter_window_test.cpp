@@ -11,14 +11,18 @@
 
 #include "base/file_system.h"
 #include "converter/headless_ui.h"
-#include "host/library_context.h"
-#include "pdm/pdm_converter_window.h"
+#include "automation/library_context.h"
+#include "converter/pdm_converter_window.h"
 #include "table/component_rows.h"
 
 namespace zuro::pdm {
 namespace {
 
 using converter::HeadlessUi;
+using converter::kIdShowItems;
+using converter::kIdShowUnits;
+using converter::kIdUnitTemplates;
+using converter::PdmConverterWindow;
 
 // Object lines that name their row's designator, so that the order of the list shows.
 class NamingLines : public PdmObjectLines {
@@ -51,7 +55,7 @@ class PdmWindowTest : public ::testing::Test {
     context_.library_folder = library_;
   }
   void Start(const std::string& report_path) {
-    window_ = std::make_unique<PdmConverterWindow>(context_, ui_, lines_, report_path);
+    window_ = std::make_unique<PdmConverterWindow>(context_, state_, ui_, lines_, report_path);
     window_->OnInitDialog();
   }
   std::vector<std::string> Column(int column) const {
@@ -64,7 +68,8 @@ class PdmWindowTest : public ::testing::Test {
 
   testing_support::TestFolder files_{"pdm_window"};
   std::string library_;
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   HeadlessUi ui_;
   NamingLines lines_;
   std::unique_ptr<PdmConverterWindow> window_;
@@ -78,8 +83,8 @@ TEST_F(PdmWindowTest, StartUpReadsTheHandedReportWithoutAFileDialog) {
   EXPECT_TRUE(ui_.IsMenuItemChecked(kIdShowItems));
   EXPECT_TRUE(ui_.IsMenuItemChecked(kIdShowUnits));
   EXPECT_TRUE(ui_.IsControlEnabled(converter::kIdCreate));
-  EXPECT_EQ(context_.text_output_mode, 1);
-  EXPECT_EQ(context_.command_number, 1);
+  EXPECT_EQ(context_.output_mode, automation::OutputMode::kTextLines);
+  EXPECT_EQ(context_.command, LibraryCommand::kPcad);
   // No quantity columns: the object lines have no use for them.
   EXPECT_EQ(window_->table().GetColumnCount(), 6);
 
@@ -103,8 +108,8 @@ TEST_F(PdmWindowTest, OtherPcadLayoutsAreRefused) {
   for (const char* sample : {"board_separated.bom", "board_formatted.bom"}) {
     SCOPED_TRACE(sample);
     ui_ = HeadlessUi();
-    Start(files_.Write(sample, testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) +
-                                                          "/samples/" + sample)));
+    Start(files_.Write(
+        sample, testing_support::ReadBytes(std::string(ZURO_SOURCE_DIR) + "/samples/" + sample)));
     ASSERT_EQ(ui_.messages().size(), 1u);
     EXPECT_EQ(ui_.messages()[0].text, "Недопустимая структура файла");
     EXPECT_EQ(window_->table().GetRowCount(), 0);
@@ -157,7 +162,7 @@ TEST_F(PdmWindowTest, ListOfElementsChoiceWritesAnEmptyList) {
 TEST_F(PdmWindowTest, CancelledSecondOpenKeepsTheReport) {
   Start(files_.Write("board.bom", kReport));
   window_->OnCommand(converter::kIdOpenReport);  // no file queued: the dialog is cancelled
-  EXPECT_EQ(context_.report_path, "board.bom");
+  EXPECT_EQ(state_.report_path, "board.bom");
   EXPECT_EQ(ui_.caption(), "Текстовый конвертер ZURO-ВЕЛДОР:board");
   EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "C1", "A1"}));
 
@@ -192,14 +197,14 @@ TEST_F(PdmWindowTest, MentorListTouchesNoFileBesideIt) {
   files_.Write("board.bom", "designer's own report\r\n");
   Start(files_.Write("board.lst",
                      "QTY;REFDES;TypeElement\r\n2;R1,R2;Резистор\r\n1;C1;Конденсатор\r\n"));
-  EXPECT_EQ(context_.command_number, 5);
+  EXPECT_EQ(context_.command, LibraryCommand::kMentor);
   EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "R2", "C1"}));
   EXPECT_EQ(testing_support::ReadBytes(files_ + "board.bom"), "designer's own report\r\n");
 
   std::filesystem::create_directories(files_ + "lst-files");
   window_->OnCommand(converter::kIdClose);
   Start(files_.Write("lst-files/board.bom", kReport));
-  EXPECT_EQ(context_.command_number, 1);
+  EXPECT_EQ(context_.command, LibraryCommand::kPcad);
   EXPECT_EQ(Column(2), (std::vector<std::string>{"R1", "C1", "A1"}));
 }
 

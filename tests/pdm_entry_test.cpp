@@ -10,7 +10,7 @@
 
 #include "converter/headless_ui.h"
 #include "host/pdm_entry.h"
-#include "pdm/pdm_converter_window.h"
+#include "converter/pdm_converter_window.h"
 
 namespace zuro::host {
 namespace {
@@ -27,12 +27,12 @@ class NoLines : public pdm::PdmObjectLines {
 // The PDM window started headlessly, as the DLL starts it on the screen.
 class HeadlessPdmWindows : public PdmWindows {
  public:
-  void Run(LibraryContext& context, const std::string& report_path) override {
+  void Run(LibraryContext& context, WindowState& state, const std::string& report_path) override {
     NoLines lines;
-    pdm::PdmConverterWindow window(context, ui, lines, report_path);
+    converter::PdmConverterWindow window(context, state, ui, lines, report_path);
     window.OnInitDialog();
     rows = window.table().GetRowCount();
-    output_mode_while_open = context.text_output_mode;
+    output_mode_while_open = static_cast<int32_t>(context.output_mode);
     if (fail)
       throw std::runtime_error("the window failed");
   }
@@ -52,6 +52,7 @@ class PdmEntryTest : public ::testing::Test {
   }
   testing_support::TestFolder files_{"pdm_entry"};
   LibraryContext context_;
+  WindowState state_;
   std::string report_;
   HeadlessPdmWindows windows_;
 };
@@ -60,24 +61,24 @@ class PdmEntryTest : public ::testing::Test {
 // columns and host objects again.
 TEST_F(PdmEntryTest, HandsBackTheTypesAndClearsTheTextOutputAfterTheWindow) {
   files_.Write("library/bom_veldor.ini", "TYPE1=Изделие\r\nTYPE2=Сборка\r\nSKO=2\r\n");
-  const PdmObjectTypes types = LoadBom(context_, windows_, report_);
+  const PdmObjectTypes types = LoadBom(context_, state_, windows_, report_);
   EXPECT_EQ(types.type1, "Изделие");
   EXPECT_EQ(types.type2, "Сборка");
   EXPECT_EQ(windows_.rows, 2);
   EXPECT_EQ(windows_.output_mode_while_open, 1);
-  EXPECT_EQ(context_.text_output_mode, 0);
+  EXPECT_EQ(context_.output_mode, automation::OutputMode::kHostObjects);
 
   // A window that fails still lets LoadBom hand the types back, and nothing leaves it.
   windows_.fail = true;
-  EXPECT_EQ(LoadBom(context_, windows_, report_).type1, "Изделие");
-  EXPECT_EQ(context_.text_output_mode, 0);
+  EXPECT_EQ(LoadBom(context_, state_, windows_, report_).type1, "Изделие");
+  EXPECT_EQ(context_.output_mode, automation::OutputMode::kHostObjects);
 }
 
 // A host command that found a model document leaves its flag in the library; the PDM's window has
 // no host document and must read the handed report alone, asking for no other.
 TEST_F(PdmEntryTest, AModelDocumentOfAnEarlierHostCommandAsksForNoSecondReport) {
-  context_.model_document_flag = 1;
-  const PdmObjectTypes types = LoadBom(context_, windows_, report_);
+  context_.active_document = automation::ActiveDocument::kModel;
+  const PdmObjectTypes types = LoadBom(context_, state_, windows_, report_);
   EXPECT_TRUE(types.type1.empty());
   EXPECT_EQ(windows_.rows, 2);
   EXPECT_TRUE(windows_.ui.file_dialogs().empty());

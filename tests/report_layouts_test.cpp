@@ -11,7 +11,7 @@
 #include "converter/converter_dialog.h"
 #include "converter/headless_ui.h"
 #include "generation/designators.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "readers/fixed_width_report.h"
 #include "readers/mentor_converter.h"
 #include "readers/pcad_reader.h"
@@ -530,9 +530,9 @@ class LayoutWindowsTest : public ::testing::Test {
     int rows = 0;
   };
   Seen Open(int command, const std::string& sample) {
-    context_.command_number = command;
+    context_.command = static_cast<LibraryCommand>(command);
     HeadlessUi ui;
-    ConverterDialog dialog(context_, ui);
+    ConverterDialog dialog(context_, state_, ui);
     dialog.OnInitDialog();
     ui.QueueFile(files_.Write(
         std::to_string(++opened_) + "_" + sample,
@@ -548,7 +548,8 @@ class LayoutWindowsTest : public ::testing::Test {
   testing_support::TestFolder files_{"layouts"};
   int opened_ = 0;
   const std::string folder_ = files_.path();
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
 };
 
 TEST_F(LayoutWindowsTest, EachWindowReadsItsLayoutsAndRefusesTheOthers) {

@@ -7,14 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include "base/file_system.h"
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 #include "standin/sim_host.h"
 #include "tests/test_folder.h"
 
 namespace zuro::standin {
 namespace {
 
-using namespace zuro::host;
+using namespace zuro::automation;
 
 class SimHostTest : public ::testing::Test {
  protected:

@@ -19,7 +19,7 @@
 #include "converter/headless_ui.h"
 #include "generation/names_database.h"
 #include "generation/specification.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "standin/sim_host.h"
 
 namespace zuro::converter {
@@ -77,8 +77,8 @@ class SpecificationTest : public ::testing::Test {
     files_.Write("library/bom.cfg", kTemplates);
     files_.Write("library/patternSP.spw", "{\"format\": \"zentar-sim/1\", \"objects\": []}");
     context_.library_folder = library_;
-    context_.command_number = 1;
-    context_.application = host::ZentarObject(host_.Application());
+    context_.command = LibraryCommand::kPcad;
+    context_.application = automation::ZentarObject(host_.Application());
   }
   void UseGraphicDocument() {
     host_.OpenGraphicDocument();
@@ -88,16 +88,16 @@ class SpecificationTest : public ::testing::Test {
   void UseModelDocument(std::vector<std::string> items) {
     host_.OpenModelDocument(std::move(items));
     context_.model_document = context_.application.ActiveModelDocument();
-    context_.model_document_flag = 1;
+    context_.active_document = automation::ActiveDocument::kModel;
   }
   void Open(const std::vector<Part>& parts, const std::string& name = "board.bom") {
     std::string report = kHeader;
     for (const Part& part : parts)
       report += Record(part);
-    window_ = MakeConverterWindow(context_, ui_);
+    window_ = MakeConverterWindow(context_, state_, ui_);
     ui_.QueueFile(files_.Write(name, report));
     window_->OnInitDialog();
-    if (context_.model_document_flag == 0)
+    if (context_.active_document == automation::ActiveDocument::kGraphicOrSpecification)
       window_->OnCommand(kIdOpenReport);
   }
   std::vector<SimObject> Objects() const { return testing_support::WrittenObjects(host_); }
@@ -123,7 +123,8 @@ class SpecificationTest : public ::testing::Test {
   testing_support::TestFolder files_{"specification"};
   std::string library_;
   SimHost host_;
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   HeadlessUi ui_;
   std::unique_ptr<ConverterWindow> window_;
 };
@@ -408,7 +409,7 @@ TEST_F(SpecificationTest, ModelWithoutItemsGetsNothing) {
 // purchased-items run leaves that file empty.
 TEST_F(SpecificationTest, TextOutputWritesLinesBesideTheReport) {
   UseGraphicDocument();
-  context_.text_output_mode = 1;
+  context_.output_mode = automation::OutputMode::kTextLines;
   Part capacitor = Resistor("C1,C2", "", "");
   capacitor.count = "2";
   capacitor.type = "Конденсатор";
@@ -517,9 +518,9 @@ TEST_F(SpecificationTest, NewDocumentFromPatternWhenNoneIsOpen) {
 // when its count column is past the second.
 TEST_F(SpecificationTest, OrcadAndProtelWindowsWriteInTableOrder) {
   UseGraphicDocument();
-  context_.command_number = 3;
+  context_.command = LibraryCommand::kProtel;
   files_.Write("library/bom3.cfg", "1 1\r\n2 2\r\n3 2\r\n4\r\n5 3\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
-  window_ = MakeConverterWindow(context_, ui_);
+  window_ = MakeConverterWindow(context_, state_, ui_);
   window_->OnInitDialog();
   ui_.QueueFile(files_.Write("board.csv",
                              "\"Quantity\",\"Comment\",\"Designator\"\r\n"

@@ -13,7 +13,7 @@
 
 #include "generation/generation_run.h"
 #include "generation/specification.h"
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 #include "standin/sim_host.h"
 
 namespace zuro::generation {
@@ -75,11 +75,11 @@ class SpecificationWriterTest : public ::testing::Test {
   table::GridModel table_;
   readers::ReportAttributes attributes_;
   standin::SimHost host_;
-  host::ZentarObject application_{host_.Application()};
-  host::GraphicDocument graphic_;
-  host::SpecDocument spec_;
-  host::ModelDocument model_;
-  host::SpecStyleColumns columns_;
+  automation::ZentarObject application_{host_.Application()};
+  automation::GraphicDocument graphic_;
+  automation::SpecDocument spec_;
+  automation::ModelDocument model_;
+  automation::SpecStyleColumns columns_;
   const SpecTarget target_{{application_, graphic_, spec_},
                            model_,
                            columns_,

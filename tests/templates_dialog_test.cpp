@@ -42,7 +42,8 @@ class TemplatesDialogTest : public ::testing::Test {
   void Open(int command = 1) {
     ui_ = std::make_unique<HeadlessTemplatesUi>();
     dialog_ = std::make_unique<TemplatesDialog>(
-        TemplatesDialogSetup{templates_, names_, command, folder_, "help.chm"}, *ui_);
+        TemplatesDialogSetup{templates_, names_, LibraryCommand{command}, folder_, "help.chm"},
+        *ui_);
     dialog_->OnInitDialog();
   }
   void ChooseField(int position) {

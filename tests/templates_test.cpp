@@ -90,7 +90,7 @@ TemplateRow MakeRow(std::initializer_list<int32_t> references) {
 TEST_F(FieldTemplatesTest, FileWithOnlyOneLine) {
   Write("bom.cfg", "5 7");
   FieldTemplates templates;
-  ASSERT_TRUE(Load(templates, 1, folder_));
+  ASSERT_TRUE(Load(templates, LibraryCommand::kPcad, folder_));
   EXPECT_TRUE(templates.loaded);
   for (int position = 0; position < kFieldCount; ++position) {
     const DocumentField field = FieldAt(position);
@@ -106,7 +106,7 @@ TEST_F(FieldTemplatesTest, WordsBecomeReferencesAndComposeInOrder) {
         "3 1 2 3 4 5 6 7 8 9 10 11 12\r\n"
         "4 12 2\r\n");
   FieldTemplates templates;
-  ASSERT_TRUE(Load(templates, 1, folder_));
+  ASSERT_TRUE(Load(templates, LibraryCommand::kPcad, folder_));
   EXPECT_EQ(templates.Row(DocumentField::kSpecName), MakeRow({3, 1, 3}));
   EXPECT_EQ(templates.Row(DocumentField::kCount), MakeRow({2, -4, 0, 6}));
   EXPECT_EQ(templates.Row(DocumentField::kListName), MakeRow({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
@@ -126,14 +126,14 @@ TEST_F(FieldTemplatesTest, SaveWritesTenLinesAndLoadsBack) {
   templates.Row(DocumentField::kCount) = MakeRow({4});
   templates.Row(DocumentField::kSpecName) = MakeRow({2, 3});
   templates.Row(DocumentField::kDesignators) = MakeRow({0, 7, -1});
-  ASSERT_TRUE(Save(templates, 1, folder_));
+  ASSERT_TRUE(Save(templates, LibraryCommand::kPcad, folder_));
   EXPECT_EQ(Read("bom.cfg"), "1 4\r\n2 2 3\r\n3\r\n4\r\n5 7\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
 
   templates.Row(DocumentField::kDesignators) = MakeRow({7});
   templates.Row(DocumentField::kStandard) = MakeRow({100, 1, 100, 2, 3, 4, 5, 6, 7, 99});
-  ASSERT_TRUE(Save(templates, 1, folder_));
+  ASSERT_TRUE(Save(templates, LibraryCommand::kPcad, folder_));
   FieldTemplates loaded;
-  ASSERT_TRUE(Load(loaded, 1, folder_));
+  ASSERT_TRUE(Load(loaded, LibraryCommand::kPcad, folder_));
   EXPECT_EQ(loaded.rows, templates.rows);
 }
 
@@ -142,18 +142,18 @@ TEST_F(FieldTemplatesTest, FailedSaveKeepsTheOldFile) {
   FieldTemplates templates;
   templates.Row(DocumentField::kCount) = MakeRow({9});
   SetFileFaultHook([](const char* step) { return std::string(step) == "write"; });
-  EXPECT_FALSE(Save(templates, 2, folder_));
+  EXPECT_FALSE(Save(templates, LibraryCommand::kOrcad, folder_));
   EXPECT_EQ(Read("bom1.cfg"), "1 4\r\n");
   EXPECT_FALSE(std::filesystem::exists(Path("bom1.cfg.new")));
   SetFileFaultHook(nullptr);
-  EXPECT_FALSE(Save(templates, 2, folder_ + "no-such-folder/"));
+  EXPECT_FALSE(Save(templates, LibraryCommand::kOrcad, folder_ + "no-such-folder/"));
 }
 
 TEST_F(FieldTemplatesTest, MissingFileLeavesEverythingEmpty) {
   FieldTemplates templates;
   templates.Row(DocumentField::kSupplier) = MakeRow({1, 2});
   templates.loaded = true;
-  EXPECT_FALSE(Load(templates, 1, folder_));
+  EXPECT_FALSE(Load(templates, LibraryCommand::kPcad, folder_));
   EXPECT_FALSE(templates.loaded);
   EXPECT_EQ(templates.rows, FieldTemplates{}.rows);
   EXPECT_EQ(Compose(templates, 5, [](int) { return "x"; }), FieldTexts{});
@@ -163,7 +163,7 @@ TEST_F(FieldTemplatesTest, EachCommandHasItsFile) {
   FieldTemplates templates;
   for (int command : {1, 2, 3, 5}) {
     templates.Row(DocumentField::kCount) = MakeRow({command});
-    ASSERT_TRUE(Save(templates, command, folder_));
+    ASSERT_TRUE(Save(templates, LibraryCommand{command}, folder_));
   }
   EXPECT_EQ(Read("bom.cfg").substr(0, 5), "1 1\r\n");
   EXPECT_EQ(Read("bom1.cfg").substr(0, 5), "1 2\r\n");
@@ -172,11 +172,11 @@ TEST_F(FieldTemplatesTest, EachCommandHasItsFile) {
   EXPECT_FALSE(std::filesystem::exists(Path("bom2.cfg")));
   // Protel, Altium Designer and Cadence Allegro share one file.
   for (int command : {4, 6}) {
-    ASSERT_TRUE(Load(templates, command, folder_));
+    ASSERT_TRUE(Load(templates, LibraryCommand{command}, folder_));
     EXPECT_EQ(templates.Row(DocumentField::kCount), MakeRow({3}));
   }
-  EXPECT_FALSE(Load(templates, 7, folder_));
-  EXPECT_FALSE(Save(templates, 0, folder_));
+  EXPECT_FALSE(Load(templates, LibraryCommand{7}, folder_));
+  EXPECT_FALSE(Save(templates, LibraryCommand{0}, folder_));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "converter/converter_window.h"
 #include "converter/headless_ui.h"
 #include "generation/names_database.h"
-#include "host/library_context.h"
+#include "automation/library_context.h"
 #include "standin/sim_host.h"
 #include "table/table_file.h"
 
@@ -133,12 +133,13 @@ TEST(FileSeamTest, TheWorkDatabaseTellsItsPathAsTheDesignerSeesIt) {
 }
 
 TEST(LibraryPathsTest, TheLibraryFolderAndHelpFileKeepTheModulesUtf8Path) {
-  host::LibraryContext context;
+  automation::LibraryContext context;
+  converter::WindowState state;
   const std::string folder = Utf8(u8"C:\\Program Files\\Müller 日本\\");
-  host::SetLibraryPaths(context, folder + "zuro.dll");
+  automation::SetLibraryPaths(context, folder + "zuro.dll");
   EXPECT_EQ(context.library_folder, folder);
   EXPECT_EQ(context.help_path, folder + "zuro.chm");
-  host::SetLibraryPaths(context, Utf8(u8"/opt/Библиотека zURO/библиотека.so"));
+  automation::SetLibraryPaths(context, Utf8(u8"/opt/Библиотека zURO/библиотека.so"));
   EXPECT_EQ(context.library_folder, Utf8(u8"/opt/Библиотека zURO/"));
   EXPECT_EQ(context.help_path, Utf8(u8"/opt/Библиотека zURO/библиотека.chm"));
 }
@@ -169,11 +170,11 @@ class ForeignFolderWindowTest : public ::testing::Test {
     CopyLibraryFiles(library_);
     context_.library_folder = library_;
     context_.help_path = library_ + "zuro.chm";
-    context_.command_number = 1;
-    context_.application = host::ZentarObject(host_.Application());
+    context_.command = LibraryCommand::kPcad;
+    context_.application = automation::ZentarObject(host_.Application());
     host_.OpenGraphicDocument();
     context_.graphic_document = context_.application.ActiveGraphicDocument();
-    window_ = converter::MakeConverterWindow(context_, ui_);
+    window_ = converter::MakeConverterWindow(context_, state_, ui_);
     window_->OnInitDialog();
   }
   void Load(const std::string& path) {
@@ -185,7 +186,8 @@ class ForeignFolderWindowTest : public ::testing::Test {
   const std::string folder_ = files_ + kForeignFolder + "/";
   const std::string library_ = folder_ + "library/";
   standin::SimHost host_;
-  host::LibraryContext context_;
+  automation::LibraryContext context_;
+  converter::WindowState state_;
   converter::HeadlessUi ui_;
   std::unique_ptr<converter::ConverterWindow> window_;
 };
@@ -196,15 +198,15 @@ TEST_F(ForeignFolderWindowTest, ReadsReportsAndShowsTheirNamesIn1251) {
   EXPECT_TRUE(ui_.messages().empty());
   EXPECT_EQ(window_->table().GetRowCount(), 3);
   EXPECT_EQ(ui_.caption(), kPcadCaption + ":плата ??");
-  EXPECT_EQ(context_.report_path, name);
-  EXPECT_EQ(context_.report_folder, folder_);
+  EXPECT_EQ(state_.report_path, name);
+  EXPECT_EQ(state_.report_folder, folder_);
 
   // A report that is not there: the message keeps its wording, the name shown in 1251.
   Load(folder_ + kMullerName + ".bom");
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.messages()[0].text, "Не удалось открыть файл M?ller.bom");
   EXPECT_EQ(ui_.caption(), kPcadCaption + ":плата ??");
-  EXPECT_EQ(context_.report_path, name);
+  EXPECT_EQ(state_.report_path, name);
 
   // A UTF-8 report with characters 1251 lacks is named in that message too.
   Load(files_.Write(kForeignFolder + "/" + Utf8(u8"Ω.bom"),
@@ -263,13 +265,14 @@ TEST(PatternRoadTest, TheHostIsHandedItsPathsIn1251) {
     const std::string folder = files + name + "/";
     CopyLibraryFiles(folder + "library/");
     standin::SimHost host;
-    host::LibraryContext context;
+    automation::LibraryContext context;
+    converter::WindowState state;
     context.library_folder = folder + "library/";
-    context.command_number = 1;
-    context.application = host::ZentarObject(host.Application());
+    context.command = LibraryCommand::kPcad;
+    context.application = automation::ZentarObject(host.Application());
     converter::HeadlessUi ui;
     const std::unique_ptr<converter::ConverterWindow> window =
-        converter::MakeConverterWindow(context, ui);
+        converter::MakeConverterWindow(context, state, ui);
     window->OnInitDialog();
     std::filesystem::copy_file(ZURO_SOURCE_DIR "/samples/board.bom", folder + "board.bom");
     ui.QueueFile(folder + "board.bom");

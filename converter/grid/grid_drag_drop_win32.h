@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "base/com_object_win32.h"
+#include "automation/com_object_win32.h"
 
 namespace zuro::grid {
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kPcadCommand = 1;
 // The attributes of the report the texts are composed for: fewer than some references name.
 constexpr int kAttributeCount = 12;
 
@@ -17,9 +16,10 @@ constexpr int kAttributeCount = 12;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zuro;
-  fuzz::PutLibraryFile(templates::TemplatesFileName(kPcadCommand), fuzz::InputBytes(data, size));
+  fuzz::PutLibraryFile(templates::TemplatesFileName(LibraryCommand::kPcad),
+                       fuzz::InputBytes(data, size));
   templates::FieldTemplates field_templates;
-  templates::Load(field_templates, kPcadCommand, fuzz::LibraryFolder());
+  templates::Load(field_templates, LibraryCommand::kPcad, fuzz::LibraryFolder());
   templates::Compose(field_templates, kAttributeCount,
                      [](int column) { return "A" + std::to_string(column); });
   return 0;

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = zuro::fuzz::FileText(data, size);
   zuro::table::GridModel table;
   zuro::readers::ReportAttributes attributes;
-  int32_t part_column = 0;
-  zuro::readers::ReadOrcadReport(text, table, attributes, part_column);
+  zuro::readers::OrcadReadOptions options;
+  zuro::readers::ReadOrcadReport(text, table, attributes, options);
   zuro::fuzz::RequireConsistent(table);
   return 0;
 }

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "pdm/attribute_templates.h"
-#include "pdm/attribute_templates_dialog_win32.h"
+#include "converter/attribute_templates_dialog_win32.h"
 #include "tests/win/template_lists_screen.h"
 #include "tests/win/window_play.h"
 
 namespace {
 
+using namespace zuro::converter;
 using namespace zuro::pdm;
 using namespace zuro::win_tests;
 using WideTexts = std::vector<std::wstring>;

@@ -7,11 +7,11 @@
 #include <oleauto.h>
 
 #include "base/text_encoding.h"
-#include "host/host_objects.h"
-#include "host/idispatch_win32.h"
+#include "automation/host_objects.h"
+#include "automation/idispatch_win32.h"
 #include "standin/zapi5.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 namespace {
 
 std::string TargetJson() {
@@ -97,4 +97,4 @@ TEST(ComAdapter, HostFailuresBecomeAutomationErrors) {
 }
 
 }  // namespace
-}  // namespace zuro::host
+}  // namespace zuro::automation

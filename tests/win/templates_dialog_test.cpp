@@ -84,7 +84,8 @@ class TemplatesDialogWindow : public TemplateListsDialogWindow {
  protected:
   // Shows the dialog as the converter window of `command` does.
   INT_PTR Run(int command, LPTHREAD_START_ROUTINE user, Session& session) {
-    const TemplatesDialogSetup setup{templates_, kAttributes, command, LibraryFolder(), HelpPath()};
+    const TemplatesDialogSetup setup{templates_, kAttributes, zuro::LibraryCommand{command},
+                                     LibraryFolder(), HelpPath()};
     return TemplateListsDialogWindow::Run(
         [&] { return RunTemplatesDialog(module_, nullptr, setup); }, user, session);
   }

@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-namespace zuro::host {
+namespace zuro::automation {
 
 class Dispatch;
 using DispatchRef = std::shared_ptr<Dispatch>;
@@ -34,7 +34,7 @@ class Value {
   static Value Int16(int16_t v) { return Value(v); }
   static Value Int32(int32_t v) { return Value(v); }
   static Value Real(double v) { return Value(v); }
-  static Value Boolean(bool v) { return Value(zuro::host::Bool{v}); }
+  static Value Boolean(bool v) { return Value(zuro::automation::Bool{v}); }
   static Value Text(std::string v) { return Value(std::move(v)); }
   static Value Object(DispatchRef v);
 
@@ -56,7 +56,13 @@ class Value {
   template <typename T>
   explicit Value(T v) : data_(std::move(v)) {}
 
-  std::variant<std::monostate, int16_t, int32_t, double, zuro::host::Bool, std::string, DispatchRef>
+  std::variant<std::monostate,
+               int16_t,
+               int32_t,
+               double,
+               zuro::automation::Bool,
+               std::string,
+               DispatchRef>
       data_;
 };
 
@@ -102,4 +108,4 @@ class DispatchHolder {
   DispatchRef object_;
 };
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

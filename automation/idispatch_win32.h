@@ -3,9 +3,9 @@
 
 #include <oaidl.h>
 
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 // Takes over one reference of `object` (released with the returned holder); null gives null.
 DispatchRef WrapIDispatch(IDispatch* object);
@@ -18,4 +18,4 @@ void ValueToVariant(const Value& value, VARIANT& variant);
 // Objects of `variant` are wrapped with `wrap` (an AddRef'd interface is handed over).
 Value VariantToValue(const VARIANT& variant, DispatchRef (*wrap)(IDispatch*));
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

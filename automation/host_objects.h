@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 class HostObject {
  public:
@@ -130,4 +130,4 @@ class ZentarObject : public HostObject {
   DynArray NewDynArray(int32_t type);        // DISPID 39
 };
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "base/win32_text.h"
-#include "host/idispatch_win32.h"
+#include "automation/idispatch_win32.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 namespace {
 
@@ -169,4 +169,4 @@ Value VariantToValue(const VARIANT& variant, DispatchRef (*wrap)(IDispatch*)) {
   }
 }
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

@@ -1,9 +1,15 @@
-#include "pdm/attribute_templates_dialog.h"
+#include "converter/attribute_templates_dialog.h"
 
 #include <algorithm>
 
-namespace zuro::pdm {
+namespace zuro::converter {
 
+using pdm::AttributeRecord;
+using pdm::kValueSlotCount;
+using pdm::LoadAttributeTemplates;
+using pdm::ReadAttributeList;
+using pdm::SaveAttributeTable;
+using pdm::TemplateMode;
 using templates::kIdAvailableAttributes;
 using templates::kIdChosenAttributes;
 
@@ -73,4 +79,4 @@ void AttributeTemplatesDialog::Save() {
     SaveAttributeTable(Table(), setup_.templates.mode, attribute_list_, setup_.library_folder);
 }
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter

@@ -12,7 +12,7 @@
 #include "pdm/attribute_templates.h"
 #include "templates/template_lists_dialog.h"
 
-namespace zuro::pdm {
+namespace zuro::converter {
 
 // Controls of dialog 1007 beyond those it shares with the field templates dialog: the combo box
 // (templates::kIdTemplateField) lists the PDM attributes.
@@ -21,7 +21,7 @@ inline constexpr int kIdAttributeKindLabel = 1024;  // "Атрибуты ЭРИ"
 // What the PDM window hands to its attribute templates dialog. The tables and the names are the
 // library's own and must outlive the dialog.
 struct AttributeTemplatesDialogSetup {
-  AttributeTemplates& templates;  // its mode picks the table edited
+  pdm::AttributeTemplates& templates;  // its mode picks the table edited
   // Attribute names of the loaded report, in column order; empty before any report is read.
   const std::vector<std::string>& attribute_names;
   std::string library_folder;  // ends with the path separator
@@ -35,7 +35,7 @@ class AttributeTemplatesDialog : public templates::TemplateListsDialog {
   void OnInitDialog() override;
 
  private:
-  AttributeValueTable& Table() { return setup_.templates.Table(setup_.templates.mode); }
+  pdm::AttributeValueTable& Table() { return setup_.templates.Table(setup_.templates.mode); }
   std::string SelectedAttribute() const;
   void FillChosenList() override;
   void Sync() override;
@@ -46,4 +46,4 @@ class AttributeTemplatesDialog : public templates::TemplateListsDialog {
   std::vector<std::string> attribute_list_;
 };
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter

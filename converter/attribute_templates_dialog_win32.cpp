@@ -1,9 +1,9 @@
-#include "pdm/attribute_templates_dialog_win32.h"
+#include "converter/attribute_templates_dialog_win32.h"
 
 #include "resources/resource.h"
 #include "templates/template_lists_view_win32.h"
 
-namespace zuro::pdm {
+namespace zuro::converter {
 
 INT_PTR RunAttributeTemplatesDialog(HINSTANCE module,
                                     HWND owner,
@@ -12,4 +12,4 @@ INT_PTR RunAttributeTemplatesDialog(HINSTANCE module,
       module, owner, IDD_ATTRIBUTE_TEMPLATES, setup);
 }
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter

@@ -1,8 +1,8 @@
-#include "host/library_context.h"
+#include "automation/library_context.h"
 
 #include "base/paths.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 void LibraryContext::ReleaseHostObjects() {
   // The host tears its documents down before the application; release in that order.
@@ -23,4 +23,4 @@ void SetLibraryPaths(LibraryContext& context, const std::string& module_path) {
   context.help_path = context.library_folder + base + ".chm";
 }
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

@@ -10,48 +10,33 @@
 
 #include "converter/converter_window.h"
 #include "pdm/object_list_reader.h"
+#include "pdm/pdm_object_lines.h"
 #include "pdm/pdm_reader.h"
 
-namespace zuro::pdm {
-
-// What Create writes for the rows passed on: each row's object line, and the extra lines of its
-// value range.
-class PdmObjectLines {
- public:
-  virtual ~PdmObjectLines() = default;
-  // Made ready for one Create: the ERI and SE templates and the settings read afresh; false when
-  // either templates file cannot be read.
-  virtual bool Begin(const std::string& library_folder) = 0;
-  // Appends the lines of table row `row`, each ending with a line feed.
-  virtual void AppendLines(const table::GridModel& table,
-                           const readers::ReportAttributes& attributes,
-                           int row,
-                           std::string& list) = 0;
-  // The warnings the lines gave since Begin, for the window to show.
-  virtual std::vector<std::string> TakeWarnings() { return {}; }
-};
+namespace zuro::converter {
 
 // Menu 1006's checkable items that show or hide the two kinds of rows.
 inline constexpr int kIdShowItems = 32785;      // "Электрорадиоизделия"
 inline constexpr int kIdShowUnits = 32786;      // "Сборочные единицы"
 inline constexpr int kIdUnitTemplates = 32784;  // "Шаблоны СЕ..."
 
-class PdmConverterWindow : public converter::ConverterWindow {
+class PdmConverterWindow : public ConverterWindow {
  public:
   // `report_path` is the report LoadBom hands over: read at start-up, without a file dialog.
-  PdmConverterWindow(host::LibraryContext& context,
-                     converter::ConverterUi& ui,
-                     PdmObjectLines& lines,
+  PdmConverterWindow(automation::LibraryContext& context,
+                     WindowState& state,
+                     ConverterUi& ui,
+                     pdm::PdmObjectLines& lines,
                      std::string report_path);
 
   int DialogTemplate() const override { return 1006; }
-  const PdmRowCounts& counts() const { return counts_; }
+  const pdm::PdmRowCounts& counts() const { return counts_; }
   void OnCancel() override;
 
  protected:
   std::string WindowTitle() const override;
   std::string LoadedTitle() const override;
-  converter::FileDialogRequest ReportDialog() const override;
+  FileDialogRequest ReportDialog() const override;
   readers::ReadResult ReadReportText(const std::string& folder,
                                      const std::string& name,
                                      std::string& text) override;
@@ -66,11 +51,11 @@ class PdmConverterWindow : public converter::ConverterWindow {
   void CloseDeletingObjectList();
   bool CollectAndWalk(std::string& list);
 
-  PdmObjectLines& lines_;
+  pdm::PdmObjectLines& lines_;
   std::string handed_report_;
-  PdmRowCounts counts_;
+  pdm::PdmRowCounts counts_;
   bool items_shown_ = false;
   bool units_shown_ = false;
 };
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter

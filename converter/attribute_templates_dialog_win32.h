@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "pdm/attribute_templates_dialog.h"
+#include "converter/attribute_templates_dialog.h"
 
-namespace zuro::pdm {
+namespace zuro::converter {
 
 // Shows the dialog modally, owned by `owner`, until it closes. `module` holds the dialog resource
 // (the library's own module, never the host program's). IDOK or IDCANCEL, or -1 when the dialog
@@ -15,4 +15,4 @@ INT_PTR RunAttributeTemplatesDialog(HINSTANCE module,
                                     HWND owner,
                                     const AttributeTemplatesDialogSetup& setup);
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter

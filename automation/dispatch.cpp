@@ -1,6 +1,6 @@
-#include "host/dispatch.h"
+#include "automation/dispatch.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 Value Value::Object(DispatchRef v) {
   // A null interface is how the host says "no object"; keep it as Empty so callers test one thing.
@@ -18,7 +18,7 @@ int32_t Value::AsInt() const {
     case Type::Double:
       return static_cast<int32_t>(std::get<double>(data_));
     case Type::Bool:
-      return std::get<zuro::host::Bool>(data_).value ? 1 : 0;
+      return std::get<zuro::automation::Bool>(data_).value ? 1 : 0;
     default:
       return 0;
   }
@@ -63,4 +63,4 @@ void DispatchHolder::Put(int32_t dispid, Value value) const {
   object_->Invoke(dispid, InvokeKind::Put, std::span<const Value>(&value, 1));
 }
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

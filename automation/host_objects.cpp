@@ -1,8 +1,8 @@
-#include "host/host_objects.h"
+#include "automation/host_objects.h"
 
 #include "base/text_encoding.h"
 
-namespace zuro::host {
+namespace zuro::automation {
 
 namespace {
 Value ObjectOf(const HostObject& object) {
@@ -167,4 +167,4 @@ DynArray ZentarObject::NewDynArray(int32_t type) {
   return DynArray(holder().Call(39, {Value::Int32(type)}).AsObject());
 }
 
-}  // namespace zuro::host
+}  // namespace zuro::automation

@@ -1,4 +1,4 @@
-#include "pdm/pdm_converter_window.h"
+#include "converter/pdm_converter_window.h"
 
 #include "readers/pcad_reader.h"
 
@@ -11,7 +11,14 @@
 #include "readers/read_result.h"
 #include "table/component_rows.h"
 
-namespace zuro::pdm {
+namespace zuro::converter {
+
+using pdm::ConvertMentorListForPdm;
+using pdm::IsMentorListPath;
+using pdm::kItemKind;
+using pdm::kObjectListFile;
+using pdm::kUnitKind;
+using pdm::ReadPdmReport;
 
 namespace {
 
@@ -27,11 +34,12 @@ bool WriteWhole(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-PdmConverterWindow::PdmConverterWindow(host::LibraryContext& context,
-                                       converter::ConverterUi& ui,
-                                       PdmObjectLines& lines,
+PdmConverterWindow::PdmConverterWindow(automation::LibraryContext& context,
+                                       WindowState& state,
+                                       ConverterUi& ui,
+                                       pdm::PdmObjectLines& lines,
                                        std::string report_path)
-    : ConverterWindow(context, ui, converter::kPdmWindowRules),
+    : ConverterWindow(context, state, ui, kPdmWindowRules),
       lines_(lines),
       handed_report_(std::move(report_path)) {}
 
@@ -43,8 +51,8 @@ std::string PdmConverterWindow::LoadedTitle() const {
   return "Текстовый конвертер ZURO-ВЕЛДОР";
 }
 
-converter::FileDialogRequest PdmConverterWindow::ReportDialog() const {
-  converter::FileDialogRequest request;
+FileDialogRequest PdmConverterWindow::ReportDialog() const {
+  FileDialogRequest request;
   request.default_extension = "bom;lst";
   request.initial_name = "*.bom;*.lst";
   request.filter = "*.bom;*.lst||";
@@ -66,20 +74,20 @@ void PdmConverterWindow::LoadTemplates() {}
 readers::ReadResult PdmConverterWindow::ReadReportText(const std::string&,
                                                        const std::string& name,
                                                        std::string& text) {
-  context_.command_number = 1;
+  context_.command = LibraryCommand::kPcad;
   if (IsMentorListPath(name)) {
-    context_.command_number = 5;
+    context_.command = LibraryCommand::kMentor;
     text = ConvertMentorListForPdm(text);
   } else if (const char separator = readers::HeaderSeparator(text); separator != ';') {
     // P-CAD's "separated" layout: this window reads every record as a placed part by the
     // report's own layout, and would take the separators for values.
     table().DeleteAllItems();
-    context_.attributes = readers::ReportAttributes();
-    context_.attributes.refusal =
+    state_.attributes = readers::ReportAttributes();
+    state_.attributes.refusal =
         std::string("the header's fields are separated by \"") + separator + "\", not by \";\"";
     return readers::ReadResult::kBadStructure;
   }
-  const readers::ReadResult result = ReadPdmReport(text, table(), context_.attributes, counts_);
+  const readers::ReadResult result = ReadPdmReport(text, table(), state_.attributes, counts_);
   items_shown_ = counts_.items >= 1;
   units_shown_ = counts_.units >= 1;
   ui_.CheckMenuItem(kIdShowItems, items_shown_);
@@ -91,13 +99,13 @@ readers::ReadResult PdmConverterWindow::ReadReportText(const std::string&,
 // and reads the report it was handed at once.
 void PdmConverterWindow::Initialise() {
   ConverterWindow::Initialise();
-  context_.text_output_mode = 1;
+  context_.output_mode = automation::OutputMode::kTextLines;
   OpenReport();
 }
 
 bool PdmConverterWindow::DispatchOwn(int id) {
   switch (id) {
-    case converter::kIdClose:
+    case kIdClose:
       CloseDeletingObjectList();
       return true;
     case kIdShowItems:
@@ -106,7 +114,7 @@ bool PdmConverterWindow::DispatchOwn(int id) {
     case kIdShowUnits:
       ToggleKind(kUnitKind, kIdShowUnits, units_shown_, counts_.units);
       return true;
-    case converter::kIdTemplates:
+    case kIdTemplates:
       ui_.ShowAttributeTemplatesDialog(0);
       return true;
     case kIdUnitTemplates:
@@ -124,7 +132,7 @@ void PdmConverterWindow::OnCancel() {
 // A cancelled window leaves no object list, so the PDM finds no objects of an earlier run.
 void PdmConverterWindow::CloseDeletingObjectList() {
   RemoveFile(context_.LibraryFile(kObjectListFile));
-  ui_.CloseWindow(converter::kIdClose);
+  ui_.CloseWindow(kIdClose);
 }
 
 // Hidden rows are unmarked so that they are not passed on; showing them again marks them.
@@ -149,7 +157,7 @@ void PdmConverterWindow::ToggleKind(std::string_view kind, int command, bool& sh
 // beside the report and then over res.txt, each only once written whole.
 bool PdmConverterWindow::Generate() {
   ReadChoices();
-  const bool specification = document_kind() == converter::DocumentKind::kSpecification;
+  const bool specification = document_kind() == DocumentKind::kSpecification;
   std::string list;
   if (specification) {
     if (!CollectAndWalk(list))
@@ -159,10 +167,10 @@ bool PdmConverterWindow::Generate() {
     return false;
   }
   const std::string beside_report =
-      context_.report_folder + converter::WithoutExtension(context_.report_path) + ".txt";
+      state_.report_folder + WithoutExtension(state_.report_path) + ".txt";
   if (WriteWhole(beside_report, list))
     WriteWhole(context_.LibraryFile(kObjectListFile), list);
-  ui_.CloseWindow(converter::kIdCreate);
+  ui_.CloseWindow(kIdCreate);
   return true;
 }
 
@@ -183,8 +191,7 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
   for (int row = 1; row < grid.GetRowCount() && stored; ++row) {
     if (grid.GetItemImage(row, 0) != table::kMarked || grid.GetItemData(row, 0) == kMergedRow)
       continue;
-    generation::SortAttributes read =
-        generation::ReadSortAttributes(grid, context_.attributes, row);
+    generation::SortAttributes read = generation::ReadSortAttributes(grid, state_.attributes, row);
     std::string specific = read.specific;
     generation::WorkRecord record = generation::SortKeys(std::move(read));
     record.name = "1";
@@ -194,7 +201,7 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
     stored = sort.Add(record);
   }
   const bool walked = stored && sort.Walk([&](const generation::WorkRecord& record) {
-    lines_.AppendLines(grid, context_.attributes, static_cast<int>(LeadingInteger(record.count)),
+    lines_.AppendLines(grid, state_.attributes, static_cast<int>(LeadingInteger(record.count)),
                        list);
   });
   for (const std::string& warning : lines_.TakeWarnings())
@@ -205,4 +212,4 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
   return walked;
 }
 
-}  // namespace zuro::pdm
+}  // namespace zuro::converter
