@@ -58,6 +58,8 @@ function(zuro_fuzz_core)
   get_property(layers GLOBAL PROPERTY ZURO_LAYERS)
   foreach(layer IN LISTS layers)
     get_target_property(sources ${layer} SOURCES)
+    get_target_property(folder ${layer} SOURCE_DIR)
+    list(TRANSFORM sources PREPEND ${folder}/ REGEX "^[^/]")
     zuro_cp1251_copies(copies ${sources})
     # The commands that make the copies belong to this folder: a target of its own runs them
     # before the library, which lies in the folder of its sources.
