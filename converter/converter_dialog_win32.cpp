@@ -363,7 +363,7 @@ void Win32ConverterDialog::ShowTemplatesDialog() {
                                  context_.library_folder, context_.help_path});
 }
 
-void Win32ConverterDialog::ShowAttributeTemplatesDialog(int mode) {
+void Win32ConverterDialog::ShowAttributeTemplatesDialog(pdm::TemplateMode mode) {
   if (show_attribute_templates_)
     show_attribute_templates_(window_, mode);
 }

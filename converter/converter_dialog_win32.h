@@ -24,9 +24,9 @@ class Win32ConverterDialog : public ConverterUi {
  public:
   // Makes the window this view shows, on the view as its screen; null when there is none.
   using WindowMaker = std::function<std::unique_ptr<ConverterWindow>(ConverterUi&)>;
-  // Shows the attribute templates dialog (mode 0 electrical items, 1 assembly units) owned by
-  // the view's window. Only the PDM window has one; whoever opens that window supplies it.
-  using AttributeTemplatesShower = std::function<void(HWND owner, int mode)>;
+  // Shows the attribute templates dialog of electrical items or assembly units, owned by the
+  // view's window. Only the PDM window has one; whoever opens that window supplies it.
+  using AttributeTemplatesShower = std::function<void(HWND owner, pdm::TemplateMode mode)>;
 
   // `module` holds the dialog, menu and bitmap resources, and the grid's window class must be
   // registered for it. The view shows the window `make` gives it.
@@ -58,7 +58,7 @@ class Win32ConverterDialog : public ConverterUi {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override;
   void ShowTemplatesDialog() override;
-  void ShowAttributeTemplatesDialog(int mode) override;
+  void ShowAttributeTemplatesDialog(pdm::TemplateMode mode) override;
   void ShowReplaceTextDialog() override;
 
  private:

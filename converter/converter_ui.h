@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "pdm/attribute_templates.h"
+
 namespace zuro::converter {
 
 // Controls of dialog 1000 and commands of menu 1005.
@@ -111,9 +113,9 @@ class ConverterUi {
   virtual void ShowHelp(const std::string& help_path) = 0;
   // Shows the embedded templates dialog modally.
   virtual void ShowTemplatesDialog() = 0;
-  // Shows the PDM window's attribute templates dialog modally, for the electrical items (mode 0)
-  // or the assembly units (mode 1). Only the PDM window asks for it.
-  virtual void ShowAttributeTemplatesDialog(int /*mode*/) {}
+  // Shows the PDM window's attribute templates dialog modally, for the electrical items or the
+  // assembly units. Only the PDM window asks for it.
+  virtual void ShowAttributeTemplatesDialog(pdm::TemplateMode /*mode*/) {}
   // Shows the embedded replace-text dialog modally; its steps come back as OnReplaceStep.
   virtual void ShowReplaceTextDialog() = 0;
 };

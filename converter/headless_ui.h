@@ -42,7 +42,9 @@ class HeadlessUi : public ConverterUi {
   const std::vector<std::string>& help_requests() const { return help_requests_; }
   int templates_dialogs() const { return templates_dialogs_; }
   // The modes the attribute templates dialog was shown in, in order.
-  const std::vector<int>& attribute_template_modes() const { return attribute_template_modes_; }
+  const std::vector<pdm::TemplateMode>& attribute_template_modes() const {
+    return attribute_template_modes_;
+  }
   int replace_dialogs() const { return replace_dialogs_; }
   std::optional<int> close_result() const { return close_result_; }
 
@@ -62,7 +64,7 @@ class HeadlessUi : public ConverterUi {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   void ShowHelp(const std::string& help_path) override { help_requests_.push_back(help_path); }
   void ShowTemplatesDialog() override { ++templates_dialogs_; }
-  void ShowAttributeTemplatesDialog(int mode) override {
+  void ShowAttributeTemplatesDialog(pdm::TemplateMode mode) override {
     attribute_template_modes_.push_back(mode);
   }
   void ShowReplaceTextDialog() override { ++replace_dialogs_; }
@@ -86,7 +88,7 @@ class HeadlessUi : public ConverterUi {
   int mark_image_attachments_ = 0;
   std::vector<std::string> help_requests_;
   int templates_dialogs_ = 0;
-  std::vector<int> attribute_template_modes_;
+  std::vector<pdm::TemplateMode> attribute_template_modes_;
   int replace_dialogs_ = 0;
   std::optional<int> close_result_;
 };

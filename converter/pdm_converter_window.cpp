@@ -115,10 +115,10 @@ bool PdmConverterWindow::DispatchOwn(int id) {
       ToggleKind(kUnitKind, kIdShowUnits, units_shown_, counts_.units);
       return true;
     case kIdTemplates:
-      ui_.ShowAttributeTemplatesDialog(0);
+      ui_.ShowAttributeTemplatesDialog(pdm::TemplateMode::kEri);
       return true;
     case kIdUnitTemplates:
-      ui_.ShowAttributeTemplatesDialog(1);
+      ui_.ShowAttributeTemplatesDialog(pdm::TemplateMode::kSe);
       return true;
     default:
       return false;

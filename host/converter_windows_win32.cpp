@@ -36,8 +36,8 @@ void Win32PdmWindows::Run(LibraryContext& context,
         return std::make_unique<converter::PdmConverterWindow>(context, state, ui, lines,
                                                                report_path);
       },
-      [&](HWND owner, int mode) {
-        attribute_templates_.mode = mode == 1 ? pdm::TemplateMode::kSe : pdm::TemplateMode::kEri;
+      [&](HWND owner, pdm::TemplateMode mode) {
+        attribute_templates_.mode = mode;
         converter::RunAttributeTemplatesDialog(module_, owner,
                                                {attribute_templates_, state.attributes.names,
                                                 context.library_folder, context.help_path});

@@ -212,7 +212,8 @@ TEST_F(PdmWindowTest, TemplateCommandsOpenTheDialogInTheirMode) {
   Start(files_.Write("board.bom", kReport));
   window_->OnCommand(converter::kIdTemplates);
   window_->OnCommand(kIdUnitTemplates);
-  EXPECT_EQ(ui_.attribute_template_modes(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(ui_.attribute_template_modes(),
+            (std::vector<TemplateMode>{TemplateMode::kEri, TemplateMode::kSe}));
 }
 
 }  // namespace
