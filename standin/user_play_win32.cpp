@@ -1,5 +1,10 @@
 #include "standin/user_play_win32.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "standin/program_win32.h"
+
 namespace zuro::standin {
 
 namespace {
@@ -72,6 +77,25 @@ Controls CountControls(HWND dialog) {
   return controls;
 }
 
+// What the watchdog's thread owns: it outlives the Watchdog that started it.
+struct WatchdogWatch {
+  DWORD patience;
+  std::string program;
+  std::string complaint;
+  HANDLE called_off;
+};
+
+DWORD WINAPI WatchTheRun(void* parameter) {
+  auto* watch = static_cast<WatchdogWatch*>(parameter);
+  if (WaitForSingleObject(watch->called_off, watch->patience) == WAIT_TIMEOUT) {
+    Complain(watch->program, watch->complaint);
+    ExitProcess(kTimedOut);
+  }
+  CloseHandle(watch->called_off);
+  delete watch;
+  return 0;
+}
+
 }  // namespace
 
 std::wstring WindowText(HWND window) {
@@ -142,6 +166,37 @@ bool HasButton(HWND dialog, int id) {
 void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void CancelWaitingDialogs(const std::vector<HWND>& dialogs) {
+  for (HWND dialog : dialogs) {
+    if (WaitsForInput(dialog))
+      PressButton(dialog, IDCANCEL);
+  }
+}
+
+void CloseAllDialogs(DWORD thread) {
+  std::vector<HWND> cancelled;
+  WaitFor([&] {
+    const std::vector<HWND> dialogs = FindThreadDialogs(thread).all;
+    for (HWND dialog : dialogs) {
+      if (std::find(cancelled.begin(), cancelled.end(), dialog) == cancelled.end()) {
+        PressButton(dialog, IDCANCEL);
+        cancelled.push_back(dialog);
+      }
+    }
+    return dialogs.empty();
+  });
+}
+
+Watchdog::Watchdog(DWORD patience, std::string program, std::string complaint)
+    : called_off_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  auto* watch = new WatchdogWatch{patience, std::move(program), std::move(complaint), called_off_};
+  CloseHandle(CreateThread(nullptr, 0, WatchTheRun, watch, 0, nullptr));
+}
+
+Watchdog::~Watchdog() {
+  SetEvent(called_off_);
 }
 
 bool CanPickCommand(HMENU menu, UINT command) {

@@ -1,6 +1,7 @@
 // Playing the user from outside the library, through window messages only: finding the library's
 // dialogs on the host's thread, reading and answering message boxes, answering a file dialog,
-// waiting until a window waits for input. The stand-in host program and the Windows tests use it.
+// waiting until a window waits for input, closing what is left open, and a watchdog that ends a
+// run whose window waits for nobody. The stand-in programs and the Windows tests use it.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,27 @@
 #include <vector>
 
 namespace zuro::standin {
+
+// How long a step of the user's play is looked for (ms), and how often.
+inline constexpr DWORD kStepTimeout = 10000;
+inline constexpr DWORD kStepPoll = 50;
+// The watchdog's patience (ms): a minute for a run, a minute and a half for a road played whole.
+inline constexpr DWORD kRunPatience = 60000;
+inline constexpr DWORD kRoadPatience = 90000;
+// The exit status of a run the watchdog ended.
+inline constexpr int kTimedOut = 3;
+
+// Looks every `poll` ms, for `timeout` ms of waiting at most, until the condition holds; true when
+// it held. The time the condition takes to look is not counted.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeout = kStepTimeout, DWORD poll = kStepPoll) {
+  for (DWORD waited = 0; waited < timeout; waited += poll) {
+    if (condition())
+      return true;
+    Sleep(poll);
+  }
+  return condition();
+}
 
 struct ThreadDialogs {
   HWND file_dialog = nullptr;       // a common open or save dialog
@@ -39,6 +61,25 @@ bool HasButton(HWND dialog, int id);
 void PressButton(HWND dialog, int id);
 // A window's text (a caption, a control's text).
 std::wstring WindowText(HWND window);
+
+// Presses Cancel in each of the dialogs that waits for input, as a user leaving them does.
+void CancelWaitingDialogs(const std::vector<HWND>& dialogs);
+// Ends the command whatever its windows are doing: every dialog of the thread, shown or not yet
+// shown, is cancelled once, until none is left (kStepTimeout at most).
+void CloseAllDialogs(DWORD thread);
+
+// Nothing may wait for a person: unless called off by its end within `patience` ms, the watchdog
+// complains as `program` on standard error and ends the process with kTimedOut.
+class Watchdog {
+ public:
+  Watchdog(DWORD patience, std::string program, std::string complaint);
+  ~Watchdog();
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  HANDLE called_off_;
+};
 
 // Tells, poll by poll, when a window of the library waits for the designer: it alone of its
 // thread's dialogs is shown on two polls in a row, with the same dialogs of the thread behind it.

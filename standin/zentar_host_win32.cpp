@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,31 +23,17 @@
 #include "base/paths.h"
 #include "base/text_encoding.h"
 #include "base/win32_text.h"
-#include "standin/program_paths_win32.h"
-#include "standin/user_play_win32.h"
+#include "standin/dialog_player_win32.h"
+#include "standin/program_win32.h"
 #include "standin/zapi5.h"
 
 namespace {
 
-using zuro::standin::AnswerFileDialog;
-using zuro::standin::AsksQuestion;
-using zuro::standin::CanPickCommand;
-using zuro::standin::DesignerWait;
-using zuro::standin::FindThreadDialogs;
-using zuro::standin::HasButton;
-using zuro::standin::MessageBoxText;
-using zuro::standin::PressButton;
-using zuro::standin::ProgramFolder;
-using zuro::standin::ThreadDialogs;
-using zuro::standin::TypeIntoFileDialog;
-using zuro::standin::Utf8;
-using zuro::standin::WaitsForInput;
-using zuro::standin::WindowsPath;
-using zuro::standin::WindowText;
+using namespace zuro::standin;
 using LibraryNameProc = const char* (*)();
 using LibraryIdProc = int (*)();
-using LibraryEntryProc = void(WINAPI*)(unsigned int);
 
+constexpr char kProgram[] = "zentar-host";
 constexpr int kOpenReportCommand = 1012;
 constexpr int kCreateCommands[] = {32777, 32778, 32779, 32780};
 
@@ -66,29 +53,13 @@ struct Options {
   std::wstring document_out;
 };
 
-void Print(const std::string& utf8) {
-  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-  std::fflush(stdout);
-}
-
-// The host's own complaints go to standard error, apart from what the library and the road show.
-void Complain(const std::string& utf8) {
-  std::fflush(stdout);
-  std::fputs(("zentar-host: " + utf8 + "\n").c_str(), stderr);
-  std::fflush(stderr);
-}
-
-int Usage() {
-  std::fputs(
-      "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
-      "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n"
-      "                       [--create ID [--answer yes|no] [--save-as PATH]]\n"
-      "                       [--document-out OUT.json]\n"
-      "  --create ID needs --command and --answer-file; ID is 32777 (specification), 32778 or\n"
-      "  32780 (list of elements by elements or by GOST) or 32779 (purchased-items list)\n",
-      stderr);
-  return 2;
-}
+constexpr char kUsage[] =
+    "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
+    "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n"
+    "                       [--create ID [--answer yes|no] [--save-as PATH]]\n"
+    "                       [--document-out OUT.json]\n"
+    "  --create ID needs --command and --answer-file; ID is 32777 (specification), 32778 or\n"
+    "  32780 (list of elements by elements or by GOST) or 32779 (purchased-items list)\n";
 
 bool ParseAnswer(const std::wstring& text, Options& options) {
   options.answer_given = true;
@@ -164,13 +135,9 @@ struct Watch {
   std::string failure;  // why the road could not be played; written before step is kFailed
 };
 
-// How long the road waits for each of its steps (ms), polling every kPoll ms.
-constexpr DWORD kPoll = 100;
-constexpr DWORD kLoadTimeout = 20000;
 // A command ends with its completion message; one that shows none counts as over when its window
 // has waited this long for the user.
 constexpr DWORD kQuietCommandTime = 20000;
-constexpr DWORD kCommandTimeout = 45000;
 
 // The designer's part of a document road, played on the watcher's thread: load the report given
 // with --answer-file, pick the create command from the converter window's menu, answer what the
@@ -179,25 +146,24 @@ constexpr DWORD kCommandTimeout = 45000;
 // OK for a message, --answer for a question. The save dialog gets --save-as, or is cancelled.
 class DocumentRoad {
  public:
-  explicit DocumentRoad(Watch& watch) : watch_(watch) {}
+  explicit DocumentRoad(Watch& watch)
+      : watch_(watch),
+        player_(watch.ui_thread,
+                {watch.answer, [this](const ShownMessage& message) { Read(message); },
+                 [this](bool again) { return FilePath(again); }}) {}
 
   void Play() {
     if (LoadTable() && PickCommand() && RunCommand())
       watch_.step = RoadStep::kPlayed;
   }
-  [[noreturn]] void CloseWindows();
+  [[noreturn]] void CloseWindows() { player_.CloseWindows(); }
 
  private:
   bool LoadTable();
   bool PickCommand();
   bool RunCommand();
-  ThreadDialogs Settle() const;
-  bool AnswerDialogs(const ThreadDialogs& found);
-  bool AnswerMessageBox(HWND box);
-  bool AnswerFileDialog(HWND dialog);
-  bool Answered(HWND dialog) const {
-    return std::find(answered_.begin(), answered_.end(), dialog) != answered_.end();
-  }
+  void Read(const ShownMessage& message);
+  std::wstring FilePath(bool again);
   bool Fail(const std::string& why) {
     watch_.failure = why;
     watch_.step = RoadStep::kFailed;
@@ -205,123 +171,61 @@ class DocumentRoad {
   }
 
   Watch& watch_;
-  HWND converter_ = nullptr;
-  std::vector<HWND> answered_;  // dialogs answered, perhaps not gone yet
   bool report_typed_ = false;
-  int messages_ = 0;            // message boxes answered with OK since the command was picked
-  DesignerWait designer_wait_;  // of the converter window
+  int messages_ = 0;  // message boxes answered with OK since the command was picked
+  DialogPlayer player_;
 };
 
-// The thread is asked first, through the converter window: it answers once it is back in a
-// message loop, its own or a dialog's, and by then a dialog it was making is there to be found.
-ThreadDialogs DocumentRoad::Settle() const {
-  if (converter_)
-    WaitsForInput(converter_);
-  return FindThreadDialogs(watch_.ui_thread);
-}
-
-// While a message box is open nothing else is touched: the dialog under it waits for its answer.
-bool DocumentRoad::AnswerDialogs(const ThreadDialogs& found) {
-  std::erase_if(answered_, [](HWND dialog) { return !IsWindow(dialog); });
-  if (!found.message_boxes.empty()) {
-    bool answered = false;
-    for (HWND box : found.message_boxes)
-      answered = AnswerMessageBox(box) || answered;
-    return answered;
-  }
-  return found.file_dialog && AnswerFileDialog(found.file_dialog);
-}
-
-// An answer is posted, so that a dialog that opens another one under it never waits for this
-// thread; the answer counts as taken once its dialog is gone or has opened a message box.
-void WaitUntilTaken(HWND dialog, DWORD thread) {
-  for (DWORD waited = 0; waited < 2000 && IsWindow(dialog); waited += 20) {
-    const ThreadDialogs found = FindThreadDialogs(thread);
-    if (std::any_of(found.message_boxes.begin(), found.message_boxes.end(),
-                    [&](HWND box) { return box != dialog; }))
-      return;
-    Sleep(20);
-  }
-}
-
-bool DocumentRoad::AnswerMessageBox(HWND box) {
-  if (Answered(box) || !WaitsForInput(box))
-    return false;
-  const bool question = AsksQuestion(box);
-  Print(std::string(question ? "question: " : "message: ") + Utf8(WindowText(box)) + ": " +
-        Utf8(MessageBoxText(box)) + "\n");
-  const int button = question ? watch_.answer : IDOK;
-  PressButton(box, HasButton(box, button) ? button : IDCANCEL);
-  if (!question && watch_.step == RoadStep::kRunningCommand)
+void DocumentRoad::Read(const ShownMessage& message) {
+  Print(stdout, std::string(message.question ? "question: " : "message: ") + Utf8(message.caption) +
+                    ": " + Utf8(message.text) + "\n");
+  if (!message.question && watch_.step == RoadStep::kRunningCommand)
     ++messages_;
-  answered_.push_back(box);
-  WaitUntilTaken(box, watch_.ui_thread);
-  return true;
 }
 
 // The report goes into the first file dialog, the path of --save-as into each dialog of the
-// command; without --save-as, and for any other file dialog, the designer cancels. A dialog still
-// open after its answer refused it (the box that said why was answered already): it is cancelled.
-bool DocumentRoad::AnswerFileDialog(HWND dialog) {
-  if (!WaitsForInput(dialog))
-    return false;
-  const bool loading = watch_.step != RoadStep::kRunningCommand;
-  std::wstring path;
-  if (!Answered(dialog) && loading && !report_typed_) {
-    path = watch_.answer_file;
-    report_typed_ = true;
-  } else if (!Answered(dialog) && !loading) {
-    path = watch_.save_as;
-  }
-  if (path.empty()) {
-    PressButton(dialog, IDCANCEL);
-  } else {
-    TypeIntoFileDialog(dialog, path);
-    answered_.push_back(dialog);
-  }
-  WaitUntilTaken(dialog, watch_.ui_thread);
-  return true;
+// command; without --save-as, and for any other file dialog, the designer cancels, as for a
+// dialog that refused its path.
+std::wstring DocumentRoad::FilePath(bool again) {
+  if (again)
+    return {};
+  if (watch_.step == RoadStep::kRunningCommand)
+    return watch_.save_as;
+  if (report_typed_)
+    return {};
+  report_typed_ = true;
+  return watch_.answer_file;
 }
 
 // Loaded means the converter window shows the report's name in its caption (":name") and waits
 // for the designer again. Warnings the reading shows are answered on the way.
 bool DocumentRoad::LoadTable() {
   int polls_without_dialog = 0;
-  const ULONGLONG started = GetTickCount64();
-  while (GetTickCount64() - started < kLoadTimeout) {
-    Sleep(kPoll);
-    const ThreadDialogs found = Settle();
-    if (!converter_ && found.converter) {
-      converter_ = found.converter;
+  const bool waits = player_.PlayUntil(kWindowTimeout, [&](const ThreadDialogs& found, ULONGLONG) {
+    HWND converter = player_.Window();
+    if (converter && watch_.step == RoadStep::kWaitingForWindow)
       watch_.step = RoadStep::kLoadingTable;
-    }
-    if (AnswerDialogs(found)) {
-      designer_wait_.Restart();
-      continue;
-    }
-    if (!report_typed_) {
-      if (converter_ && !found.file_dialog && ++polls_without_dialog == 10)
-        PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
-      continue;
-    }
-    if (designer_wait_.Waits(converter_, found)) {
-      if (WindowText(converter_).find(L':') != std::wstring::npos)
-        return true;
-      return Fail("no table was loaded from " + Utf8(watch_.answer_file));
-    }
-  }
-  if (!converter_)
+    if (report_typed_)
+      return player_.WindowWaits(found);
+    if (converter && !found.file_dialog && ++polls_without_dialog == 10)
+      PostMessageW(converter, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
+    return false;
+  });
+  if (!player_.Window())
     return Fail("no converter window was shown");
+  if (waits && WindowText(player_.Window()).find(L':') != std::wstring::npos)
+    return true;
   return Fail("no table was loaded from " + Utf8(watch_.answer_file));
 }
 
 bool DocumentRoad::PickCommand() {
-  if (!CanPickCommand(GetMenu(converter_), static_cast<UINT>(watch_.create_command)))
+  HWND converter = player_.Window();
+  if (!CanPickCommand(GetMenu(converter), static_cast<UINT>(watch_.create_command)))
     return Fail("the converter window's menu offers no command " +
                 std::to_string(watch_.create_command) + " to pick");
   watch_.step = RoadStep::kRunningCommand;
-  designer_wait_.Restart();
-  PostMessageW(converter_, WM_COMMAND, MAKEWPARAM(watch_.create_command, 0), 0);
+  player_.Restart();
+  PostMessageW(converter, WM_COMMAND, MAKEWPARAM(watch_.create_command, 0), 0);
   return true;
 }
 
@@ -329,37 +233,13 @@ bool DocumentRoad::PickCommand() {
 // completion message, or after kQuietCommandTime when it shows none. A window that closed has
 // ended its command too.
 bool DocumentRoad::RunCommand() {
-  const ULONGLONG started = GetTickCount64();
-  for (ULONGLONG waited = 0; waited < kCommandTimeout; waited = GetTickCount64() - started) {
-    Sleep(kPoll);
-    if (!IsWindow(converter_))
-      return true;
-    const ThreadDialogs found = Settle();
-    if (AnswerDialogs(found)) {
-      designer_wait_.Restart();
-      continue;
-    }
-    if (designer_wait_.Waits(converter_, found) && (messages_ > 0 || waited >= kQuietCommandTime))
-      return true;
-  }
+  HWND converter = player_.Window();
+  if (player_.PlayUntil(kCommandTimeout, [&](const ThreadDialogs& found, ULONGLONG waited) {
+        return !IsWindow(converter) ||
+               (player_.WindowWaits(found) && (messages_ > 0 || waited >= kQuietCommandTime));
+      }))
+    return true;
   return Fail("the command " + std::to_string(watch_.create_command) + " did not finish");
-}
-
-// As --close-windows does, every dialog of the host's thread is cancelled once the thread waits
-// for input; a message box is read out and answered as on the road.
-void DocumentRoad::CloseWindows() {
-  for (;;) {
-    Sleep(kPoll);
-    const ThreadDialogs found = Settle();
-    std::erase_if(answered_, [](HWND dialog) { return !IsWindow(dialog); });
-    for (HWND dialog : found.shown) {
-      if (std::find(found.message_boxes.begin(), found.message_boxes.end(), dialog) !=
-          found.message_boxes.end())
-        AnswerMessageBox(dialog);
-      else if (WaitsForInput(dialog))
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
-  }
 }
 
 DWORD WINAPI WatchWindows(void* parameter) {
@@ -383,21 +263,9 @@ DWORD WINAPI WatchWindows(void* parameter) {
       }
       continue;
     }
-    if (!watch->close_windows)
-      continue;
-    for (HWND dialog : found.shown) {
-      if (WaitsForInput(dialog))
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
+    if (watch->close_windows)
+      CancelWaitingDialogs(found.shown);
   }
-}
-
-// Nothing in a test may wait for a person: the whole run ends after the watchdog's time at the
-// latest, a minute, or a minute and a half for a document road.
-DWORD WINAPI Watchdog(void* parameter) {
-  Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(parameter)));
-  Complain("timed out waiting for the library's windows");
-  ExitProcess(3);
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -450,11 +318,11 @@ bool CanRead(const std::wstring& path) {
 // Every file the host was given to read must be there before the library runs.
 bool InputFilesReadable(const Options& options) {
   if (!options.model_items.empty() && !CanRead(options.model_items)) {
-    Complain("cannot read the model items file " + Utf8(options.model_items));
+    Complain(kProgram, "cannot read the model items file " + Utf8(options.model_items));
     return false;
   }
   if (!options.answer_file.empty() && !CanRead(options.answer_file)) {
-    Complain("cannot read the file to answer with " + Utf8(options.answer_file));
+    Complain(kProgram, "cannot read the file to answer with " + Utf8(options.answer_file));
     return false;
   }
   return true;
@@ -465,7 +333,7 @@ bool SetUpHost(const Options& options) {
     ZsimOpenGraphicDocument();
   if (!options.model_items.empty() &&
       !ZsimOpenModelDocument(WindowsPath(options.model_items).c_str())) {
-    Complain("cannot read the model items file " + Utf8(options.model_items));
+    Complain(kProgram, "cannot read the model items file " + Utf8(options.model_items));
     return false;
   }
   ZsimSetHostState(options.host_state);
@@ -475,7 +343,7 @@ bool SetUpHost(const Options& options) {
 void PrintCallLog() {
   std::vector<char> log(ZsimCallLog(nullptr, 0));
   ZsimCallLog(log.data(), static_cast<int>(log.size()));
-  Print(log.data());
+  Print(stdout, log.data());
 }
 
 // The document that received the library's objects, in the stand-in's document format.
@@ -484,7 +352,8 @@ bool WriteTargetDocument(const std::wstring& path) {
   ZsimTargetDocumentJson(json.data(), static_cast<int>(json.size()));
   const std::string text(json.data());
   if (text.empty()) {
-    Complain("no document received the library's objects; nothing written to " + Utf8(path));
+    Complain(kProgram,
+             "no document received the library's objects; nothing written to " + Utf8(path));
     return false;
   }
   const bool written = zuro::ReplaceFileContents(
@@ -492,7 +361,7 @@ bool WriteTargetDocument(const std::wstring& path) {
         return std::fwrite(text.data(), 1, text.size(), file) == text.size();
       });
   if (!written)
-    Complain("cannot write the document to " + Utf8(path));
+    Complain(kProgram, "cannot write the document to " + Utf8(path));
   return written;
 }
 
@@ -513,35 +382,30 @@ std::string RoadFailure(const Watch& watch) {
   return {};
 }
 
-template <typename Proc>
-Proc Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options))
-    return Usage();
+    return Usage(kUsage);
   if (!InputFilesReadable(options) || !SetUpHost(options))
     return 1;
 
   HMODULE library = LoadLibraryW(WindowsPath(options.library).c_str());
   if (!library) {
-    Complain("cannot load the library");
+    Complain(kProgram, "cannot load the library");
     return 1;
   }
-  const auto name = Export<LibraryNameProc>(library, "LIBRARYNAME");
-  const auto id = Export<LibraryIdProc>(library, "LIBRARYID");
-  const auto entry = Export<LibraryEntryProc>(library, "LIBRARYENTRY");
+  const auto name = LibraryExport<LibraryNameProc>(library, "LIBRARYNAME");
+  const auto id = LibraryExport<LibraryIdProc>(library, "LIBRARYID");
+  const auto entry = LibraryExport<LibraryEntryProc>(library, "LIBRARYENTRY");
   if (!name || !id || !entry) {
-    Complain("the library lacks LIBRARYNAME, LIBRARYID or LIBRARYENTRY");
+    Complain(kProgram, "the library lacks LIBRARYNAME, LIBRARYID or LIBRARYENTRY");
     return 1;
   }
   const std::string library_name = name();
-  Print("LIBRARYNAME=" + zuro::Cp1251ToUtf8(library_name) + "\n");
-  Print("LIBRARYID=" + std::to_string(id()) + "\n");
+  Print(stdout, "LIBRARYNAME=" + zuro::Cp1251ToUtf8(library_name) + "\n");
+  Print(stdout, "LIBRARYID=" + std::to_string(id()) + "\n");
 
   static Watch watch;
   watch.ui_thread = GetCurrentThreadId();
@@ -559,10 +423,12 @@ int wmain(int argc, wchar_t** argv) {
   const bool road = options.create_command != 0;
   if (options.close_windows || road || !watch.answer_file.empty())
     CloseHandle(CreateThread(nullptr, 0, WatchWindows, &watch, 0, nullptr));
-  if (options.close_windows || road) {
-    const UINT_PTR patience = road ? 90000 : 60000;
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(patience), 0, nullptr));
-  }
+  // Nothing in a test may wait for a person: the whole run ends after the watchdog's time at the
+  // latest.
+  std::optional<Watchdog> watchdog;
+  if (options.close_windows || road)
+    watchdog.emplace(road ? kRoadPatience : kRunPatience, kProgram,
+                     "timed out waiting for the library's windows");
   if (options.command >= 0)
     entry(static_cast<unsigned int>(options.command));
   else if (!options.close_windows)
@@ -574,11 +440,10 @@ int wmain(int argc, wchar_t** argv) {
   int status = 0;
   if (road) {
     // A window that closed by itself ended the road; the watcher says so at its next poll.
-    for (int polls = 0;
-         polls < 10 && watch.step != RoadStep::kPlayed && watch.step != RoadStep::kFailed; ++polls)
-      Sleep(kPoll);
+    WaitFor([] { return watch.step == RoadStep::kPlayed || watch.step == RoadStep::kFailed; },
+            10 * kPoll, kPoll);
     if (const std::string failure = RoadFailure(watch); !failure.empty()) {
-      Complain(failure);
+      Complain(kProgram, failure);
       status = 1;
     }
   }

@@ -243,14 +243,9 @@ class TemplateListsDialogWindow : public ::testing::Test {
               LPTHREAD_START_ROUTINE user,
               PlayedSession& session) {
     session.ui_thread = GetCurrentThreadId();
-    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
-    HANDLE player = CreateThread(nullptr, 0, user, &session, 0, nullptr);
-    const INT_PTR result = show();
-    user_done_ = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
-    SetEvent(finished);
-    CloseHandle(finished);
+    const Watchdog watchdog = TestWatchdog();
+    INT_PTR result = 0;
+    user_done_ = PlayAlong(user, &session, [&] { result = show(); });
     return result;
   }
 

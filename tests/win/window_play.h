@@ -1,60 +1,33 @@
-// Playing the user of the library's windows in the Windows tests: waiting for what a window
-// shows, reading its table as the grid copies it, cancelling what is left open, and a watchdog
-// that ends a run whose window waits for nobody.
+// Playing the user of the library's windows in the Windows tests: running the library's call while
+// a thread of the test plays the user, under a watchdog, and reading the window's table as the
+// grid copies it and paints it.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "standin/program_win32.h"
 #include "standin/user_play_win32.h"
 #include "standin/zapi5.h"
 
 namespace zuro::win_tests {
 
 using zuro::standin::AnswerFileDialog;
+using zuro::standin::CloseAllDialogs;
 using zuro::standin::FindThreadDialogs;
+using zuro::standin::WaitFor;
 using zuro::standin::WaitsForInput;
+using zuro::standin::Watchdog;
+using zuro::standin::WindowText;
 
-inline constexpr DWORD kStepTimeout = 10000;
 inline constexpr WPARAM kGridSelectAll = 57642;
 inline constexpr WPARAM kGridCopy = 57634;
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeout = kStepTimeout) {
-  for (DWORD waited = 0; waited < timeout; waited += 50) {
-    if (condition())
-      return true;
-    Sleep(50);
-  }
-  return condition();
-}
-
-inline std::wstring WindowText(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return text;
-}
-
-// Ends the command whatever its windows are doing: every dialog of the thread, shown or not yet
-// shown, is cancelled once, until none is left.
-inline void CloseAllDialogs(DWORD thread) {
-  std::vector<HWND> cancelled;
-  WaitFor([&] {
-    const std::vector<HWND> dialogs = FindThreadDialogs(thread).all;
-    for (HWND dialog : dialogs) {
-      if (std::find(cancelled.begin(), cancelled.end(), dialog) == cancelled.end()) {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        cancelled.push_back(dialog);
-      }
-    }
-    return dialogs.empty();
-  });
-}
+// How long the user's thread may take to end once the library's call has returned (ms).
+inline constexpr DWORD kUserEndTimeout = 20000;
 
 inline std::wstring ClipboardText() {
   std::wstring text;
@@ -142,12 +115,19 @@ class GridPicture {
 };
 
 // A window that waits for nobody must not hang the run: the program ends after a minute.
-inline DWORD WINAPI Watchdog(void* parameter) {
-  if (WaitForSingleObject(static_cast<HANDLE>(parameter), 60000) == WAIT_TIMEOUT) {
-    std::fputs("window test: timed out\n", stderr);
-    ExitProcess(3);
-  }
-  return 0;
+inline Watchdog TestWatchdog() {
+  return Watchdog(zuro::standin::kRunPatience, "window test", "timed out");
+}
+
+// Runs `call` on this thread, as the host or the dialog's owner does, while `user` plays the user
+// on a thread of its own; true when that thread ended in time after the call.
+template <typename Call>
+bool PlayAlong(LPTHREAD_START_ROUTINE user, void* session, Call call) {
+  HANDLE player = CreateThread(nullptr, 0, user, session, 0, nullptr);
+  call();
+  const bool ended = WaitForSingleObject(player, kUserEndTimeout) == WAIT_OBJECT_0;
+  CloseHandle(player);
+  return ended;
 }
 
 inline std::string CallLog() {
@@ -176,8 +156,6 @@ inline std::vector<std::wstring> TableLines(const std::wstring& table) {
   return lines;
 }
 
-using LibraryEntryProc = void(WINAPI*)(unsigned int);
-
 struct CommandRun {
   bool started = false;    // the library was loaded and its entry found
   bool user_done = false;  // the user's thread ended in time
@@ -188,28 +166,22 @@ struct CommandRun {
 // Runs a library command of a freshly loaded zuro.dll on this thread, as the host does, while
 // `user` plays the user on another thread. The current folder is restored afterwards.
 inline CommandRun RunLibraryCommand(unsigned command, LPTHREAD_START_ROUTINE user, void* session) {
+  const Watchdog watchdog = TestWatchdog();
   CommandRun run;
-  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, finished, 0, nullptr));
   HMODULE library = LoadLibraryW(L"zuro.dll");
-  const auto entry = reinterpret_cast<LibraryEntryProc>(
-      reinterpret_cast<void*>(GetProcAddress(library, "LIBRARYENTRY")));
+  const auto entry =
+      zuro::standin::LibraryExport<zuro::standin::LibraryEntryProc>(library, "LIBRARYENTRY");
   run.started = library && entry;
   if (run.started) {
     const std::string log_before = CallLog();
     const std::wstring folder_before = CurrentFolder();
-    HANDLE player = CreateThread(nullptr, 0, user, session, 0, nullptr);
-    entry(command);
-    run.user_done = WaitForSingleObject(player, 20000) == WAIT_OBJECT_0;
-    CloseHandle(player);
+    run.user_done = PlayAlong(user, session, [&] { entry(command); });
     run.folder_after = CurrentFolder();
     SetCurrentDirectoryW(folder_before.c_str());
     run.log = CallLog().substr(log_before.size());
   }
   if (library)
     FreeLibrary(library);
-  SetEvent(finished);
-  CloseHandle(finished);
   return run;
 }
 

@@ -1,4 +1,4 @@
-#include "standin/program_paths_win32.h"
+#include "standin/program_win32.h"
 
 #include "base/paths.h"
 
@@ -40,6 +40,21 @@ std::string Utf8(const std::wstring& text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
                       nullptr, nullptr);
   return utf8;
+}
+
+void Print(std::FILE* stream, const std::string& utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+  std::fflush(stream);
+}
+
+void Complain(const std::string& program, const std::string& utf8) {
+  std::fflush(stdout);
+  Print(stderr, program + ": " + utf8 + "\n");
+}
+
+int Usage(const char* usage) {
+  std::fputs(usage, stderr);
+  return kBadUsage;
 }
 
 }  // namespace zuro::standin
