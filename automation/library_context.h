@@ -10,6 +10,7 @@
 
 #include "automation/host_objects.h"
 #include "base/library_command.h"
+#include "base/settings.h"
 
 namespace zuro::automation {
 
@@ -45,6 +46,8 @@ struct LibraryContext {
 
   std::string library_folder;  // UTF-8, ends with the path separator
   std::string help_path;       // library folder + library base name + ".chm" (UTF-8)
+  // The designer's settings of the library folder, read when a window opens.
+  Settings settings;
 
   // The specification style's additional columns; every library command clears the "БЦО" number,
   // so that its first object looks them up again.

@@ -10,6 +10,7 @@
 #include "base/win32_text.h"
 #include "converter/grid/grid_ctrl_win32.h"
 #include "converter/replace_text_dialog_win32.h"
+#include "converter/settings_dialog_win32.h"
 #include "resources/resource.h"
 #include "templates/templates_dialog_win32.h"
 
@@ -366,6 +367,10 @@ void Win32ConverterDialog::ShowTemplatesDialog() {
 void Win32ConverterDialog::ShowAttributeTemplatesDialog(pdm::TemplateMode mode) {
   if (show_attribute_templates_)
     show_attribute_templates_(window_, mode);
+}
+
+bool Win32ConverterDialog::ShowSettingsDialog() {
+  return RunSettingsDialog(module_, window_, context_.library_folder, context_.help_path) == IDOK;
 }
 
 // The dialog is owned by this window and sends it its steps; a match it shows stays highlighted

@@ -60,6 +60,7 @@ class Win32ConverterDialog : public ConverterUi {
   void ShowTemplatesDialog() override;
   void ShowAttributeTemplatesDialog(pdm::TemplateMode mode) override;
   void ShowReplaceTextDialog() override;
+  bool ShowSettingsDialog() override;
 
  private:
   void ShowBusyAfterDialog();

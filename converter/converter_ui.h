@@ -38,6 +38,7 @@ inline constexpr int kIdCreateListByElements = 32778;
 inline constexpr int kIdCreatePurchased = 32779;
 inline constexpr int kIdCreateListByGost = 32780;
 inline constexpr int kIdTemplatesMenu = 32787;  // menu item "Шаблоны"
+inline constexpr int kIdSettings = 32790;       // "Файл" → "Параметры...", the menu's last item
 
 // The radio groups in the order of their values (the checked radio's index is the value).
 inline constexpr int kDocumentKindRadios[] = {kIdSpecRadio, kIdListRadio, kIdPurchaseRadio};
@@ -118,6 +119,9 @@ class ConverterUi {
   virtual void ShowAttributeTemplatesDialog(pdm::TemplateMode /*mode*/) {}
   // Shows the embedded replace-text dialog modally; its steps come back as OnReplaceStep.
   virtual void ShowReplaceTextDialog() = 0;
+  // Shows the settings dialog modally; true when the designer pressed OK and the file was
+  // written.
+  virtual bool ShowSettingsDialog() = 0;
 };
 
 }  // namespace zuro::converter

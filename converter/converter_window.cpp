@@ -1,12 +1,15 @@
 #include "converter/converter_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/paths.h"
 #include "base/text_encoding.h"
 #include "automation/dispatch.h"
+#include "readers/latin_designators.h"
 #include "table/component_rows.h"
 #include "generation/patterns.h"
 #include "generation/specification.h"
@@ -125,6 +128,7 @@ void ConverterWindow::TellDatabaseFailure(bool opening, const std::string& error
 // first, as the dialog's data exchange does before any handler runs. With a model document active
 // only the specification can be made, and the report is asked for at once.
 void ConverterWindow::Initialise() {
+  context_.settings = LoadSettings(context_.library_folder).settings;
   ShowChoices();
   for (const int id : kTableCommands)
     ui_.EnableControl(id, false);
@@ -184,6 +188,9 @@ bool ConverterWindow::Dispatch(int id) {
       return true;
     case kIdReplace:
       ReplaceText();
+      return true;
+    case kIdSettings:
+      ShowSettings();
       return true;
     case kIdSpecRadio:
       ChooseSpecification();
@@ -253,6 +260,7 @@ bool ConverterWindow::LoadReport(const std::string& folder, const std::string& n
     RejectBadStructure();
     return true;
   }
+  ApplyReadingSettings();
   ui_.AttachMarkImages();
   ui_.RedrawTable();
   if (table_.GetRowCount() >= 2)
@@ -260,6 +268,49 @@ bool ConverterWindow::LoadReport(const std::string& folder, const std::string& n
   if (report->lost_characters)
     TellLostCharacters(name);
   return true;
+}
+
+// The settings act on the report as it is read: designators first, so that a mark is looked for
+// in the table the designer will see.
+void ConverterWindow::ApplyReadingSettings() {
+  reading_note_.clear();
+  if (context_.settings.latin_designators)
+    readers::UseLatinDesignators(table_, state_.attributes, context_.command);
+  UntickNotFitted();
+}
+
+// A row of a part not fitted is left unticked, so that it takes part in no document unless the
+// designer ticks it; the caption says how many and by which marks, once.
+void ConverterWindow::UntickNotFitted() {
+  const NotFittedMarks marks(context_.settings.not_fitted);
+  if (marks.empty())
+    return;
+  int unticked = 0;
+  std::vector<std::string_view> found;
+  for (int row = 1; row < table_.GetRowCount(); ++row) {
+    for (int column = 1; column < table_.GetColumnCount(); ++column) {
+      const std::string_view mark = marks.MarkOf(table_.ItemText(row, column));
+      if (mark.empty())
+        continue;
+      table_.SetItemImage(row, 0, table::kUnmarked);
+      ++unticked;
+      if (std::find(found.begin(), found.end(), mark) == found.end())
+        found.push_back(mark);
+      break;
+    }
+  }
+  if (unticked == 0)
+    return;
+  reading_note_ = "не отмечено строк: " + std::to_string(unticked) + " (";
+  for (size_t i = 0; i < found.size(); ++i)
+    reading_note_.append(i ? ", " : "").append(found[i]);
+  reading_note_ += ")";
+}
+
+// The settings are read again only when the dialog wrote them.
+void ConverterWindow::ShowSettings() {
+  if (ui_.ShowSettingsDialog())
+    context_.settings = LoadSettings(context_.library_folder).settings;
 }
 
 void ConverterWindow::TellLostCharacters(const std::string& name) {
@@ -299,7 +350,8 @@ void ConverterWindow::TakeLoadedReport() {
   state_.duplicate_flags.fill(false);
   for (const int id : kDocumentKindRadios)
     ui_.EnableControl(id, true);
-  ui_.SetCaption(CaptionWithFileName(LoadedTitle(), state_.report_path));
+  const std::string caption = CaptionWithFileName(LoadedTitle(), state_.report_path);
+  ui_.SetCaption(reading_note_.empty() ? caption : caption + " - " + reading_note_);
   if (!rules_.quantity_columns_follow_text_output ||
       context_.output_mode == automation::OutputMode::kHostObjects)
     AppendQuantityColumns();

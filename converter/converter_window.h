@@ -79,6 +79,9 @@ class ConverterWindow {
   OutputDevice output_device() const { return output_device_; }
   SortMode sort_mode() const { return sort_mode_; }
   bool purchase_columns() const { return purchase_columns_; }
+  // What the settings did to the report last read ("не отмечено строк: 2 (DNP)"), shown in the
+  // caption; empty when they did nothing.
+  const std::string& reading_note() const { return reading_note_; }
 
  protected:
   // The bare window title, shown at start and after a failed read.
@@ -126,6 +129,9 @@ class ConverterWindow {
   void TakeLoadedReport();
   void UpdateCommands();
   void TellLostCharacters(const std::string& name);
+  void ApplyReadingSettings();
+  void UntickNotFitted();
+  void ShowSettings();
 
   // Choices and marks.
   void ShowChoices();
@@ -156,6 +162,7 @@ class ConverterWindow {
   OutputDevice output_device_ = OutputDevice::kGraphic;
   SortMode sort_mode_ = SortMode::kByElements;
   bool purchase_columns_ = false;
+  std::string reading_note_;
 };
 
 // The window of a library command (1..6), or null for a number that opens none.

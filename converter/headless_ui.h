@@ -46,6 +46,10 @@ class HeadlessUi : public ConverterUi {
     return attribute_template_modes_;
   }
   int replace_dialogs() const { return replace_dialogs_; }
+  // The settings dialog: what plays the designer there (null: it is cancelled), and how often
+  // it was shown.
+  void PlaySettingsDialog(std::function<bool()> play) { play_settings_ = std::move(play); }
+  int settings_dialogs() const { return settings_dialogs_; }
   std::optional<int> close_result() const { return close_result_; }
 
   void EnableControl(int id, bool enabled) override;
@@ -68,6 +72,10 @@ class HeadlessUi : public ConverterUi {
     attribute_template_modes_.push_back(mode);
   }
   void ShowReplaceTextDialog() override { ++replace_dialogs_; }
+  bool ShowSettingsDialog() override {
+    ++settings_dialogs_;
+    return play_settings_ && play_settings_();
+  }
 
  private:
   MessageSink sink_;
@@ -90,6 +98,8 @@ class HeadlessUi : public ConverterUi {
   int templates_dialogs_ = 0;
   std::vector<pdm::TemplateMode> attribute_template_modes_;
   int replace_dialogs_ = 0;
+  std::function<bool()> play_settings_;
+  int settings_dialogs_ = 0;
   std::optional<int> close_result_;
 };
 

@@ -71,3 +71,12 @@
 // control ids; the label above the PDM attributes names the mode.
 #define IDD_ATTRIBUTE_TEMPLATES 1007
 #define IDC_ATTRIBUTE_KIND 1024
+
+// The settings dialog of "Файл" → "Параметры...".
+#define ID_SETTINGS 32790
+#define IDD_SETTINGS 1100
+#define IDC_RANGE_DOTS 1101
+#define IDC_RANGE_DASH 1102
+#define IDC_NOT_FITTED 1103
+#define IDC_LATIN_DESIGNATORS 1104
+#define IDC_SETTINGS_HELP 1105
