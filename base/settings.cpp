@@ -65,8 +65,7 @@ std::string TakeValue(const KeyAndValue& setting, Settings& settings) {
   if (SameKey(setting.key, kRangeSeparatorKey)) {
     if (setting.value != "..." && setting.value != "-")
       return "RangeSeparator is \"...\" or \"-\"";
-    settings.range_separator =
-        setting.value == "-" ? RangeSeparator::kDash : RangeSeparator::kDots;
+    settings.range_separator = setting.value == "-" ? RangeSeparator::kDash : RangeSeparator::kDots;
   } else if (SameKey(setting.key, kNotFittedKey)) {
     settings.not_fitted = ParseMarks(setting.value);
   } else if (SameKey(setting.key, kLatinDesignatorsKey)) {

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "base/settings.h"
+#include "converter/converter_window.h"
+#include "table/component_rows.h"
 #include "base/text_encoding.h"
 
 namespace zuro::cli {
@@ -80,6 +83,25 @@ std::string WithSeparator(std::string folder) {
   if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
     folder += '/';
   return folder;
+}
+
+std::string LibraryFolder(const ParsedOptions& options) {
+  std::string folder = WithSeparator(options.Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  for (const std::string& ignored : LoadSettings(folder).ignored)
+    Print(stderr, std::string("zuro-bom: ") + kSettingsFileName + " " + ignored + "\n");
+  return folder;
+}
+
+void TellReadingNote(const converter::ConverterWindow& window) {
+  if (window.reading_note().empty())
+    return;
+  std::string line = "zuro-bom: " + window.reading_note() + ": строки";
+  const table::GridModel& table = window.table();
+  for (int row = 1, listed = 0; row < table.GetRowCount(); ++row) {
+    if (table.GetItemImage(row, 0) == table::kUnmarked)
+      line += (listed++ ? ", " : " ") + std::to_string(row);
+  }
+  Print(stderr, line + "\n");
 }
 
 std::string ConverterOf(const ParsedOptions& options) {

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace zuro::converter {
+class ConverterWindow;
+}
+
 namespace zuro::cli {
 
 inline constexpr int kExitDone = 0;
@@ -57,6 +61,13 @@ std::optional<ParsedOptions> ParseOptions(const std::vector<std::string>& args,
 
 bool EndsWithIgnoringCase(const std::string& text, std::string_view end);
 std::string WithSeparator(std::string folder);
+// The library folder of --library (or the one shipped with the build), with its separator. Lines
+// of its settings file that were ignored are said once, on standard error.
+std::string LibraryFolder(const ParsedOptions& options);
+// What the settings did to the report the window has just read: the window's note and the rows
+// it left unticked (counted as in the component table), on standard error; nothing when they did
+// nothing.
+void TellReadingNote(const converter::ConverterWindow& window);
 
 // The converter of a report: from --converter, else from its extension (a table file opens in
 // the P-CAD window). The library command of the converter, 0 when it is none.

@@ -77,6 +77,7 @@ void ConvertingWindows::Run(host::ConverterWindowKind,
   window->OnInitDialog();
   if (!opens_at_once || request_.table_file)
     window->OnCommand(request_.table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
+  TellReadingNote(*window);
   if (!Prepare(*window))
     return;
   // The output device is a choice of the window's radio buttons: the window takes it in when a
@@ -216,7 +217,7 @@ int Convert(const std::vector<std::string>& args) {
   ConvertingWindows windows(request);
   automation::LibraryContext context;
   converter::WindowState state;
-  context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  context.library_folder = LibraryFolder(*options);
   host::LibraryEntry(context, state, connector, windows, static_cast<uint32_t>(command));
   context.ReleaseHostObjects();
   if (!windows.completed())

@@ -54,6 +54,7 @@ void AnsweringPdmWindows::Run(automation::LibraryContext& context,
   pdm::PdmObjectList lines(attribute_templates_);
   converter::PdmConverterWindow window(context, state, ui, lines, report_path);
   window.OnInitDialog();
+  TellReadingNote(window);
   if (!Unmark(window.table(), report_path)) {
     window.OnCancel();
     return;
@@ -121,7 +122,7 @@ int Pdm(const std::vector<std::string>& args) {
 
   automation::LibraryContext context;
   converter::WindowState state;
-  context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  context.library_folder = LibraryFolder(*options);
   AnsweringPdmWindows windows(request);
   // The PDM receives the two type names whatever the window did; they come first, as the PDM
   // reads them before any object.

@@ -31,7 +31,7 @@ int Table(const std::vector<std::string>& args) {
   automation::LibraryContext context;
   converter::WindowState state;
   context.command = static_cast<LibraryCommand>(command);
-  context.library_folder = WithSeparator(options->Value("--library", ZURO_DEFAULT_LIBRARY_DIR));
+  context.library_folder = LibraryFolder(*options);
   converter::HeadlessUi ui(converter::StandardErrorSink());
   ui.QueueFile(options->report);
   const std::unique_ptr<converter::ConverterWindow> window =
@@ -44,6 +44,7 @@ int Table(const std::vector<std::string>& args) {
       Complain(options->report + " was not read");
     return kExitStopped;
   }
+  TellReadingNote(*window);
   const std::string output = options->Value("-o");
   if (output.empty()) {
     for (const std::string& line : table::TableFileText(window->table()))

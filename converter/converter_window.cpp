@@ -567,7 +567,7 @@ bool ConverterWindow::Generate() {
   const generation::DocumentTarget target{context_.application, context_.graphic_document,
                                           context_.spec_document};
   const generation::SpecTarget spec_target{target, context_.model_document, context_.spec_columns,
-                                           output_device_};
+                                           output_device_, context_.settings.range_separator};
   std::string text_lines;
   generation::SpecificationRun spec_run(table_, state_.attributes, spec_target,
                                         text_output && specification ? &text_lines : nullptr);
@@ -582,7 +582,8 @@ bool ConverterWindow::Generate() {
     return false;
   }
   const generation::RunChoices choices{document_kind_, sort_mode_, output_device_,
-                                       context_.output_mode == automation::OutputMode::kTextLines};
+                                       context_.output_mode == automation::OutputMode::kTextLines,
+                                       context_.settings.range_separator};
   generation::RunGeneration(table_, state_.attributes, state_.field_templates, choices,
                             rules_.generation, target, &spec_run);
   // The database is only the sort's work space: once the objects are written, failing to keep

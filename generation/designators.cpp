@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/text_edit.h"
+
 namespace zuro::generation {
 
 namespace {
@@ -75,6 +77,13 @@ std::vector<std::string> PrefixGroups(std::string_view list) {
   if (groups.size() < 2)
     groups.clear();
   return groups;
+}
+
+std::string DocumentRanges(std::string_view designators, RangeSeparator separator) {
+  std::string text(designators);
+  if (separator == RangeSeparator::kDash)
+    ReplaceAll(text, "...", "-");
+  return text;
 }
 
 }  // namespace zuro::generation

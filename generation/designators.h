@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/settings.h"
 #include "readers/designator_lists.h"
 
 namespace zuro::generation {
@@ -32,5 +33,10 @@ int32_t DesignatorSectionNoTrim(std::string_view designators);
 // one class of parts, not two. Blank items are left out. A list whose items all begin alike gives
 // no groups: it stays as it is written.
 std::vector<std::string> PrefixGroups(std::string_view list);
+
+// The designators as a document writes them for the designer: every run "R1...R5" with the
+// separator the settings chose ("R1-R5"). Only the text handed to a host object changes; every
+// operation on designators (sections, groups, counts, lookups) works on the "..." form before.
+std::string DocumentRanges(std::string_view designators, RangeSeparator separator);
 
 }  // namespace zuro::generation

@@ -20,7 +20,10 @@ constexpr int32_t kNoSection = 200;
 
 // A refused object is skipped; the editor is finished in any case, as the host expects of every
 // object it was asked for.
-void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentTarget& target) {
+void WriteListObject(const ItemTexts& item,
+                     OutputDevice device,
+                     const DocumentTarget& target,
+                     RangeSeparator separator) {
   ObjectWriter object(target);
   if (!object.Ready())
     return;
@@ -28,7 +31,7 @@ void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentT
                     DesignatorSection(item.designators))) {
     object.SetText(2, item.list_name);
     object.SetInteger(3, ColumnInteger(item.count));
-    object.SetText(1, item.designators);
+    object.SetText(1, DocumentRanges(item.designators, separator));
     object.SetText(4, item.list_note);
   }
   object.Finish();

@@ -158,7 +158,7 @@ ItemTexts RunTable::Texts(int row,
 
 void Write(const ItemTexts& item, const RunChoices& choices, const DocumentTarget& target) {
   if (choices.kind == DocumentKind::kListOfElements)
-    WriteListObject(item, choices.device, target);
+    WriteListObject(item, choices.device, target, choices.range_separator);
   else
     WritePurchaseObject(item, choices.device, target);
 }

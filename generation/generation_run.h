@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/settings.h"
 #include "generation/document_kinds.h"
 #include "generation/object_writer.h"
 #include "readers/report_attributes.h"
@@ -48,6 +49,7 @@ struct RunChoices {
   SortMode sort = SortMode::kByElements;
   OutputDevice device = OutputDevice::kGraphic;
   bool text_output_mode = false;
+  RangeSeparator range_separator = RangeSeparator::kDots;
 };
 
 // The texts of one item as the writers take them (code page 1251).
@@ -87,7 +89,10 @@ int RunGeneration(table::GridModel& table,
 std::string SpecDesignatorsByCountColumn(std::string_view designators, int count_column);
 
 // The writers of the documents' objects.
-void WriteListObject(const ItemTexts& item, OutputDevice device, const DocumentTarget& target);
+void WriteListObject(const ItemTexts& item,
+                     OutputDevice device,
+                     const DocumentTarget& target,
+                     RangeSeparator separator = RangeSeparator::kDots);
 void WritePurchaseObject(const ItemTexts& item, OutputDevice device, const DocumentTarget& target);
 
 // The count of a group: the total of the positive quantities among its pieces, pieces ending at

@@ -83,10 +83,11 @@ void WriteSpecColumns(ObjectWriter& object,
                       const std::string& designators,
                       const std::string& part_library_id,
                       bool extra_columns,
-                      const automation::SpecStyleColumns& columns) {
+                      const automation::SpecStyleColumns& columns,
+                      RangeSeparator separator) {
   object.SetText(kNameColumn, record.name);
   object.SetInteger(kCountColumn, count);
-  object.SetText(kDesignatorColumn, designators);
+  object.SetText(kDesignatorColumn, DocumentRanges(designators, separator));
   if (extra_columns) {
     object.SetText(columns.bco, WithoutLineFeeds(designators));
     object.SetText(columns.standard, WithoutLineFeeds(record.document));
@@ -183,7 +184,7 @@ void WriteSpecObject(const SpecRecord& record,
   object.editor().Reopen(reference);
   FindSpecColumns(object, reference, target.columns);
   WriteSpecColumns(object, record, ColumnInteger(record.count), record.designators, part_library_id,
-                   target.columns.bco > 0, target.columns);
+                   target.columns.bco > 0, target.columns, target.range_separator);
   object.Finish();
 }
 
@@ -213,7 +214,7 @@ void WriteModelObjects(const SpecRecord& record,
       continue;
     FindSpecColumns(object, reference, target.columns);
     WriteSpecColumns(object, record, 1, designator, part_library_id, target.columns.bco > 1,
-                     target.columns);
+                     target.columns, target.range_separator);
     object.editor().LinkItem(match, false);
     object.Finish();
   }

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/settings.h"
 #include "generation/document_kinds.h"
 #include "generation/work_sort.h"
 #include "generation/object_writer.h"
@@ -36,6 +37,8 @@ struct SpecTarget {
   automation::ModelDocument& model_document;  // empty unless the host's active document is a model
   automation::SpecStyleColumns& columns;
   OutputDevice device = OutputDevice::kGraphic;
+  // How the note column writes a run of designators.
+  RangeSeparator range_separator = RangeSeparator::kDots;
 };
 
 // The document text on a line of its own: a line feed goes before its first occurrence in the

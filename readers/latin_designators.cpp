@@ -87,7 +87,8 @@ int UseLatinDesignators(table::GridModel& table,
                         const ReportAttributes& attributes,
                         LibraryCommand command) {
   int changed = 0;
-  const int columns = std::min(table.GetColumnCount(), static_cast<int>(attributes.names.size()) + 1);
+  const int columns =
+      std::min(table.GetColumnCount(), static_cast<int>(attributes.names.size()) + 1);
   for (int column = 1; column < columns; ++column) {
     if (!IsDesignatorColumn(column, attributes, command))
       continue;

@@ -614,5 +614,43 @@ TEST_F(ZuroBomTest, RoadsInFoldersNamedOutsideCp1251AndInCyrillic) {
   EXPECT_FALSE(std::filesystem::exists(unsavable));
 }
 
+// The settings of the library folder: rows of parts not fitted left out of every road, a Cyrillic
+// С read as C, runs written with a dash in the documents only. The table and the PDM's object list
+// keep their "...".
+TEST_F(ZuroBomTest, SettingsOfTheLibraryFolderActOnEveryRoad) {
+  const std::string report = files_.Write(
+      "s.bom", Utf8ToCp1251(Utf8(u8"\"Count\";\"RefDes\";\"Value\"\r\n"
+                                 u8"\"3\";\"R1\";\"10 кОм\"\r\n\"\";\"R2\";\"10 кОм\"\r\n"
+                                 u8"\"\";\"R3\";\"10 кОм\"\r\n\"1\";\"R4\";\"DNP\"\r\n"
+                                 u8"\"3\";\"С1\";\"0,1 мкФ\"\r\n\"\";\"C2\";\"0,1 мкФ\"\r\n"
+                                 u8"\"\";\"C3\";\"0,1 мкФ\"\r\n\"1\";\"C4\";\"10 мкФ [dnp]\"\r\n")));
+  const std::string library = OwnLibrary();
+  std::ofstream(library + "zuro.ini", std::ios::binary)
+      << "RangeSeparator=-\r\nNotFitted=DNP\r\nLatinDesignators=1\r\nColour=red\r\n";
+  const std::string options = "'" + report + "' --library '" + library + "'";
+
+  const Outcome table = Run("table " + options);
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find("\n#3#R1...R3#"), std::string::npos);
+  EXPECT_NE(table.out.find("\n#3#C1...C3#"), std::string::npos);
+  EXPECT_EQ(table.err, Utf8(u8"zuro-bom: zuro.ini line 4: unknown key Colour, ignored\n"
+                            u8"zuro-bom: не отмечено строк: 2 (DNP): строки 2, 4\n"));
+
+  const std::string json = folder_ + "list.json";
+  ASSERT_EQ(Run("convert " + options + " --document list -o '" + json + "'").status, 0);
+  const std::string list = ReadBytes(json);
+  EXPECT_NE(list.find("\"value\": \"R1-R3\""), std::string::npos) << list;
+  EXPECT_NE(list.find("\"value\": \"C1-C3\""), std::string::npos) << list;
+  EXPECT_EQ(list.find("R4"), std::string::npos);
+  EXPECT_EQ(list.find("C4"), std::string::npos);
+  ASSERT_EQ(Run("convert " + options + " --document spec -o '" + json + "'").status, 0);
+  EXPECT_NE(ReadBytes(json).find("\"value\": \"R1-R3\""), std::string::npos);
+
+  const Outcome pdm = Run("pdm " + options);
+  ASSERT_EQ(pdm.status, 0) << pdm.err;
+  EXPECT_NE(pdm.out.find("\nC1#"), std::string::npos);
+  EXPECT_EQ(pdm.out.find("\nR4#"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zuro
