@@ -45,6 +45,7 @@ struct Options {
   int host_state = 0;
   std::wstring answer_file;
   bool close_windows = false;
+  int pick_command = 0;  // --pick: a menu command picked once the report is loaded
   bool log = false;
   int create_command = 0;  // 0: no document road
   int answer = IDYES;
@@ -55,7 +56,8 @@ struct Options {
 
 constexpr char kUsage[] =
     "usage: zentar-host.exe [--library PATH] [--command N] [--graphic | --model ITEMS.txt]\n"
-    "                       [--host-state N] [--answer-file PATH] [--close-windows] [--log]\n"
+    "                       [--host-state N] [--answer-file PATH [--pick ID]] [--close-windows]\n"
+    "                       [--log]\n"
     "                       [--create ID [--answer yes|no] [--save-as PATH]]\n"
     "                       [--document-out OUT.json]\n"
     "  --create ID needs --command and --answer-file; ID is 32777 (specification), 32778 or\n"
@@ -89,6 +91,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.host_state = _wtoi(argv[++i]);
     else if (arg == L"--answer-file" && has_value)
       options.answer_file = argv[++i];
+    else if (arg == L"--pick" && has_value)
+      options.pick_command = _wtoi(argv[++i]);
     else if (arg == L"--close-windows")
       options.close_windows = true;
     else if (arg == L"--log")
@@ -106,6 +110,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       return false;
   }
   if (options.graphic && !options.model_items.empty())
+    return false;
+  if (options.pick_command != 0 && (options.create_command != 0 || options.answer_file.empty()))
     return false;
   if (options.create_command == 0)
     return !options.answer_given && options.save_as.empty();
@@ -128,6 +134,7 @@ struct Watch {
   DWORD ui_thread = 0;
   std::wstring answer_file;  // empty: no file dialog to answer
   bool close_windows = false;
+  int pick_command = 0;
   int create_command = 0;
   int answer = IDYES;
   std::wstring save_as;  // empty: the document's save dialog is cancelled
@@ -261,6 +268,13 @@ DWORD WINAPI WatchWindows(void* parameter) {
       } else if (found.converter && !found.file_dialog && ++idle_polls == 10) {
         PostMessageW(found.converter, WM_COMMAND, MAKEWPARAM(kOpenReportCommand, 0), 0);
       }
+      continue;
+    }
+    // The menu command is picked once the converter window alone has waited for a second.
+    if (watch->pick_command != 0 && found.converter && found.shown.size() == 1 &&
+        WaitsForInput(found.converter) && ++idle_polls == 20) {
+      PostMessageW(found.converter, WM_COMMAND, MAKEWPARAM(watch->pick_command, 0), 0);
+      watch->pick_command = 0;
       continue;
     }
     if (watch->close_windows)
@@ -410,6 +424,7 @@ int wmain(int argc, wchar_t** argv) {
   static Watch watch;
   watch.ui_thread = GetCurrentThreadId();
   watch.close_windows = options.close_windows;
+  watch.pick_command = options.pick_command;
   if (!options.answer_file.empty())
     watch.answer_file = WindowsPath(options.answer_file);
   watch.create_command = options.create_command;
