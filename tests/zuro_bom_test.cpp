@@ -618,15 +618,12 @@ TEST_F(ZuroBomTest, RoadsInFoldersNamedOutsideCp1251AndInCyrillic) {
 // С read as C, runs written with a dash in the documents only. The table and the PDM's object list
 // keep their "...".
 TEST_F(ZuroBomTest, SettingsOfTheLibraryFolderActOnEveryRoad) {
-  const std::string report = files_.Write(
-      "s.bom", Utf8ToCp1251(Utf8(u8"\"Count\";\"RefDes\";\"Value\"\r\n"
-                                 u8"\"3\";\"R1\";\"10 кОм\"\r\n\"\";\"R2\";\"10 кОм\"\r\n"
-                                 u8"\"\";\"R3\";\"10 кОм\"\r\n\"1\";\"R4\";\"DNP\"\r\n"
-                                 u8"\"3\";\"С1\";\"0,1 мкФ\"\r\n\"\";\"C2\";\"0,1 мкФ\"\r\n"
-                                 u8"\"\";\"C3\";\"0,1 мкФ\"\r\n\"1\";\"C4\";\"10 мкФ [dnp]\"\r\n")));
+  // Three resistors, one not fitted; three capacitors, the first typed with a Cyrillic С; one
+  // more not fitted, marked at the end of its value.
+  const std::string report = folder_ + "s.bom";
+  std::filesystem::copy_file(ZURO_TEST_DATA "/settings_board.bom", report);
   const std::string library = OwnLibrary();
-  std::ofstream(library + "zuro.ini", std::ios::binary)
-      << "RangeSeparator=-\r\nNotFitted=DNP\r\nLatinDesignators=1\r\nColour=red\r\n";
+  std::filesystem::copy_file(ZURO_TEST_DATA "/settings/zuro.ini", library + "zuro.ini");
   const std::string options = "'" + report + "' --library '" + library + "'";
 
   const Outcome table = Run("table " + options);
@@ -643,6 +640,9 @@ TEST_F(ZuroBomTest, SettingsOfTheLibraryFolderActOnEveryRoad) {
   EXPECT_NE(list.find("\"value\": \"C1-C3\""), std::string::npos) << list;
   EXPECT_EQ(list.find("R4"), std::string::npos);
   EXPECT_EQ(list.find("C4"), std::string::npos);
+  // The Windows road into a graphic document gives these same bytes.
+  ASSERT_EQ(Run("convert " + options + " --document list --graphic -o '" + json + "'").status, 0);
+  EXPECT_EQ(ReadBytes(json), ReadBytes(ZURO_TEST_DATA "/settings_board_list.json"));
   ASSERT_EQ(Run("convert " + options + " --document spec -o '" + json + "'").status, 0);
   // One item of the specification: the two rows have the same (empty) name.
   EXPECT_NE(ReadBytes(json).find("\"value\": \"R1-R3,\\nC1-C3\""), std::string::npos);
