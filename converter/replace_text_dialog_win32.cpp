@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/win32_text.h"
+#include "converter/view_dialog_win32.h"
 
 namespace zuro::converter {
 
@@ -37,36 +38,13 @@ Win32ReplaceTextDialog::Win32ReplaceTextDialog(HINSTANCE module,
     : module_(module), owner_(owner), dialog_(state, attribute_names, library_folder, *this) {}
 
 INT_PTR Win32ReplaceTextDialog::Run() {
-  return DialogBoxParamW(module_, MAKEINTRESOURCEW(kReplaceDialogTemplate), owner_, &DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  return RunViewDialog(module_, kReplaceDialogTemplate, owner_, *this);
 }
 
-// Nothing may leave a dialog procedure: whatever a handler throws ends that message only.
-INT_PTR CALLBACK Win32ReplaceTextDialog::DialogProc(HWND window,
-                                                    UINT message,
-                                                    WPARAM wparam,
-                                                    LPARAM lparam) {
-  if (message == WM_INITDIALOG)
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-  auto* view = reinterpret_cast<Win32ReplaceTextDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (!view)
-    return FALSE;
-  try {
-    switch (message) {
-      case WM_INITDIALOG:
-        view->window_ = window;
-        PlaceBesideOwner(window, view->owner_);
-        view->dialog_.OnInitDialog();
-        return TRUE;
-      case WM_COMMAND:
-        return view->OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;
-      case WM_CLOSE:
-        view->dialog_.OnCancel();
-        return TRUE;
-    }
-  } catch (...) {
-  }
-  return message == WM_INITDIALOG ? TRUE : FALSE;
+void Win32ReplaceTextDialog::OnInitDialog(HWND window) {
+  window_ = window;
+  PlaceBesideOwner(window, owner_);
+  dialog_.OnInitDialog();
 }
 
 // The column list reports a new choice; the combo boxes a typed text and a list entry confirmed.

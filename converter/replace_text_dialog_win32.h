@@ -35,9 +35,12 @@ class Win32ReplaceTextDialog : public ReplaceTextUi {
   void RequestStep() override;
   void Close(int result) override;
 
- private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The dialog's events (see view_dialog_win32.h).
+  void OnInitDialog(HWND window);
   bool OnCommand(int id, int code);
+  void OnClose() { dialog_.OnCancel(); }
+
+ private:
   HWND Combo(ReplaceCombo combo) const;
   std::string EntryText(HWND combo, LRESULT index) const;
 

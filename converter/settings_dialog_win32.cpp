@@ -3,6 +3,7 @@
 #include "base/html_help_win32.h"
 #include "base/win32_text.h"
 #include "converter/settings_dialog.h"
+#include "converter/view_dialog_win32.h"
 
 namespace zuro::converter {
 
@@ -12,8 +13,6 @@ class Win32SettingsDialog : public SettingsUi {
  public:
   Win32SettingsDialog(const std::string& library_folder, const std::string& help_path)
       : dialog_(library_folder, help_path, *this) {}
-
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   void CheckRadio(std::span<const int> group, int index) override {
     for (size_t i = 0; i < group.size(); ++i)
@@ -47,8 +46,12 @@ class Win32SettingsDialog : public SettingsUi {
   void ShowHelp(const std::string& help_path) override { ShowHtmlHelp(nullptr, help_path); }
   void Close(int result) override { EndDialog(window_, result); }
 
- private:
-  bool OnCommand(int id) {
+  // The dialog's events (see view_dialog_win32.h).
+  void OnInitDialog(HWND window) {
+    window_ = window;
+    dialog_.OnInitDialog();
+  }
+  bool OnCommand(int id, int /*code*/) {
     switch (id) {
       case IDOK:
         dialog_.OnOk();
@@ -62,37 +65,12 @@ class Win32SettingsDialog : public SettingsUi {
     }
     return false;
   }
+  void OnClose() { dialog_.OnCancel(); }
 
+ private:
   HWND window_ = nullptr;
   SettingsDialog dialog_;
 };
-
-// Nothing may leave a dialog procedure: whatever a handler throws ends that message only.
-INT_PTR CALLBACK Win32SettingsDialog::DialogProc(HWND window,
-                                                 UINT message,
-                                                 WPARAM wparam,
-                                                 LPARAM lparam) {
-  if (message == WM_INITDIALOG)
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-  auto* view = reinterpret_cast<Win32SettingsDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (!view)
-    return FALSE;
-  try {
-    switch (message) {
-      case WM_INITDIALOG:
-        view->window_ = window;
-        view->dialog_.OnInitDialog();
-        return TRUE;
-      case WM_COMMAND:
-        return view->OnCommand(LOWORD(wparam)) ? TRUE : FALSE;
-      case WM_CLOSE:
-        view->dialog_.OnCancel();
-        return TRUE;
-    }
-  } catch (...) {
-  }
-  return message == WM_INITDIALOG ? TRUE : FALSE;
-}
 
 }  // namespace
 
@@ -101,8 +79,7 @@ INT_PTR RunSettingsDialog(HINSTANCE module,
                           const std::string& library_folder,
                           const std::string& help_path) {
   Win32SettingsDialog view(library_folder, help_path);
-  return DialogBoxParamW(module, MAKEINTRESOURCEW(kIdSettingsDialog), owner,
-                         &Win32SettingsDialog::DialogProc, reinterpret_cast<LPARAM>(&view));
+  return RunViewDialog(module, kIdSettingsDialog, owner, view);
 }
 
 }  // namespace zuro::converter

@@ -7,6 +7,7 @@
 
 #include "automation/library_context.h"
 #include "base/settings.h"
+#include "base/text_encoding.h"
 #include "converter/converter_dialog.h"
 #include "converter/headless_ui.h"
 #include "converter/orcad_converter_dialog.h"
@@ -72,6 +73,9 @@ TEST(SettingsFileTest, WritingKeepsTheDesignersOtherLinesAndLosesNoFile) {
   EXPECT_EQ(LoadSettings(folder.path()).settings, chosen);
   EXPECT_EQ(LoadSettings(folder.path()).ignored.size(), 1u);  // Colour=red, kept
   EXPECT_EQ(LoadSettings(folder.path() + "missing/").settings, Settings());
+  // A file an editor saved in UTF-8 reads as its code page 1251 twin.
+  folder.Write(kSettingsFileName, std::string("NotFitted=") + "\xd0\x9d\xd0\x95\r\n");
+  EXPECT_EQ(LoadSettings(folder.path()).settings.not_fitted, std::vector<std::string>{"НЕ"});
 }
 
 TEST(NotFittedMarksTest, TheWholeCellItsFirstWordOrItsEndInParenthesesOrBrackets) {
