@@ -1,5 +1,7 @@
 // zuro-bom convert: a report converted into a document of the stand-in host, through the
 // library's entry and the converter window of the report's kind, as a designer would do it.
+#include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "base/file_system.h"
@@ -32,6 +34,19 @@ struct ConvertRequest {
   std::vector<Edit> edits;
 };
 
+// --timings: the seconds of each phase, the host's calls apart.
+struct Timings {
+  double read = 0;    // the report (or table file) read into the table
+  double create = 0;  // the create command, the host's calls included
+  double host = 0;    // inside the host's calls during the create command
+  int64_t host_calls = 0;
+  double save = 0;  // the document (and its sheets) written by zuro-bom
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 class StandInConnector : public host::HostConnector {
  public:
   explicit StandInConnector(automation::DispatchRef application)
@@ -47,7 +62,8 @@ class StandInConnector : public host::HostConnector {
 // the output's name.
 class ConvertingWindows : public host::ConverterWindows {
  public:
-  explicit ConvertingWindows(const ConvertRequest& request) : request_(request) {}
+  ConvertingWindows(const ConvertRequest& request, standin::SimHost& host, Timings& timings)
+      : request_(request), host_(host), timings_(timings) {}
 
   void Run(host::ConverterWindowKind,
            automation::LibraryContext& context,
@@ -58,6 +74,8 @@ class ConvertingWindows : public host::ConverterWindows {
   bool Prepare(converter::ConverterWindow& window);
 
   const ConvertRequest& request_;
+  standin::SimHost& host_;
+  Timings& timings_;
   bool completed_ = false;
 };
 
@@ -74,9 +92,11 @@ void ConvertingWindows::Run(host::ConverterWindowKind,
     ui.QueueAnswer(converter::MessageAnswer::kYes);
   const std::unique_ptr<converter::ConverterWindow> window =
       converter::MakeConverterWindow(context, state, ui);
+  const auto reading = std::chrono::steady_clock::now();
   window->OnInitDialog();
   if (!opens_at_once || request_.table_file)
     window->OnCommand(request_.table_file ? converter::kIdOpenTable : converter::kIdOpenReport);
+  timings_.read = SecondsSince(reading);
   TellReadingNote(*window);
   if (!Prepare(*window))
     return;
@@ -88,7 +108,13 @@ void ConvertingWindows::Run(host::ConverterWindowKind,
   ui.CheckRadio(converter::kDocumentKindRadios, specification ? 0 : 1);
   window->OnCommand(specification ? converter::kIdSpecRadio : converter::kIdListRadio);
   const size_t messages = ui.messages().size();
+  const double host_before = host_.call_seconds();
+  const int64_t calls_before = host_.calls();
+  const auto creating = std::chrono::steady_clock::now();
   window->OnCommand(request_.create_command);
+  timings_.create = SecondsSince(creating);
+  timings_.host = host_.call_seconds() - host_before;
+  timings_.host_calls = host_.calls() - calls_before;
   for (size_t m = messages; m < ui.messages().size(); ++m) {
     if (ui.messages()[m].caption.empty() && ui.messages()[m].text.starts_with("Формирование"))
       completed_ = true;
@@ -143,6 +169,15 @@ bool ParseEdit(const std::string& text, ConvertRequest::Edit& edit) {
   return true;
 }
 
+// One line a phase on standard error; the run is the create command less the host's calls.
+void PrintTimings(const Timings& timings) {
+  std::fprintf(stderr, "timing: read %.6f\n", timings.read);
+  std::fprintf(stderr, "timing: run %.6f\n", timings.create - timings.host);
+  std::fprintf(stderr, "timing: host %.6f %lld\n", timings.host,
+               static_cast<long long>(timings.host_calls));
+  std::fprintf(stderr, "timing: save %.6f\n", timings.save);
+}
+
 }  // namespace
 
 // The title of a document made from a report: the report's file name.
@@ -156,7 +191,7 @@ int Convert(const std::vector<std::string>& args) {
       args,
       {{"--converter", "--document", "--sort", "--device", "--library", "--model", "-o", "--html"},
        {"--unmark", "--set"},
-       {"--graphic"}},
+       {"--graphic", "--timings"}},
       problem);
   if (!options)
     return BadUsage(problem);
@@ -213,8 +248,10 @@ int Convert(const std::vector<std::string>& args) {
     }
     host.OpenModelDocument(standin::ReadItemLines(items));
   }
+  host.set_times_calls(options->Has("--timings"));
   StandInConnector connector(host.Application());
-  ConvertingWindows windows(request);
+  Timings timings;
+  ConvertingWindows windows(request, host, timings);
   automation::LibraryContext context;
   converter::WindowState state;
   context.library_folder = LibraryFolder(*options);
@@ -225,6 +262,7 @@ int Convert(const std::vector<std::string>& args) {
   // A document made from its pattern was saved by the host under the output's name; the open
   // graphic or model document, which received the objects, is written there as the host would
   // save it.
+  const auto saving = std::chrono::steady_clock::now();
   const bool open_document = options->Has("--graphic") || model;
   const standin::SimDocument* document = options->Has("--graphic") ? host.ActiveGraphicDocument()
                                          : model                   ? host.ActiveModelDocument()
@@ -244,6 +282,9 @@ int Convert(const std::vector<std::string>& args) {
     Complain("cannot write " + html);
     return kExitStopped;
   }
+  timings.save = SecondsSince(saving);
+  if (options->Has("--timings"))
+    PrintTimings(timings);
   return kExitDone;
 }
 

@@ -16,7 +16,7 @@ extern const char kUsage[] =
     table-file format (to FILE.tbl in code page 1251; to standard output in UTF-8).
 zuro-bom convert REPORT [--converter K] --document spec|list|purchased [--sort elements|gost]
     [--device graphic|vector] [--library DIR] [--graphic | --model ITEMS.txt]
-    [--unmark ROW]... [--set ROW,COL=TEXT]... -o OUT.json [--html OUT.html]
+    [--unmark ROW]... [--set ROW,COL=TEXT]... -o OUT.json [--html OUT.html] [--timings]
     Open REPORT (or a .tbl table file), apply the marks and cell edits, run the create command of
     the document kind (32777, 32778, 32780 or 32779) and save the host document to OUT.json. With
     no --graphic or --model the host has no document open, so a new document is made from the
@@ -25,7 +25,10 @@ zuro-bom convert REPORT [--converter K] --document spec|list|purchased [--sort e
     whose items are the lines of ITEMS.txt, each a designator and a name; the window asks for the
     report at once, only the specification can be made, one object per designator linked to its
     item. The specification sorts its items in the work database bom.db of DIR, which must be
-    writable. --html writes the document as a page to look at.
+    writable. --html writes the document as a page to look at. --timings prints on standard
+    error one line a phase, "timing: NAME SECONDS": read (the report into the table), run (the
+    create command less the time inside the host's calls), host (that time, then the number of
+    calls: "timing: host SECONDS CALLS") and save (the document written).
 zuro-bom show DOCUMENT.json [--html OUT.html]
     Print a document of the stand-in host (as convert or the host program saved it) one object a
     line: its section, then its columns in column order; --html writes it as a page.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 
 #include "base/text_encoding.h"
@@ -107,6 +108,19 @@ Value SimDispatch::Invoke(int32_t dispid, InvokeKind kind, Args args) {
   }
   if (host_.ShouldFail(type_name_, dispid))
     throw AutomationError("the host failed the call", kHostFailure);
+  if (!host_.times_calls() || host_.in_call())
+    return Handle(dispid, kind, args);
+  // Counted whether the call returns or throws.
+  struct Timer {
+    SimHost& host;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    ~Timer() {
+      host.set_in_call(false);
+      host.CountCall(
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+  } timer{host_};
+  host_.set_in_call(true);
   return Handle(dispid, kind, args);
 }
 

@@ -83,6 +83,19 @@ class SimHost {
   // hundred thousand objects, a million calls) leaves it off.
   void set_keeps_call_log(bool keep) { keeps_call_log_ = keep; }
   bool keeps_call_log() const { return keeps_call_log_; }
+  // The time spent inside the host's calls, counted around every call it receives from the
+  // library when asked for (a call the host makes of itself inside one counts with it).
+  void set_times_calls(bool times) { times_calls_ = times; }
+  bool times_calls() const { return times_calls_; }
+  double call_seconds() const { return call_seconds_; }
+  int64_t calls() const { return calls_; }
+  void CountCall(double seconds) {
+    call_seconds_ += seconds;
+    ++calls_;
+  }
+  // True while the host works inside a call of the library's.
+  bool in_call() const { return in_call_; }
+  void set_in_call(bool in_call) { in_call_ = in_call; }
   // Every document the host holds, in the order made (set-up documents and those the library made).
   const std::vector<std::shared_ptr<SimDocument>>& documents() const { return documents_; }
   SimDocument* ActiveGraphicDocument() const { return graphic_.get(); }
@@ -113,6 +126,10 @@ class SimHost {
   int32_t host_input_ = 1;
   bool refuse_objects_ = false;
   bool keeps_call_log_ = true;
+  bool times_calls_ = false;
+  bool in_call_ = false;
+  double call_seconds_ = 0;
+  int64_t calls_ = 0;
 };
 
 // The document file format (UTF-8 JSON, "zentar-sim/1"); UTF-8 paths.

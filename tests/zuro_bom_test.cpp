@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -651,6 +652,24 @@ TEST_F(ZuroBomTest, SettingsOfTheLibraryFolderActOnEveryRoad) {
   ASSERT_EQ(pdm.status, 0) << pdm.err;
   EXPECT_NE(pdm.out.find("\nC1#"), std::string::npos);
   EXPECT_EQ(pdm.out.find("\nR4#"), std::string::npos);
+}
+
+// --timings names each phase once, in order, the host's line with its count of calls; the
+// document is the one made without it.
+TEST_F(ZuroBomTest, TimingsNameEachPhaseAndLeaveTheDocumentAsItIs) {
+  const std::string report = Sample("board.bom");
+  const std::string base = "convert '" + report + "' --document list --sort gost --graphic -o '";
+  ASSERT_EQ(Run(base + folder_ + "plain.json'").status, 0);
+  const Outcome timed = Run(base + folder_ + "timed.json' --timings");
+  ASSERT_EQ(timed.status, 0) << timed.err;
+  EXPECT_EQ(ReadBytes(folder_ + "timed.json"), ReadBytes(folder_ + "plain.json"));
+  const std::regex phases(
+      "[^\n]*\n"  // the completion message
+      "timing: read [0-9]+\\.[0-9]{6}\n"
+      "timing: run [0-9]+\\.[0-9]{6}\n"
+      "timing: host [0-9]+\\.[0-9]{6} [1-9][0-9]*\n"
+      "timing: save [0-9]+\\.[0-9]{6}\n");
+  EXPECT_TRUE(std::regex_match(timed.err, phases)) << timed.err;
 }
 
 }  // namespace
