@@ -10,8 +10,6 @@ namespace zuro::converter {
 
 namespace {
 
-constexpr int kProtel = 3;
-
 bool WriteText(const std::string& path, const std::string& text) {
   return ReplaceFileContents(path, [&](std::FILE* file) {
     for (size_t start = 0; start < text.size();) {
