@@ -203,8 +203,8 @@ std::string WhyNotComponent(const DelimitedRecord& record, size_t row, const Col
   if (!quantity)
     return at + "the quantity \"" + std::string(text) + "\" is no whole number";
   if (*quantity != designators)
-    return at + std::to_string(designators) + " designators listed for a quantity of " +
-           std::to_string(*quantity);
+    return at + std::to_string(designators) + (designators == 1 ? " designator" : " designators") +
+           " listed for a quantity of " + std::to_string(*quantity);
   return {};
 }
 
