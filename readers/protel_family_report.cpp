@@ -14,6 +14,7 @@
 #include "readers/delimited_records.h"
 #include "readers/designator_lists.h"
 #include "readers/html_table.h"
+#include "readers/kicad_bom.h"
 
 namespace zuro::readers {
 
@@ -612,7 +613,15 @@ ProtelFamilyReading ReadProtelFamilyReport(std::string_view report,
                                            ReportAttributes& attributes) {
   if (kind == ProtelFamilyKind::kCadenceAllegro)
     return ReadAllegroReport(report, table, attributes);
-  return ReadCsvOrText(report, kind, table, attributes);
+  ProtelFamilyReading reading = ReadCsvOrText(report, kind, table, attributes);
+  // Altium Designer's window also reads KiCad's bill of materials, but only where its own layouts
+  // give no component: every report they read is read as it always was.
+  const bool gave_component = reading.result == ReadResult::kLoaded && table.GetRowCount() >= 2;
+  if (kind == ProtelFamilyKind::kAltiumDesigner && !gave_component) {
+    if (std::optional<ProtelFamilyReading> kicad = ReadKicadBom(report, table, attributes))
+      return std::move(*kicad);
+  }
+  return reading;
 }
 
 }  // namespace zuro::readers

@@ -233,7 +233,8 @@ TEST_F(ConverterKindsTest, EveryRefusalSaysWhy) {
        "\"Reference\""},
       {3, "h.csv", "Designator,Quantity\r\n\"R1, R2\",3\r\n",
        "the quantities add up to 3, the designators listed number 2"},
-      {4, "i.csv", "Ref,Qnty,Value\r\nR1,1,10k\r\n", "no header line naming the report's columns"},
+      {4, "i.csv", "Ref,Qnty,Value\r\nR1,2,10k\r\n",
+       "row 1: 1 designator listed for a quantity of 2"},
   };
   for (const auto& report : kReports) {
     SCOPED_TRACE(report.name);
