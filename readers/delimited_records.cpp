@@ -128,4 +128,42 @@ bool IsEmptyRecord(const DelimitedRecord& record) {
   return true;
 }
 
+namespace {
+
+void AppendCsvField(std::string& csv, std::string_view field) {
+  csv += '"';
+  for (const char c : field) {
+    csv += c;
+    if (c == '"')
+      csv += '"';
+  }
+  csv += "\",";
+}
+
+}  // namespace
+
+std::string QuotedCsv(const std::vector<DelimitedRecord>& records,
+                      size_t header,
+                      const std::vector<int>& column,
+                      bool (*skip)(const DelimitedRecord&)) {
+  std::string csv;
+  for (size_t r = 0; r < records.size(); ++r) {
+    const DelimitedRecord& record = records[r];
+    if (skip(record))
+      continue;
+    for (size_t i = 0; i < record.size(); ++i) {
+      if (r < header ? !record[i].empty() : i < column.size() && column[i] != 0)
+        AppendCsvField(csv, record[i]);
+    }
+    if (r > header) {
+      for (size_t i = record.size(); i < column.size(); ++i) {
+        if (column[i] != 0)
+          AppendCsvField(csv, "");
+      }
+    }
+    csv.append(r == header ? 2 : 1, '\n');
+  }
+  return csv;
+}
+
 }  // namespace zuro::readers

@@ -18,4 +18,14 @@ std::vector<DelimitedRecord> ReadDelimitedRecords(std::string_view text, char se
 // True when no field of the record holds any text.
 bool IsEmptyRecord(const DelimitedRecord& record);
 
+// The quoted CSV a window keeps beside a report it converted: the records before the header (their
+// fields with text), the header and an empty line, then one line per record; of the header and
+// the records after it only the fields whose `column` is not 0, a record short of fields filled
+// with empty ones. Every field is in quotes, a quote inside written twice, and followed by ",".
+// Records `skip` says are blank are left out.
+std::string QuotedCsv(const std::vector<DelimitedRecord>& records,
+                      size_t header,
+                      const std::vector<int>& column,
+                      bool (*skip)(const DelimitedRecord&));
+
 }  // namespace zuro::readers

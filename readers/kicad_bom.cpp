@@ -21,7 +21,6 @@ namespace {
 constexpr char kQuote = '"';
 constexpr char kApostrophe = '\'';
 constexpr char kComma = ',';
-constexpr char kLineFeed = '\n';
 // The column of designators is titled as the window's own reports title it, so that the window,
 // the templates and the documents find it as they find those reports' designators.
 constexpr std::string_view kDesignatorTitle = "Designator";
@@ -267,43 +266,6 @@ void Fill(const KicadTable& kicad,
   }
 }
 
-void AppendCsvField(std::string& csv, std::string_view field) {
-  csv += kQuote;
-  for (const char c : field) {
-    csv += c;
-    if (c == kQuote)
-      csv += kQuote;
-  }
-  csv += kQuote;
-  csv += kComma;
-}
-
-// The quoted CSV kept beside the report, in the shape the window gives every report it converts:
-// the title block, the header and an empty line, one line per component, each field in quotes
-// followed by a comma, a quote inside a value written twice. Titles and values are the report's
-// own, separated by "," whatever separated them in the report, so the window reads the CSV back
-// into the same table.
-std::string QuotedCsv(const KicadTable& kicad, const ColumnPlan& plan) {
-  std::string csv;
-  for (size_t r = 0; r < kicad.records.size(); ++r) {
-    const DelimitedRecord& record = kicad.records[r];
-    if (IsBlankRecord(record))
-      continue;
-    for (size_t i = 0; i < record.size(); ++i) {
-      if (r < kicad.header ? !record[i].empty() : i < plan.column.size() && plan.column[i] != 0)
-        AppendCsvField(csv, record[i]);
-    }
-    if (r > kicad.header) {
-      for (size_t i = record.size(); i < plan.column.size(); ++i) {
-        if (plan.column[i] != 0)
-          AppendCsvField(csv, "");
-      }
-    }
-    csv.append(r == kicad.header ? 2 : 1, kLineFeed);
-  }
-  return csv;
-}
-
 }  // namespace
 
 std::optional<ProtelFamilyReading> ReadKicadBom(std::string_view report,
@@ -320,7 +282,8 @@ std::optional<ProtelFamilyReading> ReadKicadBom(std::string_view report,
     return ProtelFamilyReading{ReadResult::kBadStructure, {}};
   }
   Fill(*kicad, plan, table, attributes);
-  return ProtelFamilyReading{ReadResult::kLoaded, QuotedCsv(*kicad, plan)};
+  return ProtelFamilyReading{ReadResult::kLoaded,
+                             QuotedCsv(kicad->records, kicad->header, plan.column, IsBlankRecord)};
 }
 
 }  // namespace zuro::readers

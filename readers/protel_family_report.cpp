@@ -300,42 +300,6 @@ void Fill(const Records& records,
   }
 }
 
-void AppendCsvField(std::string& csv, std::string_view field) {
-  csv += kQuote;
-  for (const char c : field) {
-    csv += c;
-    if (c == kQuote)
-      csv += kQuote;
-  }
-  csv += kQuote;
-  csv += kComma;
-}
-
-// The quoted CSV kept beside the report, in the shape of the converted Altium Designer text: the
-// lines before the header, the header and an empty line, one line per component, each field in
-// quotes followed by a comma. A quote inside a value is written twice, which the window reads
-// back by the quoting rules.
-std::string QuotedCsv(const Records& records, size_t header, const ColumnPlan& plan) {
-  std::string csv;
-  for (size_t r = 0; r < records.size(); ++r) {
-    const DelimitedRecord& record = records[r];
-    if (IsEmptyRecord(record))
-      continue;
-    for (size_t i = 0; i < record.size(); ++i) {
-      if (r < header ? !record[i].empty() : i < plan.column.size() && plan.column[i] != 0)
-        AppendCsvField(csv, record[i]);
-    }
-    if (r > header) {
-      for (size_t i = record.size(); i < plan.column.size(); ++i) {
-        if (plan.column[i] != 0)
-          AppendCsvField(csv, "");
-      }
-    }
-    csv.append(r == header ? 2 : 1, kLineFeed);
-  }
-  return csv;
-}
-
 ProtelFamilyReading Refuse(table::GridModel& table, ReportAttributes& attributes, std::string why) {
   table.DeleteAllItems();
   attributes = ReportAttributes();
@@ -363,7 +327,7 @@ ProtelFamilyReading ReadRecordLayout(const Records& records,
   if (std::string why = WhyNotWhole(records, *header, plan); !why.empty())
     return Refuse(table, attributes, std::move(why));
   Fill(records, *header, plan, table, attributes);
-  return {ReadResult::kLoaded, QuotedCsv(records, *header, plan)};
+  return {ReadResult::kLoaded, QuotedCsv(records, *header, plan.column, IsEmptyRecord)};
 }
 
 // The layouts of the reader, read by its rules: the Protel CSV as it is, an Altium Designer or

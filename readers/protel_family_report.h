@@ -4,8 +4,9 @@
 // read them right. The other layouts these systems write (a CSV saved by a spreadsheet program,
 // the tabbed text with quoted fields, the condensed HTML bill of materials, Allegro's
 // comma-separated text report) are read by the usual quoting rules and taken only when they come
-// out whole: as many designators as their quantities add up to. A report of another system's
-// layout is refused.
+// out whole: as many designators as their quantities add up to. Where none of these gives a
+// component, the Altium Designer window tries KiCad's bill of materials (readers/kicad_bom.h).
+// Any other system's layout is refused.
 #pragma once
 
 #include <string>
