@@ -1,9 +1,11 @@
 // The sort of one run through the work database: records added to names1, then walked in order of
-// component, power, voltage and nominal value, each level sorting one run of the level above in
-// its own table. The specification writes its objects in this order, and the PDM window its
-// object lines.
+// component, power, voltage and nominal value, each level sorting one run of the level above. The
+// specification writes its objects in this order, and the PDM window its object lines. names1
+// keeps the run's records in bom.db for whoever looks at them afterwards; the sort itself needs no
+// table and is made in memory on the records' copies, as names2..names4 would have made it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,13 +53,13 @@ double ScaledNominal(std::string_view nominal, std::string& unit);
 class WorkSort {
  public:
   // Opens the work database in the library folder and empties its four tables; false (with
-  // LastError) when it cannot be opened or created.
+  // LastError) when it cannot be opened or created. names2..names4 stay empty.
   bool Open(const std::string& library_folder);
   bool IsOpen() const { return tables_.size() == kLevels; }
   // Adds a record to names1; false when it could not be stored.
   bool Add(const WorkRecord& record);
-  // Visits the records in order; false when a level could not be sorted or copied, which may
-  // leave records unvisited.
+  // Visits the records in order, each with the fields the last level kept (no pattern, unit or
+  // power); false, visiting none, when a record could not be stored.
   bool Walk(const std::function<void(const WorkRecord&)>& visit);
   // Ends the run's use of the database; names1 keeps the run's records.
   bool Close();
@@ -65,14 +67,27 @@ class WorkSort {
 
  private:
   static constexpr size_t kLevels = 4;
-  void SortLevel(size_t level, const std::function<void(const WorkRecord&)>& visit);
-  void CopyRecord(WorkTable& from, WorkTable& to, bool with_watt);
+  // A record's copy for the sort: its texts one after another in texts_, from `texts`.
+  struct Kept {
+    size_t texts = 0;
+    uint32_t name = 0, component = 0, doc = 0, count = 0, refdes = 0;  // their lengths
+    double value = 0, volt = 0, watt = 0;
+  };
+  using Order = std::vector<uint32_t>;  // indexes into kept_
+  std::string_view Component(const Kept& kept) const;
+  WorkRecord Visited(const Kept& kept) const;
+  void SortRun(Order::iterator begin,
+               Order::iterator end,
+               size_t level,
+               const std::function<void(const WorkRecord&)>& visit) const;
   bool Failed(const std::string& text);
 
   NamesDatabase database_;
   std::vector<std::unique_ptr<WorkTable>> tables_;
   bool sound_ = true;
   std::string last_error_;
+  std::string texts_;
+  std::vector<Kept> kept_;
 };
 
 }  // namespace zuro::generation
