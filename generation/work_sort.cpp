@@ -31,22 +31,35 @@ double AsStored(double number) {
 
 }  // namespace
 
+// The attribute names, in the order of SortAttributes' fields.
+constexpr const char* kSortAttributeNames[] = {"Nominal",  "Unit", "TypeElement", "Name",
+                                               "Specific", "Volt", "Watt"};
+
+SortAttributeColumns::SortAttributeColumns(const std::vector<std::string>& attribute_names) {
+  for (size_t k = 0; k < std::size(kSortAttributeNames); ++k) {
+    columns_[k] = -1;
+    for (size_t i = 0; i < attribute_names.size(); ++i) {
+      if (attribute_names[i] == kSortAttributeNames[k])
+        columns_[k] = static_cast<int>(i) + 1;
+    }
+  }
+}
+
+SortAttributes SortAttributeColumns::Read(const table::GridModel& table, int row) const {
+  SortAttributes read;
+  std::string* const texts[] = {&read.nominal,  &read.unit, &read.type, &read.name,
+                                &read.specific, &read.volt, &read.watt};
+  for (size_t k = 0; k < std::size(texts); ++k) {
+    if (columns_[k] >= 0)
+      *texts[k] = table.ItemText(row, columns_[k]);
+  }
+  return read;
+}
+
 SortAttributes ReadSortAttributes(const table::GridModel& table,
                                   const readers::ReportAttributes& attributes,
                                   int row) {
-  SortAttributes read;
-  const std::pair<const char*, std::string*> wanted[] = {
-      {"Nominal", &read.nominal}, {"Unit", &read.unit},         {"TypeElement", &read.type},
-      {"Name", &read.name},       {"Specific", &read.specific}, {"Volt", &read.volt},
-      {"Watt", &read.watt},
-  };
-  for (size_t i = 0; i < attributes.names.size(); ++i) {
-    for (const auto& [title, text] : wanted) {
-      if (attributes.names[i] == title)
-        *text = table.GetItemText(row, static_cast<int>(i) + 1);
-    }
-  }
-  return read;
+  return SortAttributeColumns(attributes.names).Read(table, row);
 }
 
 WorkRecord SortKeys(SortAttributes attributes) {
@@ -139,22 +152,20 @@ std::string_view WorkSort::Component(const Kept& kept) const {
   return std::string_view(texts_).substr(kept.texts + kept.name, kept.component);
 }
 
-WorkRecord WorkSort::Visited(const Kept& kept) const {
-  WorkRecord record;
+// The record is filled in place: its texts keep their storage from one record to the next.
+void WorkSort::Visited(const Kept& kept, WorkRecord& record) const {
   size_t at = kept.texts;
-  const auto next = [&](uint32_t length) {
-    const size_t begin = at;
+  const auto next = [&](std::string& text, uint32_t length) {
+    text.assign(texts_, at, length);
     at += length;
-    return texts_.substr(begin, length);
   };
-  record.name = next(kept.name);
-  record.component = next(kept.component);
-  record.doc = next(kept.doc);
-  record.count = next(kept.count);
-  record.refdes = next(kept.refdes);
+  next(record.name, kept.name);
+  next(record.component, kept.component);
+  next(record.doc, kept.doc);
+  next(record.count, kept.count);
+  next(record.refdes, kept.refdes);
   record.value = kept.value;
   record.volt = kept.volt;
-  return record;
 }
 
 // Records run together while their component is the same text byte for byte (compared as the
@@ -167,12 +178,13 @@ bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
   std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
     return Component(kept_[a]) < Component(kept_[b]);
   });
+  WorkRecord record;
   for (auto run = order.begin(); run != order.end();) {
     const std::string_view component = Component(kept_[*run]);
     const auto end = std::find_if(std::next(run), order.end(), [&](uint32_t index) {
       return Component(kept_[index]) != component;
     });
-    SortRun(run, end, 1, visit);
+    SortRun(run, end, 1, visit, record);
     run = end;
   }
   return true;
@@ -184,15 +196,18 @@ bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
 void WorkSort::SortRun(Order::iterator begin,
                        Order::iterator end,
                        size_t level,
-                       const std::function<void(const WorkRecord&)>& visit) const {
+                       const std::function<void(const WorkRecord&)>& visit,
+                       WorkRecord& record) const {
   const auto key = [this, level](uint32_t index) {
     const Kept& kept = kept_[index];
     return level == 1 ? kept.watt : level == 2 ? kept.volt : kept.value;
   };
   std::stable_sort(begin, end, [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
   if (level + 1 == kLevels) {
-    for (auto it = begin; it != end; ++it)
-      visit(Visited(kept_[*it]));
+    for (auto it = begin; it != end; ++it) {
+      Visited(kept_[*it], record);
+      visit(record);
+    }
     return;
   }
   for (auto run = begin; run != end;) {
@@ -201,7 +216,7 @@ void WorkSort::SortRun(Order::iterator begin,
     const auto run_end = std::find_if(std::next(run), end, [&](uint32_t index) {
       return !(std::fabs(key(index) - run_number) < kSameRating);
     });
-    SortRun(run, run_end, level + 1, visit);
+    SortRun(run, run_end, level + 1, visit, record);
     run = run_end;
   }
 }

@@ -42,6 +42,17 @@ SortAttributes ReadSortAttributes(const table::GridModel& table,
                                   const readers::ReportAttributes& attributes,
                                   int row);
 
+// ReadSortAttributes for the rows of one table: the attributes are found by their names once.
+class SortAttributeColumns {
+ public:
+  explicit SortAttributeColumns(const std::vector<std::string>& attribute_names);
+  SortAttributes Read(const table::GridModel& table, int row) const;
+
+ private:
+  // The table column of each attribute, in the order of SortAttributes' fields; -1 without one.
+  int columns_[7];
+};
+
 // The sort keys of a row's attributes: pattern, component, value, unit, volt and watt of the
 // record; the other fields are the caller's.
 WorkRecord SortKeys(SortAttributes attributes);
@@ -75,11 +86,12 @@ class WorkSort {
   };
   using Order = std::vector<uint32_t>;  // indexes into kept_
   std::string_view Component(const Kept& kept) const;
-  WorkRecord Visited(const Kept& kept) const;
+  void Visited(const Kept& kept, WorkRecord& record) const;
   void SortRun(Order::iterator begin,
                Order::iterator end,
                size_t level,
-               const std::function<void(const WorkRecord&)>& visit) const;
+               const std::function<void(const WorkRecord&)>& visit,
+               WorkRecord& record) const;
   bool Failed(const std::string& text);
 
   NamesDatabase database_;
