@@ -2,6 +2,7 @@
 
 #include "readers/pcad_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -213,6 +214,7 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
 bool PdmConverterWindow::Collect(generation::WorkSort& sort) {
   const table::GridModel& grid = table();
   const generation::SortAttributeColumns columns(state_.attributes.names);
+  sort.Reserve(static_cast<size_t>(std::max(grid.GetRowCount() - 1, 0)));
   for (int row = 1; row < grid.GetRowCount(); ++row) {
     if (grid.GetItemImage(row, 0) != table::kMarked || grid.GetItemData(row, 0) == kMergedRow)
       continue;

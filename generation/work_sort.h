@@ -67,6 +67,9 @@ class WorkSort {
   // LastError) when it cannot be opened or created. names2..names4 stay empty.
   bool Open(const std::string& library_folder);
   bool IsOpen() const { return tables_.size() == kLevels; }
+  // Room for this many records, so that a caller that knows how many it adds never has their
+  // copies moved (and held twice) as they grow.
+  void Reserve(size_t records) { kept_.reserve(records); }
   // Adds a record to names1; false when it could not be stored.
   bool Add(const WorkRecord& record);
   // Visits the records in order, each with the fields the last level kept (no pattern, unit or

@@ -158,7 +158,8 @@ void CopyToExportBuffer(std::string_view text, char* buffer) {
   if (!buffer)
     return;
   const size_t length = std::min(text.size(), kExportBufferSize - 1);
-  std::memcpy(buffer, text.data(), length);
+  if (length > 0)  // an empty answer may have no text at all to copy from
+    std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
 }
 

@@ -76,7 +76,7 @@ bool PdmReportReader::NextLine(std::string& line) {
 // the rest of a record is; a line of about the same length is a record of its own and is read
 // again as one.
 void PdmReportReader::CompleteRecord(std::string& line) {
-  if (line.size() > 1 && !readers::IsCompleteRecord(line, attribute_count_)) {
+  if (line.size() > 1 && !readers::SplitRecord(line, attribute_count_, pieces_)) {
     std::string next;
     if (NextLine(next)) {
       if (next.size() + kShorterRest <= line.size()) {

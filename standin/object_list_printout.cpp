@@ -1,6 +1,8 @@
 #include "standin/object_list_printout.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <string_view>
 
@@ -25,20 +27,26 @@ void Fill(Buffer& buffer, std::string_view text) {
 }
 
 std::string_view TextOf(const Buffer& buffer) {
-  size_t length = 0;
-  while (length < kBufferSize && buffer[length] != '\0')
-    ++length;
-  return std::string_view(buffer.data(), length);
+  const void* end = std::memchr(buffer.data(), '\0', kBufferSize);
+  return std::string_view(buffer.data(),
+                          end ? static_cast<const char*>(end) - buffer.data() : kBufferSize);
+}
+
+// "object;attribute" as the PDM writes it into the name buffer.
+void FillAttributeArgument(Buffer& buffer, std::string_view object, int attribute) {
+  buffer.fill('\0');
+  object.copy(buffer.data(), kBufferSize - 1);
+  char* at = buffer.data() + object.size();
+  *at++ = ';';
+  std::to_chars(at, buffer.data() + kBufferSize - 1, attribute);
 }
 
 // Appends the object's attributes to `object`.
-void AppendAttributes(const ObjectListCalls& calls,
-                      const std::string& number,
-                      std::string& object) {
+void AppendAttributes(const ObjectListCalls& calls, std::string_view number, std::string& object) {
   Buffer name;
   Buffer value;
   for (int attribute = 0; attribute < kMostAttributes; ++attribute) {
-    Fill(name, number + ";" + std::to_string(attribute));
+    FillAttributeArgument(name, number, attribute);
     value.fill('\0');
     calls.object_attribute(name.data(), value.data());
     const std::string_view name_text = TextOf(name);
@@ -58,7 +66,8 @@ void ReadBackObjectList(const ObjectListCalls& calls,
   Buffer type;
   std::string object;
   for (int number = 0; number < kMostObjects; ++number) {
-    const std::string number_text = std::to_string(number);
+    char digits[16];
+    const std::string_view number_text(digits, std::to_chars(digits, digits + 16, number).ptr);
     Fill(type, number_text);
     calls.object_type(type.data());
     const std::string_view type_text = TextOf(type);
