@@ -23,7 +23,8 @@ void AttributeObjectLines::AppendLines(const table::GridModel& table,
 const ObjectLine& AttributeObjectLines::Compose(const table::GridModel& table,
                                                 const readers::ReportAttributes& attributes,
                                                 int row) {
-  if (!composer_ || composer_->attribute_names() != attributes.names)
+  // The rows of one Create share their report attributes.
+  if (!composer_)
     composer_.emplace(templates_, attributes.names);
   ObjectLine& line = line_;
   composer_->Compose(table, row, line);

@@ -37,7 +37,7 @@ class AttributeObjectLines : public PdmObjectLines {
 
  private:
   AttributeTemplates& templates_;
-  // Made for the templates read by Begin and the report attributes of the rows composed.
+  // Made for the templates read by Begin and the report attributes of the Create's rows.
   std::optional<ObjectLineComposer> composer_;
   ObjectLine line_;
   // Objects named by their designator since Begin, by TemplateMode.

@@ -49,8 +49,8 @@ TemplateMode RowTemplateMode(const table::GridModel& table, int row, int attribu
 // report attributes carry takes all their cells. Only the first 19 values compose; a hand-written
 // twentieth shows in the dialog but takes no part.
 ObjectLineComposer::ObjectLineComposer(const AttributeTemplates& templates,
-                                       std::vector<std::string> attribute_names)
-    : names_(std::move(attribute_names)) {
+                                       const std::vector<std::string>& attribute_names)
+    : attribute_count_(static_cast<int>(attribute_names.size())) {
   for (const TemplateMode mode : {TemplateMode::kEri, TemplateMode::kSe}) {
     for (const AttributeRecord& record : templates.Table(mode).records) {
       if (record.IsFree())
@@ -63,16 +63,16 @@ ObjectLineComposer::ObjectLineComposer(const AttributeTemplates& templates,
         const std::string& wanted = slot == 0 ? record.name : record.values[slot - 1];
         if (wanted.empty())
           continue;
-        for (size_t index = 0; index < names_.size(); ++index) {
-          if (names_[index] == wanted)
+        for (size_t index = 0; index < attribute_names.size(); ++index) {
+          if (attribute_names[index] == wanted)
             planned.columns.push_back(static_cast<int>(index) + 1);
         }
       }
       records_[static_cast<int>(mode)].push_back(std::move(planned));
     }
   }
-  nominal_column_ = LastColumnNamed(names_, "Nominal");
-  unit_column_ = LastColumnNamed(names_, "Unit");
+  nominal_column_ = LastColumnNamed(attribute_names, "Nominal");
+  unit_column_ = LastColumnNamed(attribute_names, "Unit");
 }
 
 // The row's kind is read from its cells, not from the kind the window gave it when reading: a
@@ -83,7 +83,7 @@ ObjectLineComposer::ObjectLineComposer(const AttributeTemplates& templates,
 // The section of the specification is never left empty: whenever a matched column has given it
 // fewer than four characters so far, and again at the end, it becomes "Прочие изделия".
 void ObjectLineComposer::Compose(const table::GridModel& table, int row, ObjectLine& line) {
-  line.mode = RowTemplateMode(table, row, static_cast<int>(names_.size()));
+  line.mode = RowTemplateMode(table, row, attribute_count_);
   line.name.clear();
   line.attributes.clear();
   for (const Record& record : records_[static_cast<int>(line.mode)]) {

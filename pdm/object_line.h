@@ -37,9 +37,9 @@ ObjectLine ComposeObjectLine(const table::GridModel& table,
 // is found once, not again for every row.
 class ObjectLineComposer {
  public:
-  ObjectLineComposer(const AttributeTemplates& templates, std::vector<std::string> attribute_names);
+  ObjectLineComposer(const AttributeTemplates& templates,
+                     const std::vector<std::string>& attribute_names);
 
-  const std::vector<std::string>& attribute_names() const { return names_; }
   // The line of row `row` into `line`, whose texts' storage is reused.
   void Compose(const table::GridModel& table, int row, ObjectLine& line);
 
@@ -53,7 +53,7 @@ class ObjectLineComposer {
     std::vector<int> columns;
   };
 
-  std::vector<std::string> names_;
+  int attribute_count_ = 0;
   std::vector<Record> records_[2];  // by TemplateMode
   int nominal_column_ = -1;         // the last "Nominal", -1 without one
   int unit_column_ = -1;            // the last "Unit"

@@ -21,7 +21,7 @@ void PdmObjectList::AppendLines(const table::GridModel& table,
                                 int row,
                                 std::string& list) {
   const ObjectLine& line = Compose(table, attributes, row);
-  if (!range_columns_ || range_columns_->attribute_names() != attributes.names)
+  if (!range_columns_)
     range_columns_.emplace(attributes.names);
   const RangeCells cells = ranges_ ? range_columns_->Read(table, row) : RangeCells();
   if (!ranges_ || !ranges_->Touches(cells.designation)) {

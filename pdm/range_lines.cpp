@@ -131,13 +131,12 @@ std::string ExtraLine(const RangeMember& member,
 
 }  // namespace
 
-RangeCellColumns::RangeCellColumns(std::vector<std::string> attribute_names)
-    : names_(std::move(attribute_names)) {
+RangeCellColumns::RangeCellColumns(const std::vector<std::string>& attribute_names) {
   bool has_value = false;
   bool has_range = false;
   bool has_series = false;
-  for (size_t i = 0; i < names_.size(); ++i) {
-    const std::string_view name = names_[i];
+  for (size_t i = 0; i < attribute_names.size(); ++i) {
+    const std::string_view name = attribute_names[i];
     const int index = static_cast<int>(i);
     if (name == "RefDes")
       designation_ = index;

@@ -39,9 +39,8 @@ RangeCells ReadRangeCells(const table::GridModel& table,
 // ReadRangeCells for the rows of one table: the attributes are found by their names once.
 class RangeCellColumns {
  public:
-  explicit RangeCellColumns(std::vector<std::string> attribute_names);
+  explicit RangeCellColumns(const std::vector<std::string>& attribute_names);
 
-  const std::vector<std::string>& attribute_names() const { return names_; }
   // `cell(i)` is the cell of attribute i (from 0), empty past the row's cells.
   template <typename Cell>
   RangeCells Read(const Cell& cell) const {
@@ -62,7 +61,6 @@ class RangeCellColumns {
   RangeCells Read(const table::GridModel& table, int row) const;
 
  private:
-  std::vector<std::string> names_;
   // The last attribute of each name, -1 without one.
   int designation_ = -1, nominal_ = -1, range_ = -1, series_ = -1, value_ = -1, unit_ = -1;
   bool report_has_range_ = false;
