@@ -1,6 +1,7 @@
 #include "base/file_system.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #if defined(__GLIBC__)
 #include <sys/types.h>
@@ -13,6 +14,8 @@ FileFaultHook& FaultHook() {
   static FileFaultHook hook;
   return hook;
 }
+
+std::atomic<uint64_t> file_changes{0};
 
 bool Fails(const char* step) {
   return FaultHook() && FaultHook()(step);
@@ -70,11 +73,17 @@ FileHandle OpenFile(const std::string& path, const char* mode) {
 }
 
 bool RemoveFile(const std::string& path) {
-  return platform::RemoveFile(path);
+  const bool removed = platform::RemoveFile(path);
+  ++file_changes;
+  return removed;
 }
 
 std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   return platform::ReadFileStamp(path);
+}
+
+uint64_t FileChangeCount() {
+  return file_changes.load();
 }
 
 bool FileExists(const std::string& path) {
@@ -110,6 +119,7 @@ bool ReplaceFileContents(const std::string& path, const std::function<bool(std::
   ok = ok && !Fails("flush") && std::fflush(out) == 0 && !std::ferror(out);
   ok = (std::fclose(out) == 0) && ok && !Fails("close");
   ok = ok && !Fails("move") && platform::MoveFileOver(temporary, path);
+  ++file_changes;
   if (!ok)
     platform::RemoveFile(temporary);
   return ok;

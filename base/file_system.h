@@ -29,6 +29,10 @@ bool RemoveFile(const std::string& path);
 bool FileExists(const std::string& path);
 // Copies source over target (replacing it); false on failure.
 bool CopyFileOver(const std::string& source, const std::string& target);
+// Counts the files this process has replaced or removed through RemoveFile and
+// ReplaceFileContents (successfully or not), so that a reader keeping a file's contents knows
+// when it must ask for the file's stamp again.
+uint64_t FileChangeCount();
 
 // What tells one state of a file from another without reading it: its size and its last write,
 // and, where the system tells it without opening the file, which file the name leads to. A file

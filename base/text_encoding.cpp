@@ -22,24 +22,6 @@ constexpr std::array<char16_t, 128> kCp1251High = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Decodes one UTF-8 sequence at text[i], advancing i; a malformed byte decodes as U+FFFD.
 char32_t NextCodePoint(std::string_view text, size_t& i) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -67,18 +49,46 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
-// Runs of ASCII, most of any text, are appended whole.
-void AppendCp1251AsUtf8(std::string& out, std::string_view text) {
-  size_t plain = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80)
-      continue;
-    out.append(text, plain, i - plain);
-    AppendUtf8(out, kCp1251High[b - 0x80]);
-    plain = i + 1;
+// The UTF-8 bytes of the bytes 0x80..0xFF, two or three each.
+struct Utf8OfHigh {
+  char bytes[3];
+  unsigned char size;
+};
+constexpr std::array<Utf8OfHigh, 128> kUtf8OfHigh = [] {
+  std::array<Utf8OfHigh, 128> table{};
+  for (size_t k = 0; k < table.size(); ++k) {
+    const char16_t c = kCp1251High[k];
+    if (c < 0x800)
+      table[k] = {{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0}, 2};
+    else
+      table[k] = {{static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                   static_cast<char>(0x80 | (c & 0x3F))},
+                  3};
   }
-  out.append(text, plain, text.size() - plain);
+  return table;
+}();
+
+// The room the text needs is made once, its exact size counted first; long texts (reports,
+// object lists) go through here.
+void AppendCp1251AsUtf8(std::string& out, std::string_view text) {
+  size_t size = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    size += b < 0x80 ? 1 : kUtf8OfHigh[b - 0x80].size;
+  }
+  const size_t start = out.size();
+  out.resize(start + size);
+  char* to = out.data() + start;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      *to++ = c;
+      continue;
+    }
+    const Utf8OfHigh& utf8 = kUtf8OfHigh[b - 0x80];
+    for (unsigned char k = 0; k < utf8.size; ++k)
+      *to++ = utf8.bytes[k];
+  }
 }
 
 namespace {

@@ -39,13 +39,13 @@ class LibraryCopy {
   std::filesystem::path path_;
 };
 
+}  // namespace
+
 const std::string& LibraryFolder() {
   static const LibraryCopy copy;
   static const std::string folder = copy.Folder();
   return folder;
 }
-
-}  // namespace
 
 // An Altium Designer report saved as CSV opens in its own window; the CSV that the Cadence
 // Allegro window keeps beside its HTML report is read by the Protel window, the one for CSV.

@@ -26,6 +26,8 @@ inline constexpr int kBoardSizes[] = {1000, 10000, 100000};
 // Writes the boards of every kind and size that are missing or older than the script.
 bool MakeBoards();
 std::string BoardPath(const BoardKind& kind, int size);
+// The copy of the build's library folder the benchmarks work in, made once per run.
+const std::string& LibraryFolder();
 
 // A converter window as the host opens it for a command, with a graphic document active, so
 // that the objects it makes stay in the host. Its library folder is a copy of the build's, made

@@ -3,10 +3,12 @@
 // "Создать" pressed), and the object list is then read back through the code the reading exports
 // run, on buffers of the PDM's size, and printed one object a line, after the two object type
 // names LoadBom handed back (TYPE1=..., TYPE2=...).
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "cli/cli_support.h"
 #include "converter/headless_ui.h"
 #include "host/pdm_entry.h"
@@ -103,6 +105,23 @@ standin::ObjectListCalls ExportCalls(pdm::ObjectListReader& reader,
           }};
 }
 
+// Each object is printed as it is read back, the output gathered into large writes.
+void PrintObjects(const standin::ObjectListCalls& calls) {
+  constexpr size_t kWriteSize = 1 << 16;
+  std::string utf8;
+  const auto write = [&utf8] {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    utf8.clear();
+  };
+  standin::ReadBackObjectList(calls, [&](const std::string& object) {
+    AppendCp1251AsUtf8(utf8, object);
+    utf8 += '\n';
+    if (utf8.size() >= kWriteSize)
+      write();
+  });
+  write();
+}
+
 }  // namespace
 
 int Pdm(const std::vector<std::string>& args) {
@@ -131,9 +150,7 @@ int Pdm(const std::vector<std::string>& args) {
   if (!windows.created())
     return kExitStopped;
   pdm::ObjectListReader reader;
-  for (const std::string& object :
-       standin::ReadBackObjectList(ExportCalls(reader, context.library_folder)))
-    Print(stdout, object + "\n");
+  PrintObjects(ExportCalls(reader, context.library_folder));
   return kExitDone;
 }
 

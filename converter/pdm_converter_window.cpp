@@ -2,6 +2,7 @@
 
 #include "readers/pcad_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -154,29 +155,32 @@ void PdmConverterWindow::ToggleKind(std::string_view kind, int command, bool& sh
 
 // "Создать объекты ЭРИ": the rows passed on, sorted as the specification sorts its items, each
 // give their object lines. Only the specification choice passes anything on; the list is written
-// beside the report and then over res.txt, each only once written whole.
+// beside the report and then over res.txt, each file replaced whole.
 bool PdmConverterWindow::Generate() {
   ReadChoices();
-  const bool specification = document_kind() == DocumentKind::kSpecification;
-  std::string list;
-  if (specification) {
-    if (!CollectAndWalk(list))
+  const std::string beside_report =
+      state_.report_folder + WithoutExtension(state_.report_path) + ".txt";
+  const std::string object_list = context_.LibraryFile(kObjectListFile);
+  if (document_kind() == DocumentKind::kSpecification) {
+    if (!WriteSortedList(beside_report, object_list))
       return false;
   } else if (!lines_.Begin(context_.library_folder)) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
+  } else if (WriteWhole(beside_report, "")) {
+    WriteWhole(object_list, "");
   }
-  const std::string beside_report =
-      state_.report_folder + WithoutExtension(state_.report_path) + ".txt";
-  if (WriteWhole(beside_report, list))
-    WriteWhole(context_.LibraryFile(kObjectListFile), list);
   ui_.CloseWindow(kIdCreate);
   return true;
 }
 
 // The work database must open before the templates are read, as in the converter windows; a
-// failure of either leaves the window open with nothing written.
-bool PdmConverterWindow::CollectAndWalk(std::string& list) {
+// failure of either, or a row the database cannot take, leaves the window open with nothing
+// written. The lines go into the file beside the report as they are composed, and that file is
+// then copied over res.txt: a large list is never held whole. When the file beside the report
+// cannot be written, res.txt is left as it was, and the warnings of the lines are still shown.
+bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
+                                         const std::string& object_list) {
   generation::WorkSort sort;
   if (!sort.Open(context_.library_folder)) {
     TellDatabaseFailure(true, sort.LastError());
@@ -186,30 +190,67 @@ bool PdmConverterWindow::CollectAndWalk(std::string& list) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
   }
+  bool sorted = Collect(sort);
+  bool walked = false;
+  const bool written = sorted && ReplaceFileContents(beside_report, [&](std::FILE* file) {
+                         walked = true;
+                         sorted = WalkInto(sort, file);
+                         return sorted;
+                       });
+  if (sorted && !walked)
+    sorted = WalkInto(sort, nullptr);
+  for (const std::string& warning : lines_.TakeWarnings())
+    ShowWarning(warning);
+  if (!sorted)
+    TellDatabaseFailure(false, sort.LastError());
+  sort.Close();
+  if (!sorted)
+    return false;
+  if (written && beside_report != object_list)
+    CopyFileOver(beside_report, object_list);
+  return true;
+}
+
+bool PdmConverterWindow::Collect(generation::WorkSort& sort) {
   const table::GridModel& grid = table();
-  bool stored = true;
-  for (int row = 1; row < grid.GetRowCount() && stored; ++row) {
+  const generation::SortAttributeColumns columns(state_.attributes.names);
+  sort.Reserve(static_cast<size_t>(std::max(grid.GetRowCount() - 1, 0)));
+  for (int row = 1; row < grid.GetRowCount(); ++row) {
     if (grid.GetItemImage(row, 0) != table::kMarked || grid.GetItemData(row, 0) == kMergedRow)
       continue;
-    generation::SortAttributes read = generation::ReadSortAttributes(grid, state_.attributes, row);
+    generation::SortAttributes read = columns.Read(grid, row);
     std::string specific = read.specific;
     generation::WorkRecord record = generation::SortKeys(std::move(read));
     record.name = "1";
     record.refdes = "1";
     record.doc = std::move(specific);
     record.count = std::to_string(row);
-    stored = sort.Add(record);
+    if (!sort.Add(record))
+      return false;
   }
-  const bool walked = stored && sort.Walk([&](const generation::WorkRecord& record) {
+  return true;
+}
+
+// The lines are handed to `file` (none: only composed) in pieces of kWritePiece bytes or so; false
+// when the sort or a write failed.
+bool PdmConverterWindow::WalkInto(generation::WorkSort& sort, std::FILE* file) {
+  constexpr size_t kWritePiece = 1 << 16;
+  const table::GridModel& grid = table();
+  std::string lines;
+  bool ok = true;
+  const auto write = [&] {
+    if (file)
+      ok = ok && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+    lines.clear();
+  };
+  const bool walked = sort.Walk([&](const generation::WorkRecord& record) {
     lines_.AppendLines(grid, state_.attributes, static_cast<int>(LeadingInteger(record.count)),
-                       list);
+                       lines);
+    if (lines.size() >= kWritePiece)
+      write();
   });
-  for (const std::string& warning : lines_.TakeWarnings())
-    ShowWarning(warning);
-  if (!walked)
-    TellDatabaseFailure(false, sort.LastError());
-  sort.Close();
-  return walked;
+  write();
+  return walked && ok;
 }
 
 }  // namespace zuro::converter

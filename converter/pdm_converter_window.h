@@ -5,10 +5,12 @@
 // into a host document.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "converter/converter_window.h"
+#include "generation/work_sort.h"
 #include "pdm/object_list_reader.h"
 #include "pdm/pdm_object_lines.h"
 #include "pdm/pdm_reader.h"
@@ -49,7 +51,10 @@ class PdmConverterWindow : public ConverterWindow {
  private:
   void ToggleKind(std::string_view kind, int command, bool& shown, int rows);
   void CloseDeletingObjectList();
-  bool CollectAndWalk(std::string& list);
+  bool WriteSortedList(const std::string& beside_report, const std::string& object_list);
+  // Adds the rows passed on to the sort; false when one could not be stored.
+  bool Collect(generation::WorkSort& sort);
+  bool WalkInto(generation::WorkSort& sort, std::FILE* file);
 
   pdm::PdmObjectLines& lines_;
   std::string handed_report_;

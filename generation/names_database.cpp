@@ -268,20 +268,48 @@ bool WorkTable::Update() {
   const std::vector<PendingField> fields = std::move(pending_);
   pending_.clear();
   adding_ = false;
-  sqlite3_stmt* statement = InsertStatement(fields);
+  sqlite3_stmt* statement =
+      InsertStatement(fields.size(), [&](size_t i) { return fields[i].name.c_str(); });
   if (!statement)
     return false;
   for (size_t i = 0; i < fields.size(); ++i) {
     const int index = static_cast<int>(i + 1);
     const PendingField& field = fields[i];
     if (field.is_text)
-      sqlite3_bind_blob64(statement, index, field.text.data(), field.text.size(), SQLITE_TRANSIENT);
+      sqlite3_bind_blob64(statement, index, field.text.data(), field.text.size(), SQLITE_STATIC);
     else
       sqlite3_bind_double(statement, index, field.number);
   }
+  return StepInsert(statement);
+}
+
+bool WorkTable::AddRecord(std::span<const FieldValue> fields) {
+  if (!Writable())
+    return false;
+  pending_.clear();
+  adding_ = false;
+  sqlite3_stmt* statement =
+      InsertStatement(fields.size(), [&](size_t i) { return fields[i].field; });
+  if (!statement)
+    return false;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const int index = static_cast<int>(i + 1);
+    const FieldValue& field = fields[i];
+    if (field.text)
+      sqlite3_bind_blob64(statement, index, field.text->data(), field.text->size(), SQLITE_STATIC);
+    else
+      sqlite3_bind_double(statement, index, field.number);
+  }
+  return StepInsert(statement);
+}
+
+// The values are bound as they stand: the statement is stepped and its bindings cleared before
+// they can change.
+bool WorkTable::StepInsert(sqlite3_stmt* statement) {
   ++database_->changes_;
   const int code = sqlite3_step(statement);
   sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
   if (code != SQLITE_DONE)
     return Fail(code);
   order_.push_back(sqlite3_last_insert_rowid(database_->db_));
@@ -292,27 +320,26 @@ bool WorkTable::Update() {
 
 // The statement adding a record of these fields, in their order. The generator adds every record
 // of a table with the same fields, so the last one is kept at hand.
-sqlite3_stmt* WorkTable::InsertStatement(const std::vector<PendingField>& fields) {
+sqlite3_stmt* WorkTable::InsertStatement(size_t count,
+                                         const std::function<const char*(size_t)>& name_of) {
   const auto same_names = [&] {
-    if (insert_fields_.size() != fields.size())
+    if (insert_fields_.size() != count)
       return false;
-    for (size_t i = 0; i < fields.size(); ++i) {
-      if (insert_fields_[i] != fields[i].name)
+    for (size_t i = 0; i < count; ++i) {
+      if (insert_fields_[i] != name_of(i))
         return false;
     }
     return true;
   };
-  if (insert_ && same_names()) {
-    sqlite3_clear_bindings(insert_);
+  if (insert_ && same_names())
     return insert_;
-  }
   std::string sql = "INSERT INTO " + Quote(name_);
-  if (fields.empty()) {
+  if (count == 0) {
     sql += " DEFAULT VALUES";
   } else {
     std::string names, values;
-    for (size_t i = 0; i < fields.size(); ++i) {
-      names += (i ? ", " : "") + Quote(fields[i].name);
+    for (size_t i = 0; i < count; ++i) {
+      names += (i ? ", " : "") + Quote(name_of(i));
       values += (i ? ", ?" : "?") + std::to_string(i + 1);
     }
     sql += " (" + names + ") VALUES (" + values + ")";
@@ -320,8 +347,8 @@ sqlite3_stmt* WorkTable::InsertStatement(const std::vector<PendingField>& fields
   insert_ = Statement(sql);
   insert_fields_.clear();
   if (insert_) {
-    for (const PendingField& field : fields)
-      insert_fields_.push_back(field.name);
+    for (size_t i = 0; i < count; ++i)
+      insert_fields_.push_back(name_of(i));
   }
   return insert_;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,6 +82,16 @@ class WorkTable {
   bool SetField(const std::string& field, double value);
   bool Update();
 
+  // A field's value for AddRecord: the text, or the number when there is no text.
+  struct FieldValue {
+    const char* field;
+    const std::string* text;
+    double number;
+  };
+  // Adds a record as AddNew, a SetField for each of `fields` and Update would, the values bound by
+  // their place in the statement kept for these fields: a run adds many records of one layout.
+  bool AddRecord(std::span<const FieldValue> fields);
+
   // Orders the cursor ascending by `field` (records with equal values keep the order they were
   // added in), or in the natural order for ""; the cursor goes to the first record.
   bool SetSort(const std::string& field);
@@ -114,7 +125,9 @@ class WorkTable {
   bool HasCurrent();
   sqlite3_stmt* ReadCurrent(const std::string& field);
   sqlite3_value* CurrentField(const std::string& field);
-  sqlite3_stmt* InsertStatement(const std::vector<PendingField>& fields);
+  // The statement adding a record of `count` fields, the i-th named `name_of(i)`.
+  sqlite3_stmt* InsertStatement(size_t count, const std::function<const char*(size_t)>& name_of);
+  bool StepInsert(sqlite3_stmt* statement);
   void ForgetCurrentRow();
   bool SetPending(const std::string& field, bool is_text, const std::string& text, double number);
 

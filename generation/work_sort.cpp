@@ -1,6 +1,8 @@
 #include "generation/work_sort.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 #include "base/text_edit.h"
@@ -13,33 +15,51 @@ namespace {
 // Powers and voltages this close are one value: reports write 0.25 and 0.2505 for the same part.
 constexpr double kSameRating = 0.001;
 
-// The work tables of the four levels and the key each is sorted by.
+// The work tables of the four levels.
 constexpr const char* kTableNames[] = {"names1", "names2", "names3", "names4"};
-constexpr const char* kSortKeys[] = {"component", "watt", "volt", "value"};
 
 double RatingValue(std::string text) {
   ReplaceAll(text, ",", ".");
   return LeadingReal(text);
 }
 
+// A number that is not one is stored as NULL, which reads back as 0: so the levels below names1
+// saw it, and so the sort sees it.
+double AsStored(double number) {
+  return std::isnan(number) ? 0 : number;
+}
+
 }  // namespace
+
+// The attribute names, in the order of SortAttributes' fields.
+constexpr const char* kSortAttributeNames[] = {"Nominal",  "Unit", "TypeElement", "Name",
+                                               "Specific", "Volt", "Watt"};
+
+SortAttributeColumns::SortAttributeColumns(const std::vector<std::string>& attribute_names) {
+  for (size_t k = 0; k < std::size(kSortAttributeNames); ++k) {
+    columns_[k] = -1;
+    for (size_t i = 0; i < attribute_names.size(); ++i) {
+      if (attribute_names[i] == kSortAttributeNames[k])
+        columns_[k] = static_cast<int>(i) + 1;
+    }
+  }
+}
+
+SortAttributes SortAttributeColumns::Read(const table::GridModel& table, int row) const {
+  SortAttributes read;
+  std::string* const texts[] = {&read.nominal,  &read.unit, &read.type, &read.name,
+                                &read.specific, &read.volt, &read.watt};
+  for (size_t k = 0; k < std::size(texts); ++k) {
+    if (columns_[k] >= 0)
+      *texts[k] = table.ItemText(row, columns_[k]);
+  }
+  return read;
+}
 
 SortAttributes ReadSortAttributes(const table::GridModel& table,
                                   const readers::ReportAttributes& attributes,
                                   int row) {
-  SortAttributes read;
-  const std::pair<const char*, std::string*> wanted[] = {
-      {"Nominal", &read.nominal}, {"Unit", &read.unit},         {"TypeElement", &read.type},
-      {"Name", &read.name},       {"Specific", &read.specific}, {"Volt", &read.volt},
-      {"Watt", &read.watt},
-  };
-  for (size_t i = 0; i < attributes.names.size(); ++i) {
-    for (const auto& [title, text] : wanted) {
-      if (attributes.names[i] == title)
-        *text = table.GetItemText(row, static_cast<int>(i) + 1);
-    }
-  }
-  return read;
+  return SortAttributeColumns(attributes.names).Read(table, row);
 }
 
 WorkRecord SortKeys(SortAttributes attributes) {
@@ -80,6 +100,8 @@ double ScaledNominal(std::string_view nominal, std::string& unit) {
 }
 
 bool WorkSort::Open(const std::string& library_folder) {
+  texts_.clear();
+  kept_.clear();
   if (!database_.Open(library_folder))
     return Failed(database_.LastError());
   for (const char* name : kTableNames) {
@@ -101,87 +123,109 @@ bool WorkSort::Add(const WorkRecord& record) {
   if (!IsOpen())
     return false;
   WorkTable& names1 = *tables_[0];
-  names1.AddNew();
-  const bool stored =
-      names1.SetField("name", record.name) && names1.SetField("pattern", record.pattern) &&
-      names1.SetField("component", record.component) && names1.SetField("doc", record.doc) &&
-      names1.SetField("value", record.value) && names1.SetField("unit", record.unit) &&
-      names1.SetField("count", record.count) && names1.SetField("refdes", record.refdes) &&
-      names1.SetField("volt", record.volt) && names1.SetField("watt", record.watt) &&
-      names1.Update();
-  return stored || Failed(names1.LastError());
+  const WorkTable::FieldValue fields[] = {
+      {"name", &record.name, 0},           {"pattern", &record.pattern, 0},
+      {"component", &record.component, 0}, {"doc", &record.doc, 0},
+      {"value", nullptr, record.value},    {"unit", &record.unit, 0},
+      {"count", &record.count, 0},         {"refdes", &record.refdes, 0},
+      {"volt", nullptr, record.volt},      {"watt", nullptr, record.watt},
+  };
+  if (!names1.AddRecord(fields))
+    return Failed(names1.LastError());
+  Kept kept;
+  kept.texts = texts_.size();
+  for (const auto& [text, length] :
+       {std::pair{&record.name, &kept.name}, std::pair{&record.component, &kept.component},
+        std::pair{&record.doc, &kept.doc}, std::pair{&record.count, &kept.count},
+        std::pair{&record.refdes, &kept.refdes}}) {
+    texts_ += *text;
+    *length = static_cast<uint32_t>(text->size());
+  }
+  kept.value = AsStored(record.value);
+  kept.volt = AsStored(record.volt);
+  kept.watt = AsStored(record.watt);
+  kept_.push_back(kept);
+  return true;
 }
 
+std::string_view WorkSort::Component(const Kept& kept) const {
+  return std::string_view(texts_).substr(kept.texts + kept.name, kept.component);
+}
+
+// The record is filled in place: its texts keep their storage from one record to the next.
+void WorkSort::Visited(const Kept& kept, WorkRecord& record) const {
+  size_t at = kept.texts;
+  const auto next = [&](std::string& text, uint32_t length) {
+    text.assign(texts_, at, length);
+    at += length;
+  };
+  next(record.name, kept.name);
+  next(record.component, kept.component);
+  next(record.doc, kept.doc);
+  next(record.count, kept.count);
+  next(record.refdes, kept.refdes);
+  record.value = kept.value;
+  record.volt = kept.volt;
+}
+
+// Records run together while their component is the same text byte for byte (compared as the
+// database compares BLOBs); each run is sorted again by power, voltage and value.
 bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
   if (!sound_ || !IsOpen())
     return false;
-  SortLevel(0, visit);
-  return sound_;
+  Order order(kept_.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
+    return Component(kept_[a]) < Component(kept_[b]);
+  });
+  WorkRecord record;
+  for (auto run = order.begin(); run != order.end();) {
+    const std::string_view component = Component(kept_[*run]);
+    const auto end = std::find_if(std::next(run), order.end(), [&](uint32_t index) {
+      return Component(kept_[index]) != component;
+    });
+    SortRun(run, end, 1, visit, record);
+    run = end;
+  }
+  return true;
 }
 
-// Records run together while their key stays equal to the run's first: the same component text
-// byte for byte, or power, voltage within kSameRating. Each run is sorted again by the next key
-// in the next table, and the last table's records are visited in their order.
-void WorkSort::SortLevel(size_t level, const std::function<void(const WorkRecord&)>& visit) {
-  WorkTable& table = *tables_[level];
-  if (!table.SetSort(kSortKeys[level]))
-    Failed(table.LastError());
+// One run of the level above, sorted by this level's key, records with equal keys keeping their
+// order. Records run together while their key is within kSameRating of the run's first; the last
+// level's records are visited in their order.
+void WorkSort::SortRun(Order::iterator begin,
+                       Order::iterator end,
+                       size_t level,
+                       const std::function<void(const WorkRecord&)>& visit,
+                       WorkRecord& record) const {
+  const auto key = [this, level](uint32_t index) {
+    const Kept& kept = kept_[index];
+    return level == 1 ? kept.watt : level == 2 ? kept.volt : kept.value;
+  };
+  std::stable_sort(begin, end, [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
   if (level + 1 == kLevels) {
-    for (table.MoveFirst(); !table.IsEOF(); table.MoveNext()) {
-      WorkRecord record;
-      record.name = table.GetText("name");
-      record.component = table.GetText("component");
-      record.doc = table.GetText("doc");
-      record.value = table.GetDouble("value");
-      record.count = table.GetText("count");
-      record.refdes = table.GetText("refdes");
-      record.volt = table.GetDouble("volt");
+    for (auto it = begin; it != end; ++it) {
+      Visited(kept_[*it], record);
       visit(record);
     }
     return;
   }
-  WorkTable& next = *tables_[level + 1];
-  const auto end_run = [&] {
-    SortLevel(level + 1, visit);
-    if (!next.Empty())
-      Failed(next.LastError());
-  };
-  bool in_run = false;
-  std::string run_text;
-  double run_number = 0;
-  for (table.MoveFirst(); !table.IsEOF(); table.MoveNext()) {
-    const bool same = level == 0
-                          ? table.GetText(kSortKeys[0]) == run_text
-                          : std::fabs(table.GetDouble(kSortKeys[level]) - run_number) < kSameRating;
-    if (in_run && !same)
-      end_run();
-    if (!in_run || !same) {
-      in_run = true;
-      run_text = level == 0 ? table.GetText(kSortKeys[0]) : std::string();
-      run_number = level == 0 ? 0 : table.GetDouble(kSortKeys[level]);
-    }
-    CopyRecord(table, next, level + 1 < kLevels - 1);
+  for (auto run = begin; run != end;) {
+    const double run_number = key(*run);
+    // A record always starts its run, even one whose key matches no number (infinity).
+    const auto run_end = std::find_if(std::next(run), end, [&](uint32_t index) {
+      return !(std::fabs(key(index) - run_number) < kSameRating);
+    });
+    SortRun(run, run_end, level + 1, visit, record);
+    run = run_end;
   }
-  if (in_run)
-    end_run();
-}
-
-// names2 and names3 take every field but the pattern and the unit; names4 loses the power too.
-void WorkSort::CopyRecord(WorkTable& from, WorkTable& to, bool with_watt) {
-  to.AddNew();
-  bool stored = true;
-  for (const char* field : {"name", "component", "count", "refdes", "doc"})
-    stored = stored && to.SetField(field, from.GetText(field));
-  for (const char* field : {"value", "volt"})
-    stored = stored && to.SetField(field, from.GetDouble(field));
-  if (with_watt)
-    stored = stored && to.SetField("watt", from.GetDouble("watt"));
-  if (!stored || !to.Update())
-    Failed(to.LastError());
 }
 
 bool WorkSort::Close() {
   tables_.clear();
+  texts_.clear();
+  texts_.shrink_to_fit();
+  kept_ = {};
   return !database_.IsOpen() || database_.Close();
 }
 

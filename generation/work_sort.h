@@ -1,9 +1,11 @@
 // The sort of one run through the work database: records added to names1, then walked in order of
-// component, power, voltage and nominal value, each level sorting one run of the level above in
-// its own table. The specification writes its objects in this order, and the PDM window its
-// object lines.
+// component, power, voltage and nominal value, each level sorting one run of the level above. The
+// specification writes its objects in this order, and the PDM window its object lines. names1
+// keeps the run's records in bom.db for whoever looks at them afterwards; the sort itself needs no
+// table and is made in memory on the records' copies, as names2..names4 would have made it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +42,17 @@ SortAttributes ReadSortAttributes(const table::GridModel& table,
                                   const readers::ReportAttributes& attributes,
                                   int row);
 
+// ReadSortAttributes for the rows of one table: the attributes are found by their names once.
+class SortAttributeColumns {
+ public:
+  explicit SortAttributeColumns(const std::vector<std::string>& attribute_names);
+  SortAttributes Read(const table::GridModel& table, int row) const;
+
+ private:
+  // The table column of each attribute, in the order of SortAttributes' fields; -1 without one.
+  int columns_[7];
+};
+
 // The sort keys of a row's attributes: pattern, component, value, unit, volt and watt of the
 // record; the other fields are the caller's.
 WorkRecord SortKeys(SortAttributes attributes);
@@ -51,13 +64,16 @@ double ScaledNominal(std::string_view nominal, std::string& unit);
 class WorkSort {
  public:
   // Opens the work database in the library folder and empties its four tables; false (with
-  // LastError) when it cannot be opened or created.
+  // LastError) when it cannot be opened or created. names2..names4 stay empty.
   bool Open(const std::string& library_folder);
   bool IsOpen() const { return tables_.size() == kLevels; }
+  // Room for this many records, so that a caller that knows how many it adds never has their
+  // copies moved (and held twice) as they grow.
+  void Reserve(size_t records) { kept_.reserve(records); }
   // Adds a record to names1; false when it could not be stored.
   bool Add(const WorkRecord& record);
-  // Visits the records in order; false when a level could not be sorted or copied, which may
-  // leave records unvisited.
+  // Visits the records in order, each with the fields the last level kept (no pattern, unit or
+  // power); false, visiting none, when a record could not be stored.
   bool Walk(const std::function<void(const WorkRecord&)>& visit);
   // Ends the run's use of the database; names1 keeps the run's records.
   bool Close();
@@ -65,14 +81,28 @@ class WorkSort {
 
  private:
   static constexpr size_t kLevels = 4;
-  void SortLevel(size_t level, const std::function<void(const WorkRecord&)>& visit);
-  void CopyRecord(WorkTable& from, WorkTable& to, bool with_watt);
+  // A record's copy for the sort: its texts one after another in texts_, from `texts`.
+  struct Kept {
+    size_t texts = 0;
+    uint32_t name = 0, component = 0, doc = 0, count = 0, refdes = 0;  // their lengths
+    double value = 0, volt = 0, watt = 0;
+  };
+  using Order = std::vector<uint32_t>;  // indexes into kept_
+  std::string_view Component(const Kept& kept) const;
+  void Visited(const Kept& kept, WorkRecord& record) const;
+  void SortRun(Order::iterator begin,
+               Order::iterator end,
+               size_t level,
+               const std::function<void(const WorkRecord&)>& visit,
+               WorkRecord& record) const;
   bool Failed(const std::string& text);
 
   NamesDatabase database_;
   std::vector<std::unique_ptr<WorkTable>> tables_;
   bool sound_ = true;
   std::string last_error_;
+  std::string texts_;
+  std::vector<Kept> kept_;
 };
 
 }  // namespace zuro::generation

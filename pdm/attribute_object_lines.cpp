@@ -5,6 +5,7 @@ namespace zuro::pdm {
 // Both tables are read afresh for every Create, so only what the files say takes effect.
 bool AttributeObjectLines::Begin(const std::string& library_folder) {
   unnamed_[0] = unnamed_[1] = 0;
+  composer_.reset();
   return LoadAttributeTemplates(templates_, library_folder);
 }
 
@@ -12,13 +13,21 @@ void AttributeObjectLines::AppendLines(const table::GridModel& table,
                                        const readers::ReportAttributes& attributes,
                                        int row,
                                        std::string& list) {
-  list += Compose(table, attributes, row).Text();
+  const ObjectLine& line = Compose(table, attributes, row);
+  list += line.name;
+  list += '#';
+  list += line.attributes;
+  list += '\n';
 }
 
-ObjectLine AttributeObjectLines::Compose(const table::GridModel& table,
-                                         const readers::ReportAttributes& attributes,
-                                         int row) {
-  ObjectLine line = ComposeObjectLine(table, row, attributes.names, templates_);
+const ObjectLine& AttributeObjectLines::Compose(const table::GridModel& table,
+                                                const readers::ReportAttributes& attributes,
+                                                int row) {
+  // The rows of one Create share their report attributes.
+  if (!composer_)
+    composer_.emplace(templates_, attributes.names);
+  ObjectLine& line = line_;
+  composer_->Compose(table, row, line);
   templates_.mode = line.mode;
   if (line.name.empty()) {
     ++unnamed_[static_cast<int>(line.mode)];

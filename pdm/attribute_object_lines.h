@@ -5,6 +5,7 @@
 // how many there were and which templates to fill.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,13 +29,17 @@ class AttributeObjectLines : public PdmObjectLines {
   std::vector<std::string> TakeWarnings() override;
 
  protected:
-  // The row's object line, with the library's TemplateMode set to its kind.
-  ObjectLine Compose(const table::GridModel& table,
-                     const readers::ReportAttributes& attributes,
-                     int row);
+  // The row's object line, with the library's TemplateMode set to its kind; valid until the next
+  // row is composed.
+  const ObjectLine& Compose(const table::GridModel& table,
+                            const readers::ReportAttributes& attributes,
+                            int row);
 
  private:
   AttributeTemplates& templates_;
+  // Made for the templates read by Begin and the report attributes of the Create's rows.
+  std::optional<ObjectLineComposer> composer_;
+  ObjectLine line_;
   // Objects named by their designator since Begin, by TemplateMode.
   int unnamed_[2] = {0, 0};
 };

@@ -1,6 +1,7 @@
 #include "pdm/object_line.h"
 
 #include <charconv>
+#include <utility>
 
 #include "generation/work_sort.h"
 
@@ -14,48 +15,14 @@ constexpr std::string_view kSectionAttribute = "Раздел специфика�
 constexpr std::string_view kDefaultSection = "Прочие изделия ";
 constexpr std::string_view kAbsoluteValueAttribute = "Абсолютная величина=";
 
-// The text of the row's cell of the last attribute named exactly `name`; empty without one.
-std::string AttributeCell(const table::GridModel& table,
-                          int row,
-                          const std::vector<std::string>& attribute_names,
-                          std::string_view name) {
-  std::string text;
+// The table column of the last attribute named exactly `name`; -1 without one.
+int LastColumnNamed(const std::vector<std::string>& attribute_names, std::string_view name) {
+  int column = -1;
   for (size_t index = 0; index < attribute_names.size(); ++index) {
     if (attribute_names[index] == name)
-      text = table.GetItemText(row, static_cast<int>(index) + 1);
+      column = static_cast<int>(index) + 1;
   }
-  return text;
-}
-
-// The value of one PDM attribute: the texts of the report attributes its record names, each
-// followed by a space, empty cells left out. The record's own name counts first, so a PDM
-// attribute named as a report column takes that column without listing it. A name that several
-// report attributes carry takes all their cells. Only the first 19 values compose; a hand-written
-// twentieth shows in the dialog but takes no part.
-//
-// The section of the specification is never left empty: whenever a matched column has given it
-// fewer than four characters so far, and again at the end, it becomes "Прочие изделия".
-std::string ComposeValue(const AttributeRecord& record,
-                         const table::GridModel& table,
-                         int row,
-                         const std::vector<std::string>& attribute_names) {
-  const bool section = record.name == kSectionAttribute;
-  std::string value;
-  for (int slot = 0; slot <= kComposedValueCount; ++slot) {
-    const std::string& wanted = slot == 0 ? record.name : record.values[slot - 1];
-    if (wanted.empty())
-      continue;
-    for (size_t index = 0; index < attribute_names.size(); ++index) {
-      if (attribute_names[index] != wanted)
-        continue;
-      const std::string cell = table.GetItemText(row, static_cast<int>(index) + 1);
-      if (!cell.empty())
-        value += cell + ' ';
-      if (section && value.size() < 4)
-        value = kDefaultSection;
-    }
-  }
-  return value;
+  return column;
 }
 
 }  // namespace
@@ -70,40 +37,94 @@ std::string ObjectLine::Text(std::string_view object_name) const {
 
 TemplateMode RowTemplateMode(const table::GridModel& table, int row, int attribute_count) {
   for (int column = 1; column <= attribute_count; ++column) {
-    if (table.GetItemText(row, column).find("Сбор") != std::string::npos)
+    if (table.ItemText(row, column).find("Сбор") != std::string_view::npos)
       return TemplateMode::kSe;
   }
   return TemplateMode::kEri;
+}
+
+// The value of one PDM attribute: the texts of the report attributes its record names, each
+// followed by a space, empty cells left out. The record's own name counts first, so a PDM
+// attribute named as a report column takes that column without listing it. A name that several
+// report attributes carry takes all their cells. Only the first 19 values compose; a hand-written
+// twentieth shows in the dialog but takes no part.
+ObjectLineComposer::ObjectLineComposer(const AttributeTemplates& templates,
+                                       const std::vector<std::string>& attribute_names)
+    : attribute_count_(static_cast<int>(attribute_names.size())) {
+  for (const TemplateMode mode : {TemplateMode::kEri, TemplateMode::kSe}) {
+    for (const AttributeRecord& record : templates.Table(mode).records) {
+      if (record.IsFree())
+        continue;
+      Record planned;
+      planned.name = record.name;
+      planned.is_name = record.name == kNameAttribute;
+      planned.is_section = record.name == kSectionAttribute;
+      for (int slot = 0; slot <= kComposedValueCount; ++slot) {
+        const std::string& wanted = slot == 0 ? record.name : record.values[slot - 1];
+        if (wanted.empty())
+          continue;
+        for (size_t index = 0; index < attribute_names.size(); ++index) {
+          if (attribute_names[index] == wanted)
+            planned.columns.push_back(static_cast<int>(index) + 1);
+        }
+      }
+      records_[static_cast<int>(mode)].push_back(std::move(planned));
+    }
+  }
+  nominal_column_ = LastColumnNamed(attribute_names, "Nominal");
+  unit_column_ = LastColumnNamed(attribute_names, "Unit");
 }
 
 // The row's kind is read from its cells, not from the kind the window gave it when reading: a
 // row whose section column says "Сборочные единицы" is an assembly unit whatever its line was.
 // Records compose in table order, which is file order; free records are skipped. The object's
 // name is the last "Наименование" value, taken before the trailing space goes.
+//
+// The section of the specification is never left empty: whenever a matched column has given it
+// fewer than four characters so far, and again at the end, it becomes "Прочие изделия".
+void ObjectLineComposer::Compose(const table::GridModel& table, int row, ObjectLine& line) {
+  line.mode = RowTemplateMode(table, row, attribute_count_);
+  line.name.clear();
+  line.attributes.clear();
+  for (const Record& record : records_[static_cast<int>(line.mode)]) {
+    value_.clear();
+    for (const int column : record.columns) {
+      const std::string_view cell = table.ItemText(row, column);
+      if (!cell.empty()) {
+        value_ += cell;
+        value_ += ' ';
+      }
+      if (record.is_section && value_.size() < 4)
+        value_ = kDefaultSection;
+    }
+    if (record.is_name)
+      line.name = value_;
+    if (record.is_section && value_.size() < 2)
+      value_ = kDefaultSection;
+    if (value_.size() > 1)
+      value_.pop_back();
+    line.attributes += record.name;
+    line.attributes += '=';
+    line.attributes += value_;
+    line.attributes += ';';
+  }
+  if (!line.name.empty())
+    line.name.pop_back();
+  const std::string_view nominal =
+      nominal_column_ < 0 ? std::string_view() : table.ItemText(row, nominal_column_);
+  const std::string_view unit =
+      unit_column_ < 0 ? std::string_view() : table.ItemText(row, unit_column_);
+  line.attributes += kAbsoluteValueAttribute;
+  line.attributes += AbsoluteValueText(AbsoluteValue(nominal, unit));
+  line.attributes += ';';
+}
+
 ObjectLine ComposeObjectLine(const table::GridModel& table,
                              int row,
                              const std::vector<std::string>& attribute_names,
                              const AttributeTemplates& templates) {
   ObjectLine line;
-  line.mode = RowTemplateMode(table, row, static_cast<int>(attribute_names.size()));
-  for (const AttributeRecord& record : templates.Table(line.mode).records) {
-    if (record.IsFree())
-      continue;
-    std::string value = ComposeValue(record, table, row, attribute_names);
-    if (record.name == kNameAttribute)
-      line.name = value;
-    if (record.name == kSectionAttribute && value.size() < 2)
-      value = kDefaultSection;
-    if (value.size() > 1)
-      value.pop_back();
-    line.attributes += record.name + "=" + value + ";";
-  }
-  if (!line.name.empty())
-    line.name.pop_back();
-  const std::string nominal = AttributeCell(table, row, attribute_names, "Nominal");
-  const std::string unit = AttributeCell(table, row, attribute_names, "Unit");
-  line.attributes +=
-      std::string(kAbsoluteValueAttribute) + AbsoluteValueText(AbsoluteValue(nominal, unit)) + ";";
+  ObjectLineComposer(templates, attribute_names).Compose(table, row, line);
   return line;
 }
 

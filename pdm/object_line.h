@@ -33,6 +33,33 @@ ObjectLine ComposeObjectLine(const table::GridModel& table,
                              const std::vector<std::string>& attribute_names,
                              const AttributeTemplates& templates);
 
+// ComposeObjectLine for the rows of one table: which columns each record of the templates takes
+// is found once, not again for every row.
+class ObjectLineComposer {
+ public:
+  ObjectLineComposer(const AttributeTemplates& templates,
+                     const std::vector<std::string>& attribute_names);
+
+  // The line of row `row` into `line`, whose texts' storage is reused.
+  void Compose(const table::GridModel& table, int row, ObjectLine& line);
+
+ private:
+  // A record of the templates: its name and the table columns whose cells compose its value, in
+  // composition order (a column twice when two slots name it).
+  struct Record {
+    std::string name;
+    bool is_name = false;
+    bool is_section = false;
+    std::vector<int> columns;
+  };
+
+  int attribute_count_ = 0;
+  std::vector<Record> records_[2];  // by TemplateMode
+  int nominal_column_ = -1;         // the last "Nominal", -1 without one
+  int unit_column_ = -1;            // the last "Unit"
+  std::string value_;
+};
+
 // The nominal value in base units, in 32-bit floating point: "4,7" with "кОм" gives 4700; 0 for
 // an empty nominal.
 float AbsoluteValue(std::string_view nominal, std::string_view unit);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text_file.h"
 #include "pdm/line_pieces.h"
 #include "base/leading_numbers.h"
 
@@ -27,11 +28,16 @@ std::string_view AttributeText(std::string_view line) {
 }
 
 // An answer as the caller's buffer holds it: no longer than fits with its NUL.
-std::string FittingTheBuffer(std::string_view text) {
-  return std::string(text.substr(0, kExportBufferSize - 1));
+std::string_view FittingTheBuffer(std::string_view text) {
+  return text.substr(0, kExportBufferSize - 1);
 }
 
 }  // namespace
+
+bool ObjectListReader::StampStillValid(const std::string& library_folder) const {
+  return stamp_ && library_folder == folder_ && FileChangeCount() == changes_seen_ &&
+         std::chrono::steady_clock::now() - stamp_asked_ < kStampInterval;
+}
 
 // Each line is one object, however long. The object lines the window writes are longer than the
 // PDM's buffers as a rule (the attribute names alone fill most of 200 bytes): read in pieces of
@@ -39,56 +45,104 @@ std::string FittingTheBuffer(std::string_view text) {
 // tail. Only the answers must fit the buffers, and each is cut to fit as it is copied.
 // The lines are kept only when the stamp was the same before and after the reading, so that a list
 // replaced while it was read is read again at the next call.
-const std::vector<std::string>& ObjectListReader::Lines(const std::string& library_folder) {
+void ObjectListReader::Refresh(const std::string& library_folder) {
+  if (StampStillValid(library_folder))
+    return;
+  // Taken before the stamp, so that a change made while it is asked shows at the next call.
+  changes_seen_ = FileChangeCount();
+  stamp_asked_ = std::chrono::steady_clock::now();
   const std::string path = library_folder + kObjectListFile;
   const std::optional<FileStamp> stamp = ReadFileStamp(path);
-  if (stamp && stamp_ && *stamp == *stamp_ && path == path_)
-    return lines_;
-  std::optional<std::vector<std::string>> lines =
-      stamp ? ReadLinePieces(path, std::string::npos) : std::nullopt;
-  lines_ = lines ? std::move(*lines) : std::vector<std::string>{};
-  path_ = path;
-  stamp_ = lines && ReadFileStamp(path) == stamp ? stamp : std::nullopt;
-  return lines_;
+  if (stamp && stamp_ && *stamp == *stamp_ && library_folder == folder_)
+    return;
+  std::optional<TextFile> file = stamp ? ReadTextFile(path) : std::nullopt;
+  text_ = file ? std::move(file->text) : std::string();
+  lines_.clear();
+  split_line_ = SIZE_MAX;
+  pieces_.clear();
+  const std::string_view text = text_;
+  for (size_t position = 0; position < text.size();) {
+    const size_t end = std::min(text.find('\n', position), text.size());
+    size_t size = end - position;
+    if (size > 0 && text[end - 1] == '\r')
+      --size;
+    lines_.push_back({position, size});
+    position = end + 1;
+  }
+  folder_ = library_folder;
+  stamp_ = file && ReadFileStamp(path) == stamp ? stamp : std::nullopt;
+}
+
+std::string_view ObjectListReader::Line(size_t k) const {
+  return std::string_view(text_).substr(lines_[k].begin, lines_[k].size);
+}
+
+const std::vector<std::string_view>& ObjectListReader::Attributes(size_t k) {
+  if (split_line_ != k) {
+    pieces_.clear();
+    for (std::string_view rest = AttributeText(Line(k));;) {
+      const size_t at = rest.find(';');
+      pieces_.push_back(rest.substr(0, at));
+      if (at == std::string_view::npos)
+        break;
+      rest.remove_prefix(at + 1);
+    }
+    split_line_ = k;
+  }
+  return pieces_;
 }
 
 // A line equal to the one before it is no object of its own: the PDM receives each object once.
-ObjectTypeAnswer ObjectListReader::ReadObjectType(const std::string& library_folder,
-                                                  std::string_view argument) {
+ObjectTypeAnswer ObjectListReader::TypeOf(const std::string& library_folder,
+                                          std::string_view argument,
+                                          std::string_view& name) {
   ObjectTypeAnswer answer;
+  name = {};
   const std::optional<size_t> k = ObjectIndex(argument);
-  const std::lock_guard lock(mutex_);
-  const std::vector<std::string>& lines = Lines(library_folder);
-  if (!k || *k >= lines.size() || (*k > 0 && lines[*k] == lines[*k - 1]))
+  Refresh(library_folder);
+  if (!k || *k >= LineCount() || (*k > 0 && Line(*k) == Line(*k - 1)))
     return answer;
-  const std::string& line = lines[*k];
-  const std::string_view name = std::string_view(line).substr(0, line.find('#'));
-  answer.name = FittingTheBuffer(name);
-  answer.result = name.find('*') != std::string_view::npos ? 1 : 0;
+  const std::string_view line = Line(*k);
+  const std::string_view whole_name = line.substr(0, line.find('#'));
+  name = FittingTheBuffer(whole_name);
+  answer.result = whole_name.find('*') != std::string_view::npos ? 1 : 0;
   return answer;
 }
 
 // Every line ends with ";", so the attribute one past the last one is an empty piece: the PDM
 // reads an empty name there and knows the object has no more attributes.
-ObjectAttributeAnswer ObjectListReader::ReadObjectAttribute(const std::string& library_folder,
-                                                            std::string_view argument) {
-  ObjectAttributeAnswer answer;
+ObjectListReader::AttributeView ObjectListReader::AttributeOf(const std::string& library_folder,
+                                                              std::string_view argument) {
   const size_t separator = argument.find(';');
   if (separator == std::string_view::npos)
-    return answer;
+    return {};
   const std::optional<size_t> k = ObjectIndex(argument.substr(0, separator));
   const std::optional<size_t> j = ObjectIndex(argument.substr(separator + 1));
-  const std::lock_guard lock(mutex_);
-  const std::vector<std::string>& lines = Lines(library_folder);
-  if (!k || !j || *k >= lines.size())
-    return answer;
-  const std::vector<std::string_view> attributes = SplitAt(AttributeText(lines[*k]), ';');
+  Refresh(library_folder);
+  if (!k || !j || *k >= LineCount())
+    return {};
+  const std::vector<std::string_view>& attributes = Attributes(*k);
   if (*j >= attributes.size())
-    return answer;
+    return {};
   const std::string_view attribute = attributes[*j];
-  answer.name = FittingTheBuffer(attribute.substr(0, attribute.find('=')));
-  answer.value = FittingTheBuffer(SecondPiece(attribute, '='));
+  return {FittingTheBuffer(attribute.substr(0, attribute.find('='))),
+          FittingTheBuffer(SecondPiece(attribute, '='))};
+}
+
+ObjectTypeAnswer ObjectListReader::ReadObjectType(const std::string& library_folder,
+                                                  std::string_view argument) {
+  const std::lock_guard lock(mutex_);
+  std::string_view name;
+  ObjectTypeAnswer answer = TypeOf(library_folder, argument, name);
+  answer.name = name;
   return answer;
+}
+
+ObjectAttributeAnswer ObjectListReader::ReadObjectAttribute(const std::string& library_folder,
+                                                            std::string_view argument) {
+  const std::lock_guard lock(mutex_);
+  const AttributeView view = AttributeOf(library_folder, argument);
+  return {std::string(view.name), std::string(view.value)};
 }
 
 std::optional<std::string_view> ExportArgument(const char* buffer) {
@@ -104,18 +158,21 @@ void CopyToExportBuffer(std::string_view text, char* buffer) {
   if (!buffer)
     return;
   const size_t length = std::min(text.size(), kExportBufferSize - 1);
-  std::memcpy(buffer, text.data(), length);
+  if (length > 0)  // an empty answer may have no text at all to copy from
+    std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
 }
 
 // The answer is complete before anything is written, since the argument lies in the buffer that
-// receives it.
+// receives it; it is copied while the lock keeps the list it points into.
 int32_t ObjectListReader::AnswerObjectType(const std::string& library_folder, char* buffer) {
   const std::optional<std::string_view> argument = ExportArgument(buffer);
   if (!argument)
     return 0;
-  const ObjectTypeAnswer answer = ReadObjectType(library_folder, *argument);
-  CopyToExportBuffer(answer.name, buffer);
+  const std::lock_guard lock(mutex_);
+  std::string_view name;
+  const ObjectTypeAnswer answer = TypeOf(library_folder, *argument, name);
+  CopyToExportBuffer(name, buffer);
   return answer.result;
 }
 
@@ -125,9 +182,10 @@ void ObjectListReader::AnswerObjectAttribute(const std::string& library_folder,
   const std::optional<std::string_view> argument = ExportArgument(name_buffer);
   if (!argument)
     return;
-  const ObjectAttributeAnswer answer = ReadObjectAttribute(library_folder, *argument);
-  CopyToExportBuffer(answer.name, name_buffer);
-  CopyToExportBuffer(answer.value, value_buffer);
+  const std::lock_guard lock(mutex_);
+  const AttributeView view = AttributeOf(library_folder, *argument);
+  CopyToExportBuffer(view.name, name_buffer);
+  CopyToExportBuffer(view.value, value_buffer);
 }
 
 }  // namespace zuro::pdm

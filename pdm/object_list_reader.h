@@ -1,9 +1,10 @@
 // Reading the object list res.txt back for the PDM, object by object and attribute by attribute,
 // as the exports GetObjectType1 and GetObjectAttribute answer. Every call answers from the file as
-// it is at that call. The exports only move texts between these functions and the caller's
-// buffers.
+// it stands (see ObjectListReader for how soon a change is seen). The exports only move texts
+// between these functions and the caller's buffers.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -36,10 +37,16 @@ struct ObjectAttributeAnswer {
 // The PDM asks for every attribute of every object, each question a call of its own: a board of
 // n objects makes some 12 n calls. Reading the whole list at each call would make the read-back
 // quadratic (hours for a large board), so the lines read are kept, and read again only when the
-// file's stamp shows that another list has taken its place (or that it is gone). One reader serves
-// the library from load to unload; its calls may come from any thread.
+// file's stamp shows that another list has taken its place (or that it is gone). Asking for the
+// stamp costs more than the answer itself (the system walks the path every time), so it is asked
+// again only when this process has replaced or removed a file since (as the PDM window does when
+// it writes or deletes the list), and otherwise once kStampInterval has passed: a list another
+// program puts in place is seen within that time. One reader serves the library from load to
+// unload; its calls may come from any thread.
 class ObjectListReader {
  public:
+  static constexpr std::chrono::milliseconds kStampInterval{20};
+
   // GetObjectType1: `argument` is the object number as decimal text (0 for the first line).
   ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument);
   // GetObjectAttribute: `argument` is "object;attribute", both decimal, counting from 0.
@@ -55,14 +62,38 @@ class ObjectListReader {
                              char* value_buffer);
 
  private:
-  // The object lines of the list in `library_folder` as the file now stands; empty when there is
-  // none. Called with the mutex held.
-  const std::vector<std::string>& Lines(const std::string& library_folder);
+  struct Span {
+    size_t begin = 0;
+    size_t size = 0;
+  };
+
+  struct AttributeView {
+    std::string_view name, value;
+  };
+  // The answers as views into the kept list, cut to fit the caller's buffers; valid while the
+  // mutex is held.
+  ObjectTypeAnswer TypeOf(const std::string& library_folder,
+                          std::string_view argument,
+                          std::string_view& name);
+  AttributeView AttributeOf(const std::string& library_folder, std::string_view argument);
+  // Makes the kept lines those of the list in `library_folder` as the file now stands; none when
+  // there is none. Called with the mutex held.
+  void Refresh(const std::string& library_folder);
+  bool StampStillValid(const std::string& library_folder) const;
+  size_t LineCount() const { return lines_.size(); }
+  std::string_view Line(size_t k) const;
+  // The ";"-separated attribute pieces of line k, split once for the object last asked about.
+  const std::vector<std::string_view>& Attributes(size_t k);
 
   std::mutex mutex_;
-  std::string path_;                // of the list whose lines are kept
-  std::optional<FileStamp> stamp_;  // its stamp when they were read; none: nothing kept
-  std::vector<std::string> lines_;
+  std::string folder_;              // the library folder whose list is kept
+  std::optional<FileStamp> stamp_;  // its stamp when it was read; none: nothing kept
+  uint64_t changes_seen_ = 0;       // FileChangeCount when the stamp was last asked for
+  std::chrono::steady_clock::time_point stamp_asked_;
+  std::string text_;              // the whole list
+  std::vector<Span> lines_;       // its lines in `text_`, without their line ends
+  size_t split_line_ = SIZE_MAX;  // the line whose pieces `pieces_` holds
+  std::vector<std::string_view> pieces_;
 };
 
 // The text a caller's buffer holds: up to its NUL, never more than kExportBufferSize bytes;

@@ -18,7 +18,8 @@ class PdmObjectLines {
   // Made ready for one Create: the ERI and SE templates and the settings read afresh; false when
   // either templates file cannot be read.
   virtual bool Begin(const std::string& library_folder) = 0;
-  // Appends the lines of table row `row`, each ending with a line feed.
+  // Appends the lines of table row `row`, each ending with a line feed. The rows of one Create
+  // come from one table and share `attributes`.
   virtual void AppendLines(const table::GridModel& table,
                            const readers::ReportAttributes& attributes,
                            int row,

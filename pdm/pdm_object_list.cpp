@@ -9,6 +9,7 @@ namespace zuro::pdm {
 bool PdmObjectList::Begin(const std::string& library_folder) {
   warnings_.clear();
   ranges_.reset();
+  range_columns_.reset();
   if (!AttributeObjectLines::Begin(library_folder))
     return false;
   ranges_.emplace(ValueRangeStep::ForCreate(library_folder, ReadPdmSettings(library_folder)));
@@ -19,12 +20,18 @@ void PdmObjectList::AppendLines(const table::GridModel& table,
                                 const readers::ReportAttributes& attributes,
                                 int row,
                                 std::string& list) {
-  const ObjectLine line = Compose(table, attributes, row);
-  if (!ranges_) {
-    list += line.Text();
+  const ObjectLine& line = Compose(table, attributes, row);
+  if (!range_columns_)
+    range_columns_.emplace(attributes.names);
+  const RangeCells cells = ranges_ ? range_columns_->Read(table, row) : RangeCells();
+  if (!ranges_ || !ranges_->Touches(cells.designation)) {
+    list += line.name;
+    list += '#';
+    list += line.attributes;
+    list += '\n';
     return;
   }
-  RangeLines range = ranges_->Apply(line.Text(), ReadRangeCells(table, row, attributes.names));
+  RangeLines range = ranges_->Apply(line.Text(), cells);
   list += range.object_line;
   for (const std::string& extra : range.extra_lines)
     list += extra;

@@ -26,6 +26,7 @@ class PdmObjectList : public AttributeObjectLines {
 
  private:
   std::optional<ValueRangeStep> ranges_;
+  std::optional<RangeCellColumns> range_columns_;  // of the report attributes of the rows
   std::vector<std::string> warnings_;
 };
 

@@ -1,6 +1,8 @@
 #include "pdm/pdm_reader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "base/text_file.h"
@@ -44,7 +46,7 @@ class PdmReportReader {
   void CompleteRecord(std::string& line);
   void TakeHeader(const std::string& line);
   void TakeRecord(const std::string& line);
-  void AddRow(const std::string& line, std::string_view kind);
+  void AddRow(const std::vector<std::string_view>& pieces, std::string_view kind);
   void NumberRows();
 
   TextLines lines_;
@@ -58,6 +60,7 @@ class PdmReportReader {
   int quantity_piece_ = -1;
   int quantity_column_ = 1;
   std::vector<std::string> units_;
+  std::vector<std::string_view> pieces_;  // of the record being read
 };
 
 bool PdmReportReader::NextLine(std::string& line) {
@@ -73,7 +76,7 @@ bool PdmReportReader::NextLine(std::string& line) {
 // the rest of a record is; a line of about the same length is a record of its own and is read
 // again as one.
 void PdmReportReader::CompleteRecord(std::string& line) {
-  if (line.size() > 1 && !readers::IsCompleteRecord(line, attribute_count_)) {
+  if (line.size() > 1 && !readers::SplitRecord(line, attribute_count_, pieces_)) {
     std::string next;
     if (NextLine(next)) {
       if (next.size() + kShorterRest <= line.size()) {
@@ -97,8 +100,10 @@ void PdmReportReader::Run() {
     else
       TakeRecord(line);
   }
-  for (const std::string& unit : units_)
-    AddRow(unit, kUnitKind);
+  for (const std::string& unit : units_) {
+    readers::SplitAtQuotes(unit, pieces_);
+    AddRow(pieces_, kUnitKind);
+  }
   NumberRows();
 }
 
@@ -137,27 +142,28 @@ void PdmReportReader::TakeRecord(const std::string& line) {
     ++counts_.units;
     return;
   }
-  const std::string_view quantity = readers::PieceAt(readers::SplitAtQuotes(line), quantity_piece_);
+  readers::SplitAtQuotes(line, pieces_);
+  const std::string_view quantity = readers::PieceAt(pieces_, quantity_piece_);
   if (quantity.find('-', 1) != std::string_view::npos)
     return;
-  AddRow(line, kItemKind);
+  AddRow(pieces_, kItemKind);
   ++counts_.items;
 }
 
 // Every value between quotes takes the next column; each row is one piece, so the quantity
 // column says "1" whatever the report said. That column comes first in P-CAD's reports; in a list
 // that begins with its designators, writing "1" into the first column would lose them.
-void PdmReportReader::AddRow(const std::string& line, std::string_view kind) {
+void PdmReportReader::AddRow(const std::vector<std::string_view>& pieces, std::string_view kind) {
   const int row = readers::AppendComponentRow(table_);
-  const std::vector<std::string_view> pieces = readers::SplitAtQuotes(line);
+  const int columns = table_.GetColumnCount();
   int column = 1;
-  for (size_t piece = 1; piece < pieces.size() && column < table_.GetColumnCount(); ++piece) {
+  for (size_t piece = 1; piece < pieces.size() && column < columns; ++piece) {
     if (pieces[piece] != kSeparator)
-      table_.SetItemText(row, column++, std::string(pieces[piece]));
+      table_.SetItemText(row, column++, pieces[piece]);
   }
-  if (quantity_column_ < table_.GetColumnCount())
+  if (quantity_column_ < columns)
     table_.SetItemText(row, quantity_column_, "1");
-  table_.SetItemText(row, 0, std::string(kind));
+  table_.SetItemText(row, 0, kind);
 }
 
 void PdmReportReader::NumberRows() {
@@ -193,6 +199,10 @@ readers::ReadResult ReadPdmReport(std::string_view text,
     attributes.refusal = "line 1: no double quote (a P-CAD report quotes every field)";
     return readers::ReadResult::kBadStructure;
   }
+  // A row and its texts never take more than the line and the bytes they come from.
+  table.Reserve(static_cast<int>(std::min<size_t>(std::count(text.begin(), text.end(), '\n') + 1,
+                                                  std::numeric_limits<int>::max())),
+                text.size());
   PdmReportReader(text, table, attributes, counts).Run();
   return readers::ReadResult::kLoaded;
 }

@@ -131,42 +131,47 @@ std::string ExtraLine(const RangeMember& member,
 
 }  // namespace
 
-RangeCells ReadRangeCells(const std::vector<std::string>& attribute_names,
-                          const std::vector<std::string>& cells) {
-  RangeCells read;
+RangeCellColumns::RangeCellColumns(const std::vector<std::string>& attribute_names) {
   bool has_value = false;
   bool has_range = false;
   bool has_series = false;
   for (size_t i = 0; i < attribute_names.size(); ++i) {
     const std::string_view name = attribute_names[i];
-    const std::string& cell = i < cells.size() ? cells[i] : std::string();
+    const int index = static_cast<int>(i);
     if (name == "RefDes")
-      read.designation = cell;
+      designation_ = index;
     if (Contains(name, "Nominal"))
-      read.nominal = cell;
+      nominal_ = index;
     if (Contains(name, "Range"))
-      read.range = cell;
+      range_ = index;
     if (name == "*Е" || name == "*E" || name == "Е" || name == "E")
-      read.series = cell;
+      series_ = index;
     if (name == "Value")
-      read.value = cell;
+      value_ = index;
     if (name == "Unit")
-      read.unit = cell;
+      unit_ = index;
     has_value = has_value || Contains(name, "Value");
     has_range = has_range || Contains(name, "*Range");
     has_series = has_series || Contains(name, "*Е") || Contains(name, "*E");
   }
-  read.report_has_range = has_value && has_range && has_series;
-  return read;
+  report_has_range_ = has_value && has_range && has_series;
+}
+
+RangeCells RangeCellColumns::Read(const table::GridModel& table, int row) const {
+  return Read([&](size_t i) { return table.ItemText(row, static_cast<int>(i) + 1); });
+}
+
+RangeCells ReadRangeCells(const std::vector<std::string>& attribute_names,
+                          const std::vector<std::string>& cells) {
+  return RangeCellColumns(attribute_names).Read([&](size_t i) {
+    return i < cells.size() ? std::string_view(cells[i]) : std::string_view();
+  });
 }
 
 RangeCells ReadRangeCells(const table::GridModel& table,
                           int row,
                           const std::vector<std::string>& attribute_names) {
-  std::vector<std::string> cells;
-  for (size_t i = 0; i < attribute_names.size(); ++i)
-    cells.push_back(table.GetItemText(row, static_cast<int>(i) + 1));
-  return ReadRangeCells(attribute_names, cells);
+  return RangeCellColumns(attribute_names).Read(table, row);
 }
 
 ValueRangeStep::ValueRangeStep(SeriesTable series, float sko, std::vector<std::string> marks)
@@ -218,6 +223,11 @@ RangeLines ValueRangeStep::Apply(std::string_view object_line, const RangeCells&
       lines.extra_lines.push_back(ExtraLine(member, range, cells, composed));
   }
   return lines;
+}
+
+bool ValueRangeStep::Touches(std::string_view designation) const {
+  return std::any_of(marks_.begin(), marks_.end(),
+                     [&](const std::string& mark) { return Contains(designation, mark); });
 }
 
 // "мк" comes before "м", so that micro is not taken for milli.

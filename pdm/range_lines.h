@@ -36,6 +36,36 @@ RangeCells ReadRangeCells(const table::GridModel& table,
                           int row,
                           const std::vector<std::string>& attribute_names);
 
+// ReadRangeCells for the rows of one table: the attributes are found by their names once.
+class RangeCellColumns {
+ public:
+  explicit RangeCellColumns(const std::vector<std::string>& attribute_names);
+
+  // `cell(i)` is the cell of attribute i (from 0), empty past the row's cells.
+  template <typename Cell>
+  RangeCells Read(const Cell& cell) const {
+    RangeCells read;
+    read.report_has_range = report_has_range_;
+    const auto take = [&](int index, std::string& text) {
+      if (index >= 0)
+        text = cell(static_cast<size_t>(index));
+    };
+    take(designation_, read.designation);
+    take(nominal_, read.nominal);
+    take(range_, read.range);
+    take(series_, read.series);
+    take(value_, read.value);
+    take(unit_, read.unit);
+    return read;
+  }
+  RangeCells Read(const table::GridModel& table, int row) const;
+
+ private:
+  // The last attribute of each name, -1 without one.
+  int designation_ = -1, nominal_ = -1, range_ = -1, series_ = -1, value_ = -1, unit_ = -1;
+  bool report_has_range_ = false;
+};
+
 struct RangeLines {
   std::string object_line;               // the object line to write, with its LF
   std::vector<std::string> extra_lines;  // to follow it, each with its LF
@@ -53,6 +83,9 @@ class ValueRangeStep {
   // `object_line` is the composed line: the object name, "#", the attributes ending with
   // "Абсолютная величина=...;", with or without its LF.
   RangeLines Apply(std::string_view object_line, const RangeCells& cells) const;
+  // Whether Apply can change anything for a component of this designation: only a designation
+  // holding an adjustment mark gets a range in its name, lines or warnings.
+  bool Touches(std::string_view designation) const;
 
  private:
   std::vector<RangeMember> Members(const RangeCells& cells, const ValueRange& range) const;

@@ -1,7 +1,10 @@
 #include "standin/object_list_printout.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <cstdio>
+#include <string_view>
 
 namespace zuro::standin {
 
@@ -18,45 +21,68 @@ using Buffer = std::array<char, kBufferSize>;
 
 // A buffer holding `text` and zeros after it, so that a call that writes nothing leaves the
 // empty text.
-Buffer BufferWith(const std::string& text) {
-  Buffer buffer{};
+void Fill(Buffer& buffer, std::string_view text) {
+  buffer.fill('\0');
   text.copy(buffer.data(), kBufferSize - 1);
-  return buffer;
 }
 
-std::string TextOf(const Buffer& buffer) {
-  size_t length = 0;
-  while (length < kBufferSize && buffer[length] != '\0')
-    ++length;
-  return std::string(buffer.data(), length);
+std::string_view TextOf(const Buffer& buffer) {
+  const void* end = std::memchr(buffer.data(), '\0', kBufferSize);
+  return std::string_view(buffer.data(),
+                          end ? static_cast<const char*>(end) - buffer.data() : kBufferSize);
 }
 
-std::string Attributes(const ObjectListCalls& calls, int object) {
-  std::string attributes;
+// "object;attribute" as the PDM writes it into the name buffer.
+void FillAttributeArgument(Buffer& buffer, std::string_view object, int attribute) {
+  buffer.fill('\0');
+  object.copy(buffer.data(), kBufferSize - 1);
+  char* at = buffer.data() + object.size();
+  *at++ = ';';
+  std::to_chars(at, buffer.data() + kBufferSize - 1, attribute);
+}
+
+// Appends the object's attributes to `object`.
+void AppendAttributes(const ObjectListCalls& calls, std::string_view number, std::string& object) {
+  Buffer name;
+  Buffer value;
   for (int attribute = 0; attribute < kMostAttributes; ++attribute) {
-    Buffer name = BufferWith(std::to_string(object) + ";" + std::to_string(attribute));
-    Buffer value{};
+    FillAttributeArgument(name, number, attribute);
+    value.fill('\0');
     calls.object_attribute(name.data(), value.data());
-    const std::string name_text = TextOf(name);
+    const std::string_view name_text = TextOf(name);
     if (name_text.empty())
       break;
-    attributes += name_text + "=" + TextOf(value) + ";";
+    object += name_text;
+    object += '=';
+    object += TextOf(value);
+    object += ';';
   }
-  return attributes;
 }
 
 }  // namespace
 
-std::vector<std::string> ReadBackObjectList(const ObjectListCalls& calls) {
-  std::vector<std::string> objects;
-  for (int object = 0; object < kMostObjects; ++object) {
-    Buffer type = BufferWith(std::to_string(object));
+void ReadBackObjectList(const ObjectListCalls& calls,
+                        const std::function<void(const std::string& object)>& take) {
+  Buffer type;
+  std::string object;
+  for (int number = 0; number < kMostObjects; ++number) {
+    char digits[16];
+    const std::string_view number_text(digits, std::to_chars(digits, digits + 16, number).ptr);
+    Fill(type, number_text);
     calls.object_type(type.data());
-    const std::string type_text = TextOf(type);
+    const std::string_view type_text = TextOf(type);
     if (type_text.empty())
       break;
-    objects.push_back(type_text + "#" + Attributes(calls, object));
+    object.assign(type_text);
+    object += '#';
+    AppendAttributes(calls, number_text, object);
+    take(object);
   }
+}
+
+std::vector<std::string> ReadBackObjectList(const ObjectListCalls& calls) {
+  std::vector<std::string> objects;
+  ReadBackObjectList(calls, [&](const std::string& object) { objects.push_back(object); });
   return objects;
 }
 

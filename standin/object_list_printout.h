@@ -21,5 +21,9 @@ struct ObjectListCalls {
 // ends at the first empty type, an object's attributes at the first empty NAME, as the PDM reads
 // them. Texts in code page 1251.
 std::vector<std::string> ReadBackObjectList(const ObjectListCalls& calls);
+// The same objects handed to `take` one by one as they are read, none kept: a large list is never
+// held twice. The text handed over is reused for the next object.
+void ReadBackObjectList(const ObjectListCalls& calls,
+                        const std::function<void(const std::string& object)>& take);
 
 }  // namespace zuro::standin

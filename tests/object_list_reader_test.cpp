@@ -2,8 +2,11 @@
 
 #include "tests/test_folder.h"
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/file_system.h"
@@ -167,6 +170,22 @@ TEST_F(ObjectListReaderTest, EveryCallSeesTheListAsItNowIs) {
   EXPECT_EQ(Attribute("0;0"), "|");
   replace("F#I=6;\n");
   EXPECT_EQ(Name("0"), "F");
+}
+
+// What another program does to the list (here: writes made without this library's file
+// functions) is seen once the interval between two askings of the file's stamp has passed.
+TEST_F(ObjectListReaderTest, AnotherProgramsListIsSeenAfterTheInterval) {
+  const auto after_interval = [] {
+    std::this_thread::sleep_for(ObjectListReader::kStampInterval * 2);
+  };
+  WriteList("A#N=1;\n");
+  EXPECT_EQ(Name("0"), "A");
+  WriteList("Longer#N=1;\n");
+  after_interval();
+  EXPECT_EQ(Name("0"), "Longer");
+  std::filesystem::remove(folder_ + "res.txt");
+  after_interval();
+  EXPECT_EQ(Name("0"), "");
 }
 
 // The caller's buffer sits inside a larger block whose tail must stay untouched.
