@@ -82,6 +82,10 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   return platform::ReadFileStamp(path);
 }
 
+uint64_t CoarseMilliseconds() {
+  return platform::CoarseMilliseconds();
+}
+
 uint64_t FileChangeCount() {
   return file_changes.load();
 }

@@ -1,5 +1,6 @@
 // Native builds: the file system takes the UTF-8 paths as they are.
 #include <sys/stat.h>
+#include <time.h>
 
 #include <cstdio>
 
@@ -29,6 +30,12 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   stamp.modified =
       static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   return stamp;
+}
+
+uint64_t CoarseMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
 }
 
 }  // namespace zuro::platform

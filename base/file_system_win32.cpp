@@ -41,4 +41,8 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path) {
   return stamp;
 }
 
+uint64_t CoarseMilliseconds() {
+  return GetTickCount64();
+}
+
 }  // namespace zuro::platform

@@ -5,10 +5,23 @@
 
 namespace zuro {
 
+namespace {
+
+// The white space atoi and atof skip: blank, tab, and line feed to carriage return. Looked at
+// byte by byte: the numbers read are short, and most have no space before them.
+size_t FirstNonSpace(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+    ++i;
+  return i;
+}
+
+}  // namespace
+
 int64_t LeadingInteger(std::string_view text) {
   constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
-  size_t i = text.find_first_not_of(" \t\n\v\f\r");
-  if (i == std::string_view::npos)
+  size_t i = FirstNonSpace(text);
+  if (i == text.size())
     return 0;
   const bool negative = text[i] == '-';
   if (text[i] == '-' || text[i] == '+')
@@ -22,8 +35,8 @@ int64_t LeadingInteger(std::string_view text) {
 }
 
 double LeadingReal(std::string_view text) {
-  const size_t start = text.find_first_not_of(" \t\n\v\f\r");
-  if (start == std::string_view::npos)
+  const size_t start = FirstNonSpace(text);
+  if (start == text.size())
     return 0;
   text.remove_prefix(start);
   if (text.starts_with('+'))

@@ -1,6 +1,7 @@
 #include "base/text_encoding.h"
 
 #include <array>
+#include <cstring>
 
 namespace zuro {
 
@@ -49,45 +50,45 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
-// The UTF-8 bytes of the bytes 0x80..0xFF, two or three each.
-struct Utf8OfHigh {
+// The UTF-8 bytes of every byte: one for 0x00..0x7F, two or three for the others.
+struct Utf8OfByte {
   char bytes[3];
   unsigned char size;
 };
-constexpr std::array<Utf8OfHigh, 128> kUtf8OfHigh = [] {
-  std::array<Utf8OfHigh, 128> table{};
-  for (size_t k = 0; k < table.size(); ++k) {
+constexpr std::array<Utf8OfByte, 256> kUtf8OfByte = [] {
+  std::array<Utf8OfByte, 256> table{};
+  for (size_t b = 0; b < 0x80; ++b)
+    table[b] = {{static_cast<char>(b), 0, 0}, 1};
+  for (size_t k = 0; k < kCp1251High.size(); ++k) {
     const char16_t c = kCp1251High[k];
     if (c < 0x800)
-      table[k] = {{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0}, 2};
+      table[0x80 + k] = {
+          {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0}, 2};
     else
-      table[k] = {{static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                   static_cast<char>(0x80 | (c & 0x3F))},
-                  3};
+      table[0x80 + k] = {
+          {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+           static_cast<char>(0x80 | (c & 0x3F))},
+          3};
   }
   return table;
 }();
 
-// The room the text needs is made once, its exact size counted first; long texts (reports,
-// object lists) go through here.
+// Long texts (reports, object lists) go through here. Every byte stores its code's four bytes at
+// once (the last one the size, overwritten by the next code) and moves on by its size; the codes
+// of a piece of the text are gathered on the stack and appended together.
 void AppendCp1251AsUtf8(std::string& out, std::string_view text) {
-  size_t size = 0;
-  for (const char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    size += b < 0x80 ? 1 : kUtf8OfHigh[b - 0x80].size;
-  }
-  const size_t start = out.size();
-  out.resize(start + size);
-  char* to = out.data() + start;
-  for (const char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      *to++ = c;
-      continue;
+  constexpr size_t kPiece = 1024;
+  static_assert(sizeof(Utf8OfByte) == 4);
+  char codes[3 * kPiece + 1];
+  for (size_t at = 0; at < text.size(); at += kPiece) {
+    const std::string_view piece = text.substr(at, kPiece);
+    char* to = codes;
+    for (const char c : piece) {
+      const Utf8OfByte& utf8 = kUtf8OfByte[static_cast<unsigned char>(c)];
+      std::memcpy(to, &utf8, 4);
+      to += utf8.size;
     }
-    const Utf8OfHigh& utf8 = kUtf8OfHigh[b - 0x80];
-    for (unsigned char k = 0; k < utf8.size; ++k)
-      *to++ = utf8.bytes[k];
+    out.append(codes, to);
   }
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/text_encoding.h"
 #include "cli/cli_support.h"
 #include "converter/headless_ui.h"
 #include "host/pdm_entry.h"
@@ -105,23 +104,6 @@ standin::ObjectListCalls ExportCalls(pdm::ObjectListReader& reader,
           }};
 }
 
-// Each object is printed as it is read back, the output gathered into large writes.
-void PrintObjects(const standin::ObjectListCalls& calls) {
-  constexpr size_t kWriteSize = 1 << 16;
-  std::string utf8;
-  const auto write = [&utf8] {
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    utf8.clear();
-  };
-  standin::ReadBackObjectList(calls, [&](const std::string& object) {
-    AppendCp1251AsUtf8(utf8, object);
-    utf8 += '\n';
-    if (utf8.size() >= kWriteSize)
-      write();
-  });
-  write();
-}
-
 }  // namespace
 
 int Pdm(const std::vector<std::string>& args) {
@@ -150,7 +132,7 @@ int Pdm(const std::vector<std::string>& args) {
   if (!windows.created())
     return kExitStopped;
   pdm::ObjectListReader reader;
-  PrintObjects(ExportCalls(reader, context.library_folder));
+  standin::PrintObjectList(ExportCalls(reader, context.library_folder), stdout);
   return kExitDone;
 }
 

@@ -36,7 +36,7 @@ std::string_view FittingTheBuffer(std::string_view text) {
 
 bool ObjectListReader::StampStillValid(const std::string& library_folder) const {
   return stamp_ && library_folder == folder_ && FileChangeCount() == changes_seen_ &&
-         std::chrono::steady_clock::now() - stamp_asked_ < kStampInterval;
+         CoarseMilliseconds() - stamp_asked_ < kStampIntervalMs;
 }
 
 // Each line is one object, however long. The object lines the window writes are longer than the
@@ -50,7 +50,7 @@ void ObjectListReader::Refresh(const std::string& library_folder) {
     return;
   // Taken before the stamp, so that a change made while it is asked shows at the next call.
   changes_seen_ = FileChangeCount();
-  stamp_asked_ = std::chrono::steady_clock::now();
+  stamp_asked_ = CoarseMilliseconds();
   const std::string path = library_folder + kObjectListFile;
   const std::optional<FileStamp> stamp = ReadFileStamp(path);
   if (stamp && stamp_ && *stamp == *stamp_ && library_folder == folder_)

@@ -41,11 +41,12 @@ struct ObjectAttributeAnswer {
 // stamp costs more than the answer itself (the system walks the path every time), so it is asked
 // again only when this process has replaced or removed a file since (as the PDM window does when
 // it writes or deletes the list), and otherwise once kStampInterval has passed: a list another
-// program puts in place is seen within that time. One reader serves the library from load to
-// unload; its calls may come from any thread.
+// program puts in place is seen within that time and a step of the coarse clock. One reader serves
+// the library from load to unload; its calls may come from any thread.
 class ObjectListReader {
  public:
   static constexpr std::chrono::milliseconds kStampInterval{20};
+  static constexpr uint64_t kStampIntervalMs = kStampInterval.count();
 
   // GetObjectType1: `argument` is the object number as decimal text (0 for the first line).
   ObjectTypeAnswer ReadObjectType(const std::string& library_folder, std::string_view argument);
@@ -89,10 +90,10 @@ class ObjectListReader {
   std::string folder_;              // the library folder whose list is kept
   std::optional<FileStamp> stamp_;  // its stamp when it was read; none: nothing kept
   uint64_t changes_seen_ = 0;       // FileChangeCount when the stamp was last asked for
-  std::chrono::steady_clock::time_point stamp_asked_;
-  std::string text_;              // the whole list
-  std::vector<Span> lines_;       // its lines in `text_`, without their line ends
-  size_t split_line_ = SIZE_MAX;  // the line whose pieces `pieces_` holds
+  uint64_t stamp_asked_ = 0;        // CoarseMilliseconds when the stamp was last asked for
+  std::string text_;                // the whole list
+  std::vector<Span> lines_;         // its lines in `text_`, without their line ends
+  size_t split_line_ = SIZE_MAX;    // the line whose pieces `pieces_` holds
   std::vector<std::string_view> pieces_;
 };
 

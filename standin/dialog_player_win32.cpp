@@ -10,7 +10,7 @@ namespace {
 
 // How long an answer may take to be taken (ms), and how often that is looked at.
 constexpr DWORD kTakenTimeout = 2000;
-constexpr DWORD kTakenPoll = 20;
+constexpr DWORD kTakenPoll = 2;
 
 bool Holds(const std::vector<HWND>& dialogs, HWND dialog) {
   return std::find(dialogs.begin(), dialogs.end(), dialog) != dialogs.end();
@@ -26,9 +26,12 @@ bool DialogPlayer::WindowWaits(const ThreadDialogs& found) {
 }
 
 // Whatever was answered, the designer's wait starts afresh: the window waits alone only once the
-// answer's consequences have settled.
+// answer's consequences have settled. A poll right after an answer does not wait first: the answer
+// was taken (its box gone or another one open), and the library may already show the next box,
+// which a designer who reads and answers at once would not leave standing for a poll's time.
 ThreadDialogs DialogPlayer::Poll() {
-  Sleep(kPoll);
+  if (!answered_)
+    Sleep(kPoll);
   const ThreadDialogs found = Settle();
   answered_ = AnswerDialogs(found);
   if (answered_)

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/text_encoding.h"
+
 namespace zuro::standin {
 
 namespace {
@@ -19,11 +21,10 @@ constexpr int kMostObjects = 1000000;
 
 using Buffer = std::array<char, kBufferSize>;
 
-// A buffer holding `text` and zeros after it, so that a call that writes nothing leaves the
-// empty text.
+// The buffer holds `text` and its NUL, as a caller hands a text over; what lies after the NUL is
+// whatever an earlier call left there, as in a caller's own buffer.
 void Fill(Buffer& buffer, std::string_view text) {
-  buffer.fill('\0');
-  text.copy(buffer.data(), kBufferSize - 1);
+  buffer[text.copy(buffer.data(), kBufferSize - 1)] = '\0';
 }
 
 std::string_view TextOf(const Buffer& buffer) {
@@ -34,11 +35,9 @@ std::string_view TextOf(const Buffer& buffer) {
 
 // "object;attribute" as the PDM writes it into the name buffer.
 void FillAttributeArgument(Buffer& buffer, std::string_view object, int attribute) {
-  buffer.fill('\0');
-  object.copy(buffer.data(), kBufferSize - 1);
-  char* at = buffer.data() + object.size();
+  char* at = buffer.data() + object.copy(buffer.data(), kBufferSize - 1);
   *at++ = ';';
-  std::to_chars(at, buffer.data() + kBufferSize - 1, attribute);
+  *std::to_chars(at, buffer.data() + kBufferSize - 1, attribute).ptr = '\0';
 }
 
 // Appends the object's attributes to `object`.
@@ -47,7 +46,7 @@ void AppendAttributes(const ObjectListCalls& calls, std::string_view number, std
   Buffer value;
   for (int attribute = 0; attribute < kMostAttributes; ++attribute) {
     FillAttributeArgument(name, number, attribute);
-    value.fill('\0');
+    value[0] = '\0';  // a call that writes no value leaves the empty text
     calls.object_attribute(name.data(), value.data());
     const std::string_view name_text = TextOf(name);
     if (name_text.empty())
@@ -80,10 +79,23 @@ void ReadBackObjectList(const ObjectListCalls& calls,
   }
 }
 
-std::vector<std::string> ReadBackObjectList(const ObjectListCalls& calls) {
-  std::vector<std::string> objects;
-  ReadBackObjectList(calls, [&](const std::string& object) { objects.push_back(object); });
-  return objects;
+// The output is gathered into large writes: a list of a hundred thousand objects written object
+// by object would spend more time in the system's writes than in the reading.
+void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream) {
+  constexpr size_t kWriteSize = 1 << 16;
+  std::string utf8;
+  const auto write = [&] {
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    utf8.clear();
+  };
+  ReadBackObjectList(calls, [&](const std::string& object) {
+    AppendCp1251AsUtf8(utf8, object);
+    utf8 += '\n';
+    if (utf8.size() >= kWriteSize)
+      write();
+  });
+  write();
+  std::fflush(stream);
 }
 
 }  // namespace zuro::standin

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace zuro::standin {
 
@@ -17,13 +17,13 @@ struct ObjectListCalls {
   std::function<void(char* name, char* value)> object_attribute;
 };
 
-// One text per object: its type, "#", then every attribute as NAME=VALUE followed by ";". The list
-// ends at the first empty type, an object's attributes at the first empty NAME, as the PDM reads
-// them. Texts in code page 1251.
-std::vector<std::string> ReadBackObjectList(const ObjectListCalls& calls);
-// The same objects handed to `take` one by one as they are read, none kept: a large list is never
-// held twice. The text handed over is reused for the next object.
+// Hands `take` one text per object as it is read, none kept (a large list is never held twice):
+// its type, "#", then every attribute as NAME=VALUE followed by ";". The list ends at the first
+// empty type, an object's attributes at the first empty NAME, as the PDM reads them. Texts in code
+// page 1251; the text handed over is reused for the next object.
 void ReadBackObjectList(const ObjectListCalls& calls,
                         const std::function<void(const std::string& object)>& take);
+// Reads the list back and prints it to `stream` in UTF-8, one object a line.
+void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream);
 
 }  // namespace zuro::standin

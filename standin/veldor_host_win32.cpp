@@ -256,8 +256,7 @@ int wmain(int argc, wchar_t** argv) {
   const zuro::standin::ObjectListCalls calls{
       [&](char* buffer) { return object_type(buffer); },
       [&](char* name, char* value) { object_attribute(name, nullptr, value); }};
-  for (const std::string& object : zuro::standin::ReadBackObjectList(calls))
-    Print(stdout, zuro::Cp1251ToUtf8(object) + "\n");
+  PrintObjectList(calls, stdout);
   FreeLibrary(library);
   return status;
 }
