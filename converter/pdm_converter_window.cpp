@@ -176,9 +176,10 @@ bool PdmConverterWindow::Generate() {
 
 // The work database must open before the templates are read, as in the converter windows; a
 // failure of either, or a row the database cannot take, leaves the window open with nothing
-// written. The lines go into the file beside the report as they are composed, and that file is
-// then copied over res.txt: a large list is never held whole. When the file beside the report
-// cannot be written, res.txt is left as it was, and the warnings of the lines are still shown.
+// written. The lines go into the file beside the report as they are composed, while the records
+// are stored, and that file is then copied over res.txt: a large list is never held whole. When
+// the file beside the report cannot be written, res.txt is left as it was, and the warnings of the
+// lines are still shown; a run the database did not take shows none, as its lines are dropped.
 bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
                                          const std::string& object_list) {
   generation::WorkSort sort;
@@ -190,17 +191,22 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
   }
-  bool sorted = Collect(sort);
-  bool walked = false;
-  const bool written = sorted && ReplaceFileContents(beside_report, [&](std::FILE* file) {
-                         walked = true;
-                         sorted = WalkInto(sort, file);
-                         return sorted;
-                       });
-  if (sorted && !walked)
-    sorted = WalkInto(sort, nullptr);
-  for (const std::string& warning : lines_.TakeWarnings())
-    ShowWarning(warning);
+  Collect(sort);
+  Walked walked;
+  bool walked_into_file = false;
+  const bool written = ReplaceFileContents(beside_report, [&](std::FILE* file) {
+    walked_into_file = true;
+    walked = WalkInto(sort, file);
+    return walked.stored && walked.written;
+  });
+  if (!walked_into_file)
+    walked = WalkInto(sort, nullptr);
+  const std::vector<std::string> warnings = lines_.TakeWarnings();
+  if (walked.stored) {
+    for (const std::string& warning : warnings)
+      ShowWarning(warning);
+  }
+  const bool sorted = walked.stored && walked.written;
   if (!sorted)
     TellDatabaseFailure(false, sort.LastError());
   sort.Close();
@@ -211,7 +217,7 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
   return true;
 }
 
-bool PdmConverterWindow::Collect(generation::WorkSort& sort) {
+void PdmConverterWindow::Collect(generation::WorkSort& sort) {
   const table::GridModel& grid = table();
   const generation::SortAttributeColumns columns(state_.attributes.names);
   sort.Reserve(static_cast<size_t>(std::max(grid.GetRowCount() - 1, 0)));
@@ -225,32 +231,32 @@ bool PdmConverterWindow::Collect(generation::WorkSort& sort) {
     record.refdes = "1";
     record.doc = std::move(specific);
     record.count = std::to_string(row);
-    if (!sort.Add(record))
-      return false;
+    sort.Add(record);
   }
-  return true;
 }
 
-// The lines are handed to `file` (none: only composed) in pieces of kWritePiece bytes or so; false
-// when the sort or a write failed.
-bool PdmConverterWindow::WalkInto(generation::WorkSort& sort, std::FILE* file) {
+// The lines are handed to `file` (none: only composed) in pieces of kWritePiece bytes or so, while
+// the records are stored.
+PdmConverterWindow::Walked PdmConverterWindow::WalkInto(generation::WorkSort& sort,
+                                                        std::FILE* file) {
   constexpr size_t kWritePiece = 1 << 16;
   const table::GridModel& grid = table();
   std::string lines;
-  bool ok = true;
+  Walked walked;
   const auto write = [&] {
     if (file)
-      ok = ok && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+      walked.written =
+          walked.written && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
     lines.clear();
   };
-  const bool walked = sort.Walk([&](const generation::WorkRecord& record) {
+  walked.stored = sort.WalkWhileStoring([&](const generation::WorkRecord& record) {
     lines_.AppendLines(grid, state_.attributes, static_cast<int>(LeadingInteger(record.count)),
                        lines);
     if (lines.size() >= kWritePiece)
       write();
   });
   write();
-  return walked && ok;
+  return walked;
 }
 
 }  // namespace zuro::converter

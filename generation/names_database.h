@@ -8,6 +8,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -85,7 +86,7 @@ class WorkTable {
   // A field's value for AddRecord: the text, or the number when there is no text.
   struct FieldValue {
     const char* field;
-    const std::string* text;
+    const std::string_view* text;
     double number;
   };
   // Adds a record as AddNew, a SetField for each of `fields` and Update would, the values bound by

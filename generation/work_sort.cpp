@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "base/text_edit.h"
@@ -102,6 +104,8 @@ double ScaledNominal(std::string_view nominal, std::string& unit) {
 bool WorkSort::Open(const std::string& library_folder) {
   texts_.clear();
   kept_.clear();
+  stored_ = false;
+  run_kept_ = true;
   if (!database_.Open(library_folder))
     return Failed(database_.LastError());
   for (const char* name : kTableNames) {
@@ -122,57 +126,133 @@ bool WorkSort::Failed(const std::string& text) {
 bool WorkSort::Add(const WorkRecord& record) {
   if (!IsOpen())
     return false;
-  WorkTable& names1 = *tables_[0];
-  const WorkTable::FieldValue fields[] = {
-      {"name", &record.name, 0},           {"pattern", &record.pattern, 0},
-      {"component", &record.component, 0}, {"doc", &record.doc, 0},
-      {"value", nullptr, record.value},    {"unit", &record.unit, 0},
-      {"count", &record.count, 0},         {"refdes", &record.refdes, 0},
-      {"volt", nullptr, record.volt},      {"watt", nullptr, record.watt},
-  };
-  if (!names1.AddRecord(fields))
-    return Failed(names1.LastError());
-  Kept kept;
-  kept.texts = texts_.size();
-  for (const auto& [text, length] :
-       {std::pair{&record.name, &kept.name}, std::pair{&record.component, &kept.component},
-        std::pair{&record.doc, &kept.doc}, std::pair{&record.count, &kept.count},
-        std::pair{&record.refdes, &kept.refdes}}) {
-    texts_ += *text;
-    *length = static_cast<uint32_t>(text->size());
+  const std::pair<const std::string*, uint32_t Kept::*> texts[] = {
+      {&record.name, &Kept::name},     {&record.component, &Kept::component},
+      {&record.doc, &Kept::doc},       {&record.count, &Kept::count},
+      {&record.refdes, &Kept::refdes}, {&record.pattern, &Kept::pattern},
+      {&record.unit, &Kept::unit}};
+  size_t size = 0;
+  for (const auto& [text, length] : texts)
+    size += text->size();
+  if (texts_.empty() || texts_.back().size() + size > texts_.back().capacity()) {
+    texts_.emplace_back();
+    texts_.back().reserve(std::max(kTextBlock, size));
   }
-  kept.value = AsStored(record.value);
-  kept.volt = AsStored(record.volt);
-  kept.watt = AsStored(record.watt);
+  std::string& block = texts_.back();
+  Kept kept;
+  kept.block = static_cast<uint32_t>(texts_.size() - 1);
+  kept.offset = static_cast<uint32_t>(block.size());
+  for (const auto& [text, length] : texts) {
+    block += *text;
+    kept.*length = static_cast<uint32_t>(text->size());
+  }
+  kept.value = record.value;
+  kept.volt = record.volt;
+  kept.watt = record.watt;
   kept_.push_back(kept);
+  stored_ = false;
   return true;
 }
 
+// The fields are bound as the record was added: a number that is none is stored as NULL.
+bool WorkSort::Store() {
+  WorkTable& names1 = *tables_[0];
+  for (const Kept& kept : kept_) {
+    std::string_view texts[7];
+    const std::string_view all = Texts(kept);
+    size_t at = 0;
+    const uint32_t lengths[] = {kept.name,   kept.component, kept.doc, kept.count,
+                                kept.refdes, kept.pattern,   kept.unit};
+    for (size_t k = 0; k < std::size(texts); ++k) {
+      texts[k] = all.substr(at, lengths[k]);
+      at += lengths[k];
+    }
+    const auto& [name, component, doc, count, refdes, pattern, unit] = texts;
+    const WorkTable::FieldValue fields[] = {
+        {"name", &name, 0},
+        {"pattern", &pattern, 0},
+        {"component", &component, 0},
+        {"doc", &doc, 0},
+        {"value", nullptr, kept.value},
+        {"unit", &unit, 0},
+        {"count", &count, 0},
+        {"refdes", &refdes, 0},
+        {"volt", nullptr, kept.volt},
+        {"watt", nullptr, kept.watt},
+    };
+    if (!names1.AddRecord(fields))
+      return Failed(names1.LastError());
+  }
+  stored_ = true;
+  return true;
+}
+
+std::string_view WorkSort::Texts(const Kept& kept) const {
+  return std::string_view(texts_[kept.block]).substr(kept.offset);
+}
+
 std::string_view WorkSort::Component(const Kept& kept) const {
-  return std::string_view(texts_).substr(kept.texts + kept.name, kept.component);
+  return Texts(kept).substr(kept.name, kept.component);
 }
 
 // The record is filled in place: its texts keep their storage from one record to the next.
 void WorkSort::Visited(const Kept& kept, WorkRecord& record) const {
-  size_t at = kept.texts;
+  std::string_view texts = Texts(kept);
   const auto next = [&](std::string& text, uint32_t length) {
-    text.assign(texts_, at, length);
-    at += length;
+    text.assign(texts.substr(0, length));
+    texts.remove_prefix(length);
   };
   next(record.name, kept.name);
   next(record.component, kept.component);
   next(record.doc, kept.doc);
   next(record.count, kept.count);
   next(record.refdes, kept.refdes);
-  record.value = kept.value;
-  record.volt = kept.volt;
+  record.value = AsStored(kept.value);
+  record.volt = AsStored(kept.volt);
+}
+
+bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
+  if (!sound_ || !IsOpen() || (!stored_ && !Store()))
+    return false;
+  VisitInOrder(visit);
+  return true;
+}
+
+// The thread storing and the walk only read the copies; the database is the storing thread's
+// alone until it ends.
+bool WorkSort::WalkWhileStoring(const std::function<void(const WorkRecord&)>& visit) {
+  if (!sound_ || !IsOpen())
+    return false;
+  bool stored = stored_;
+  std::thread storing;
+  if (!stored) {
+    storing = std::thread([this, &stored] {
+      try {
+        stored = Store();
+      } catch (const std::exception& e) {
+        stored = Failed(e.what());
+      }
+      tables_.clear();
+      run_kept_ = database_.Close();
+      if (stored && !run_kept_)
+        last_error_ = database_.LastError();
+    });
+  }
+  try {
+    VisitInOrder(visit);
+  } catch (...) {
+    if (storing.joinable())
+      storing.join();
+    throw;
+  }
+  if (storing.joinable())
+    storing.join();
+  return stored;
 }
 
 // Records run together while their component is the same text byte for byte (compared as the
 // database compares BLOBs); each run is sorted again by power, voltage and value.
-bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
-  if (!sound_ || !IsOpen())
-    return false;
+void WorkSort::VisitInOrder(const std::function<void(const WorkRecord&)>& visit) const {
   Order order(kept_.size());
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
@@ -187,7 +267,6 @@ bool WorkSort::Walk(const std::function<void(const WorkRecord&)>& visit) {
     SortRun(run, end, 1, visit, record);
     run = end;
   }
-  return true;
 }
 
 // One run of the level above, sorted by this level's key, records with equal keys keeping their
@@ -200,7 +279,7 @@ void WorkSort::SortRun(Order::iterator begin,
                        WorkRecord& record) const {
   const auto key = [this, level](uint32_t index) {
     const Kept& kept = kept_[index];
-    return level == 1 ? kept.watt : level == 2 ? kept.volt : kept.value;
+    return AsStored(level == 1 ? kept.watt : level == 2 ? kept.volt : kept.value);
   };
   std::stable_sort(begin, end, [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
   if (level + 1 == kLevels) {
@@ -223,10 +302,11 @@ void WorkSort::SortRun(Order::iterator begin,
 
 bool WorkSort::Close() {
   tables_.clear();
-  texts_.clear();
-  texts_.shrink_to_fit();
+  texts_ = {};
   kept_ = {};
-  return !database_.IsOpen() || database_.Close();
+  if (!database_.IsOpen())
+    return run_kept_;
+  return database_.Close();
 }
 
 }  // namespace zuro::generation

@@ -2,7 +2,8 @@
 // component, power, voltage and nominal value, each level sorting one run of the level above. The
 // specification writes its objects in this order, and the PDM window its object lines. names1
 // keeps the run's records in bom.db for whoever looks at them afterwards; the sort itself needs no
-// table and is made in memory on the records' copies, as names2..names4 would have made it.
+// table and is made in memory on the records' copies, as names2..names4 would have made it. The
+// records are kept as they are added and stored in names1 together, before the walk or beside it.
 #pragma once
 
 #include <cstdint>
@@ -70,26 +71,40 @@ class WorkSort {
   // Room for this many records, so that a caller that knows how many it adds never has their
   // copies moved (and held twice) as they grow.
   void Reserve(size_t records) { kept_.reserve(records); }
-  // Adds a record to names1; false when it could not be stored.
+  // Keeps a record for names1 and the sort; false when the database is not open.
   bool Add(const WorkRecord& record);
-  // Visits the records in order, each with the fields the last level kept (no pattern, unit or
-  // power); false, visiting none, when a record could not be stored.
+  // Stores the records in names1 in the order they were added, then visits them in order, each
+  // with the fields the last level kept (no pattern, unit or power); false, visiting none, when a
+  // record could not be stored.
   bool Walk(const std::function<void(const WorkRecord&)>& visit);
+  // Visits the records in order while a thread of its own stores them in names1 and keeps the
+  // run, closing the database: a large board's list is composed in the time its records take to
+  // store. False when a record could not be stored: the visits have been made all the same, and
+  // the caller drops what they made, as nothing may come of a run the database did not take. A
+  // run that could not be kept (its commit refused) says so only through Close.
+  bool WalkWhileStoring(const std::function<void(const WorkRecord&)>& visit);
   // Ends the run's use of the database; names1 keeps the run's records.
   bool Close();
   const std::string& LastError() const { return last_error_; }
 
  private:
   static constexpr size_t kLevels = 4;
-  // A record's copy for the sort: its texts one after another in texts_, from `texts`.
+  // A record's copy: its texts one after another in block `block` of texts_ from `offset`, in the
+  // order of the lengths here, and its numbers as they were added.
   struct Kept {
-    size_t texts = 0;
-    uint32_t name = 0, component = 0, doc = 0, count = 0, refdes = 0;  // their lengths
+    uint32_t block = 0;
+    uint32_t offset = 0;
+    uint32_t name = 0, component = 0, doc = 0, count = 0, refdes = 0, pattern = 0, unit = 0;
     double value = 0, volt = 0, watt = 0;
   };
   using Order = std::vector<uint32_t>;  // indexes into kept_
+  // The texts of a record as they follow one another.
+  std::string_view Texts(const Kept& kept) const;
   std::string_view Component(const Kept& kept) const;
   void Visited(const Kept& kept, WorkRecord& record) const;
+  // Stores every record kept in names1; false (with LastError) at the first that fails.
+  bool Store();
+  void VisitInOrder(const std::function<void(const WorkRecord&)>& visit) const;
   void SortRun(Order::iterator begin,
                Order::iterator end,
                size_t level,
@@ -100,8 +115,13 @@ class WorkSort {
   NamesDatabase database_;
   std::vector<std::unique_ptr<WorkTable>> tables_;
   bool sound_ = true;
+  bool stored_ = false;   // names1 holds the records kept
+  bool run_kept_ = true;  // the commit of a database that WalkWhileStoring closed
   std::string last_error_;
-  std::string texts_;
+  // The records' texts in blocks of kTextBlock bytes or so, each record's in one block: a large
+  // run's texts never stand twice in memory, as they would while a single buffer grew.
+  static constexpr size_t kTextBlock = 1 << 18;
+  std::vector<std::string> texts_;
   std::vector<Kept> kept_;
 };
 

@@ -2,11 +2,13 @@
 // shown and hidden, and Create writing the object lines of the rows passed on, in the
 // specification's order, beside the report and over res.txt; Cancel leaving no res.txt.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "tests/test_folder.h"
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/file_system.h"
@@ -36,9 +38,14 @@ class NamingLines : public PdmObjectLines {
                    int row,
                    std::string& list) override {
     list += table.GetItemText(row, 2) + "#\n";
+    warnings_.push_back("warning of " + table.GetItemText(row, 2));
   }
+  std::vector<std::string> TakeWarnings() override { return std::exchange(warnings_, {}); }
   bool templates_readable = true;
   int begins = 0;
+
+ private:
+  std::vector<std::string> warnings_;
 };
 
 const std::string kReport =
@@ -136,6 +143,8 @@ TEST_F(PdmWindowTest, HiddenRowsSelectAllAndCreateInSortedOrder) {
   EXPECT_EQ(ObjectList(), "C1#\nR1#\n");
   EXPECT_EQ(testing_support::ReadBytes(files_ + "board.txt"), "C1#\nR1#\n");
   EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  EXPECT_EQ(ui_.messages()[1].text, "warning of R1");
 
   window_->OnCommand(converter::kIdSelectAll);
   EXPECT_EQ(table.GetRowHeight(3), 0);
@@ -189,6 +198,27 @@ TEST_F(PdmWindowTest, MissingTemplatesThenCancel) {
   window_->OnCancel();
   EXPECT_FALSE(FileExists(library_ + "res.txt"));
   EXPECT_EQ(ui_.close_result(), converter::kIdClose);
+}
+
+// A work database whose names1 cannot take the rows (a bom.db from elsewhere) keeps the window
+// open with nothing written, even though the lines were composed while the rows were stored: the
+// designer is told of the database, and of none of the lines' warnings.
+TEST_F(PdmWindowTest, RowsTheDatabaseCannotTakeWriteNothing) {
+  Start(files_.Write("board.bom", kReport));
+  files_.Write("library/res.txt", "old#\n");
+  files_.Write("board.txt", "old beside#\n");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((library_ + "bom.db").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE names1 (name BLOB)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  window_->OnCommand(converter::kIdCreate);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_TRUE(ui_.messages()[0].text.starts_with("Не удалось записать рабочую базу данных"))
+      << ui_.messages()[0].text;
+  EXPECT_EQ(ObjectList(), "old#\n");
+  EXPECT_EQ(testing_support::ReadBytes(files_ + "board.txt"), "old beside#\n");
+  EXPECT_FALSE(ui_.close_result().has_value());
 }
 
 // A Mentor list is read without a file written beside it: the designer's own board.bom there is

@@ -39,8 +39,9 @@ WorkRecord RecordOf(const Item& item) {
 
 class WorkSortTest : public ::testing::Test {
  protected:
-  // The labels of the records as the walk visits them, or the failure.
-  std::vector<std::string> Walked(const std::vector<Item>& items) {
+  // The labels of the records as the walk visits them, or the failure; the walk stores the records
+  // first, or `while_storing` beside.
+  std::vector<std::string> Walked(const std::vector<Item>& items, bool while_storing = false) {
     WorkSort sort;
     if (!sort.Open(folder_.path()))
       return {sort.LastError()};
@@ -49,12 +50,13 @@ class WorkSortTest : public ::testing::Test {
         return {sort.LastError()};
     }
     std::vector<std::string> labels;
-    const bool walked = sort.Walk([&](const WorkRecord& record) {
+    const auto visit = [&](const WorkRecord& record) {
       const bool whole = record.doc == record.name + ".doc" &&
                          record.count == record.name + ".count" &&
                          record.refdes == record.name + ".refdes";
       labels.push_back(whole ? record.name : "broken " + record.name);
-    });
+    };
+    const bool walked = while_storing ? sort.WalkWhileStoring(visit) : sort.Walk(visit);
     if (!walked)
       labels.push_back(sort.LastError());
     EXPECT_TRUE(sort.Close()) << sort.LastError();
@@ -103,15 +105,17 @@ TEST_F(WorkSortTest, WalksByComponentPowerVoltageAndValue) {
        {"n3", "n2", "n1", "n5", "n4"}},
       {"nothing added", {}, {}},
   };
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_EQ(Walked(c.items), c.order) << c.title;
+    EXPECT_EQ(Walked(c.items, true), c.order) << c.title << ", while storing";
+  }
 }
 
 // names1 keeps every record of the run, in the order added, for whoever reads bom.db afterwards;
-// the other tables stay empty; a second run replaces the first.
+// the other tables stay empty; a second run replaces the first, whichever way it was walked.
 TEST_F(WorkSortTest, Names1KeepsTheLastRunsRecords) {
   Walked({{"a", "R"}, {"b", "C"}});
-  Walked({{"c", "Z", 0, 0, kNaN}, {"d", "A", 0.5, 16, 100}});
+  Walked({{"c", "Z", 0, 0, kNaN}, {"d", "A", 0.5, 16, 100}}, true);
   NamesDatabase database;
   ASSERT_TRUE(database.Open(folder_.path())) << database.LastError();
   const char* const tables[] = {"names1", "names2", "names3", "names4"};
@@ -133,21 +137,27 @@ TEST_F(WorkSortTest, Names1KeepsTheLastRunsRecords) {
   }
 }
 
-// A names1 from elsewhere that lacks a field takes no record, and the walk then visits none.
+// A names1 from elsewhere that lacks a field takes no record: the walk then visits none, and a
+// walk beside the storing visits every record but says that the run was not taken.
 TEST_F(WorkSortTest, ARecordThatCannotBeStoredStopsTheRun) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((folder_ + "bom.db").c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE names1 (name BLOB)", nullptr, nullptr, nullptr),
             SQLITE_OK);
   sqlite3_close(db);
-  WorkSort sort;
-  ASSERT_TRUE(sort.Open(folder_.path())) << sort.LastError();
-  EXPECT_FALSE(sort.Add(RecordOf({"a", "R"})));
-  EXPECT_NE(sort.LastError().find("has no column named pattern"), std::string::npos)
-      << sort.LastError();
-  int visited = 0;
-  EXPECT_FALSE(sort.Walk([&](const WorkRecord&) { ++visited; }));
-  EXPECT_EQ(visited, 0);
+  for (const bool while_storing : {false, true}) {
+    WorkSort sort;
+    ASSERT_TRUE(sort.Open(folder_.path())) << sort.LastError();
+    EXPECT_TRUE(sort.Add(RecordOf({"a", "R"})));
+    EXPECT_TRUE(sort.Add(RecordOf({"b", "C"})));
+    int visited = 0;
+    const auto visit = [&](const WorkRecord&) { ++visited; };
+    EXPECT_FALSE(while_storing ? sort.WalkWhileStoring(visit) : sort.Walk(visit));
+    EXPECT_EQ(visited, while_storing ? 2 : 0);
+    EXPECT_NE(sort.LastError().find("has no column named pattern"), std::string::npos)
+        << sort.LastError();
+    sort.Close();
+  }
 }
 
 }  // namespace
