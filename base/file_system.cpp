@@ -109,24 +109,55 @@ bool CopyFileOver(const std::string& source, const std::string& target) {
   });
 }
 
-bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write) {
-  const std::string temporary = path + ".new";
-  std::FILE* out = Fails("open") ? nullptr : platform::OpenFile(temporary, "wb");
+namespace {
+
+std::string TemporaryPath(const std::string& path) {
+  return path + ".new";
+}
+
+// The temporary file beside `path`; null when it cannot be opened.
+std::FILE* OpenTemporary(const std::string& path) {
+  std::FILE* out = Fails("open") ? nullptr : platform::OpenFile(TemporaryPath(path), "wb");
   if (out && FaultHook())
     out = FaultableStream(out);
-  if (!out)
-    return false;
-  bool ok = write(out);
+  return out;
+}
+
+// Ends the temporary file beside `path`: moved over it when `ok` and every step succeeds, removed
+// otherwise.
+bool FinishTemporary(const std::string& path, std::FILE* out, bool ok) {
   // Where the writes themselves cannot be made to fail, the write as a whole can.
   if (!kWritesCounted)
     ok = ok && !Fails("write");
   ok = ok && !Fails("flush") && std::fflush(out) == 0 && !std::ferror(out);
   ok = (std::fclose(out) == 0) && ok && !Fails("close");
-  ok = ok && !Fails("move") && platform::MoveFileOver(temporary, path);
+  ok = ok && !Fails("move") && platform::MoveFileOver(TemporaryPath(path), path);
   ++file_changes;
   if (!ok)
-    platform::RemoveFile(temporary);
+    platform::RemoveFile(TemporaryPath(path));
   return ok;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+  std::FILE* out = OpenTemporary(path);
+  return out && FinishTemporary(path, out, write(out));
+}
+
+ReplacedFiles ReplaceFilesContents(const std::string& first,
+                                   const std::string& second,
+                                   const std::function<bool(std::FILE*, std::FILE*)>& write) {
+  ReplacedFiles replaced;
+  std::FILE* first_out = OpenTemporary(first);
+  if (!first_out)
+    return replaced;
+  std::FILE* second_out = OpenTemporary(second);
+  const bool ok = write(first_out, second_out);
+  replaced.first = FinishTemporary(first, first_out, ok);
+  if (second_out)
+    replaced.second = FinishTemporary(second, second_out, replaced.first);
+  return replaced;
 }
 
 }  // namespace zuro

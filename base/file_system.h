@@ -57,6 +57,20 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path);
 // the temporary file is removed. `write` returns false to abandon the write.
 bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
+// Two different files written in one pass, each through a temporary file beside it as
+// ReplaceFileContents writes one: `write` receives both streams, the second null when its file
+// could not be opened, and returns false to abandon both. The first is moved into place, then the
+// second, only when the first was; a write, flush or move of the second that fails leaves it as it
+// was and the first replaced. So a file and its copy are written as if the first were written and
+// then copied over the second, without reading it back.
+struct ReplacedFiles {
+  bool first = false;
+  bool second = false;
+};
+ReplacedFiles ReplaceFilesContents(const std::string& first,
+                                   const std::string& second,
+                                   const std::function<bool(std::FILE*, std::FILE*)>& write);
+
 // Test seam: when set, called before each step of ReplaceFileContents ("open", each "write" of
 // buffered bytes to the temporary file (natively; on Windows one "write" for the whole), "flush",
 // "close", "move"); returning true makes that step fail. Counting the calls, a test can fail the

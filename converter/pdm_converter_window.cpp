@@ -3,6 +3,7 @@
 #include "readers/pcad_reader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <utility>
 
@@ -176,10 +177,11 @@ bool PdmConverterWindow::Generate() {
 
 // The work database must open before the templates are read, as in the converter windows; a
 // failure of either, or a row the database cannot take, leaves the window open with nothing
-// written. The lines go into the file beside the report as they are composed, while the records
-// are stored, and that file is then copied over res.txt: a large list is never held whole. When
-// the file beside the report cannot be written, res.txt is left as it was, and the warnings of the
-// lines are still shown; a run the database did not take shows none, as its lines are dropped.
+// written. The lines go into the file beside the report and into res.txt as they are composed,
+// while the records are stored: a large list is never held whole. res.txt is written as a copy of
+// the file beside the report: when that file cannot be written, res.txt is left as it was, and the
+// warnings of the lines are still shown; a run the database did not take shows none, as its lines
+// are dropped.
 bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
                                          const std::string& object_list) {
   generation::WorkSort sort;
@@ -193,14 +195,18 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
   }
   Collect(sort);
   Walked walked;
-  bool walked_into_file = false;
-  const bool written = ReplaceFileContents(beside_report, [&](std::FILE* file) {
-    walked_into_file = true;
-    walked = WalkInto(sort, file);
+  bool walked_into_files = false;
+  const auto walk = [&](std::FILE* file, std::FILE* copy) {
+    walked_into_files = true;
+    walked = WalkInto(sort, file, copy);
     return walked.stored && walked.written;
-  });
-  if (!walked_into_file)
-    walked = WalkInto(sort, nullptr);
+  };
+  if (beside_report == object_list)
+    ReplaceFileContents(beside_report, [&](std::FILE* file) { return walk(file, nullptr); });
+  else
+    ReplaceFilesContents(beside_report, object_list, walk);
+  if (!walked_into_files)
+    walked = WalkInto(sort, nullptr, nullptr);
   const std::vector<std::string> warnings = lines_.TakeWarnings();
   if (walked.stored) {
     for (const std::string& warning : warnings)
@@ -210,35 +216,37 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
   if (!sorted)
     TellDatabaseFailure(false, sort.LastError());
   sort.Close();
-  if (!sorted)
-    return false;
-  if (written && beside_report != object_list)
-    CopyFileOver(beside_report, object_list);
-  return true;
+  return sorted;
 }
 
+// One row's record after another in the same texts: a large board's rows cost no allocation
+// each.
 void PdmConverterWindow::Collect(generation::WorkSort& sort) {
   const table::GridModel& grid = table();
   const generation::SortAttributeColumns columns(state_.attributes.names);
   sort.Reserve(static_cast<size_t>(std::max(grid.GetRowCount() - 1, 0)));
+  generation::SortAttributes read;
+  generation::WorkRecord record;
+  record.name = "1";
+  record.refdes = "1";
   for (int row = 1; row < grid.GetRowCount(); ++row) {
     if (grid.GetItemImage(row, 0) != table::kMarked || grid.GetItemData(row, 0) == kMergedRow)
       continue;
-    generation::SortAttributes read = columns.Read(grid, row);
-    std::string specific = read.specific;
-    generation::WorkRecord record = generation::SortKeys(std::move(read));
-    record.name = "1";
-    record.refdes = "1";
-    record.doc = std::move(specific);
-    record.count = std::to_string(row);
+    columns.ReadInto(grid, row, read);
+    generation::SetSortKeys(read, record);
+    record.doc.assign(read.specific);
+    char digits[16];
+    record.count.assign(digits, std::to_chars(digits, digits + sizeof digits, row).ptr);
     sort.Add(record);
   }
 }
 
-// The lines are handed to `file` (none: only composed) in pieces of kWritePiece bytes or so, while
-// the records are stored.
+// The lines are handed to `file` and its `copy` (none: only composed) in pieces of kWritePiece
+// bytes or so, while the records are stored. A copy that cannot be written is the writer's to
+// drop; it fails nothing else.
 PdmConverterWindow::Walked PdmConverterWindow::WalkInto(generation::WorkSort& sort,
-                                                        std::FILE* file) {
+                                                        std::FILE* file,
+                                                        std::FILE* copy) {
   constexpr size_t kWritePiece = 1 << 16;
   const table::GridModel& grid = table();
   std::string lines;
@@ -247,6 +255,8 @@ PdmConverterWindow::Walked PdmConverterWindow::WalkInto(generation::WorkSort& so
     if (file)
       walked.written =
           walked.written && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+    if (copy)
+      std::fwrite(lines.data(), 1, lines.size(), copy);
     lines.clear();
   };
   walked.stored = sort.WalkWhileStoring([&](const generation::WorkRecord& record) {

@@ -59,7 +59,7 @@ class PdmConverterWindow : public ConverterWindow {
     bool written = true;
   };
   void Collect(generation::WorkSort& sort);
-  Walked WalkInto(generation::WorkSort& sort, std::FILE* file);
+  Walked WalkInto(generation::WorkSort& sort, std::FILE* file, std::FILE* copy);
 
   pdm::PdmObjectLines& lines_;
   std::string handed_report_;

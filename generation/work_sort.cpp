@@ -20,9 +20,14 @@ constexpr double kSameRating = 0.001;
 // The work tables of the four levels.
 constexpr const char* kTableNames[] = {"names1", "names2", "names3", "names4"};
 
-double RatingValue(std::string text) {
-  ReplaceAll(text, ",", ".");
-  return LeadingReal(text);
+// A rating written with a decimal comma reads as with a point.
+double RatingValue(std::string_view text) {
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos)
+    return LeadingReal(text);
+  std::string with_points(text);
+  ReplaceAll(with_points, ",", ".");
+  return LeadingReal(with_points);
 }
 
 // A number that is not one is stored as NULL, which reads back as 0: so the levels below names1
@@ -49,13 +54,21 @@ SortAttributeColumns::SortAttributeColumns(const std::vector<std::string>& attri
 
 SortAttributes SortAttributeColumns::Read(const table::GridModel& table, int row) const {
   SortAttributes read;
+  ReadInto(table, row, read);
+  return read;
+}
+
+void SortAttributeColumns::ReadInto(const table::GridModel& table,
+                                    int row,
+                                    SortAttributes& read) const {
   std::string* const texts[] = {&read.nominal,  &read.unit, &read.type, &read.name,
                                 &read.specific, &read.volt, &read.watt};
   for (size_t k = 0; k < std::size(texts); ++k) {
     if (columns_[k] >= 0)
-      *texts[k] = table.ItemText(row, columns_[k]);
+      texts[k]->assign(table.ItemText(row, columns_[k]));
+    else
+      texts[k]->clear();
   }
-  return read;
 }
 
 SortAttributes ReadSortAttributes(const table::GridModel& table,
@@ -66,13 +79,17 @@ SortAttributes ReadSortAttributes(const table::GridModel& table,
 
 WorkRecord SortKeys(SortAttributes attributes) {
   WorkRecord record;
-  record.value = ScaledNominal(attributes.nominal, attributes.unit);
-  record.pattern = attributes.type;
-  record.component = attributes.type + " " + attributes.name;
-  record.unit = std::move(attributes.unit);
-  record.volt = RatingValue(std::move(attributes.volt));
-  record.watt = RatingValue(std::move(attributes.watt));
+  SetSortKeys(attributes, record);
   return record;
+}
+
+void SetSortKeys(const SortAttributes& attributes, WorkRecord& record) {
+  record.unit.assign(attributes.unit);
+  record.value = ScaledNominal(attributes.nominal, record.unit);
+  record.pattern.assign(attributes.type);
+  record.component.assign(attributes.type).append(" ").append(attributes.name);
+  record.volt = RatingValue(attributes.volt);
+  record.watt = RatingValue(attributes.watt);
 }
 
 double ScaledNominal(std::string_view nominal, std::string& unit) {

@@ -48,6 +48,8 @@ class SortAttributeColumns {
  public:
   explicit SortAttributeColumns(const std::vector<std::string>& attribute_names);
   SortAttributes Read(const table::GridModel& table, int row) const;
+  // Read into `read`, whose texts keep their storage from one row to the next.
+  void ReadInto(const table::GridModel& table, int row, SortAttributes& read) const;
 
  private:
   // The table column of each attribute, in the order of SortAttributes' fields; -1 without one.
@@ -57,6 +59,8 @@ class SortAttributeColumns {
 // The sort keys of a row's attributes: pattern, component, value, unit, volt and watt of the
 // record; the other fields are the caller's.
 WorkRecord SortKeys(SortAttributes attributes);
+// The same keys set in `record`, whose texts keep their storage from one row to the next.
+void SetSortKeys(const SortAttributes& attributes, WorkRecord& record);
 
 // The nominal value in base units for sorting: "4,7" with "кОм" gives 4700. A unit beginning with
 // "мк" is emptied, as the record keeps no unit for micro values.

@@ -81,7 +81,7 @@ void ReadBackObjectList(const ObjectListCalls& calls,
 
 // The output is gathered into large writes: a list of a hundred thousand objects written object
 // by object would spend more time in the system's writes than in the reading.
-void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream) {
+void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream, std::string_view line_end) {
   constexpr size_t kWriteSize = 1 << 16;
   std::string utf8;
   const auto write = [&] {
@@ -90,7 +90,7 @@ void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream) {
   };
   ReadBackObjectList(calls, [&](const std::string& object) {
     AppendCp1251AsUtf8(utf8, object);
-    utf8 += '\n';
+    utf8 += line_end;
     if (utf8.size() >= kWriteSize)
       write();
   });

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace zuro::standin {
 
@@ -23,7 +24,10 @@ struct ObjectListCalls {
 // page 1251; the text handed over is reused for the next object.
 void ReadBackObjectList(const ObjectListCalls& calls,
                         const std::function<void(const std::string& object)>& take);
-// Reads the list back and prints it to `stream` in UTF-8, one object a line.
-void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream);
+// Reads the list back and prints it to `stream` in UTF-8, one object a line, each ended by
+// `line_end`.
+void PrintObjectList(const ObjectListCalls& calls,
+                     std::FILE* stream,
+                     std::string_view line_end = "\n");
 
 }  // namespace zuro::standin

@@ -16,6 +16,8 @@
 // Exit status: 0 when the road ran; 1 when the library could not be loaded or lacks the PDM's
 // exports, or the window could not be played as asked; 2 for bad usage; 3 when the window still
 // waited after the watchdog's time.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -256,7 +258,11 @@ int wmain(int argc, wchar_t** argv) {
   const zuro::standin::ObjectListCalls calls{
       [&](char* buffer) { return object_type(buffer); },
       [&](char* name, char* value) { object_attribute(name, nullptr, value); }};
-  PrintObjectList(calls, stdout);
+  // The list is written in binary, its line ends as the text mode would write them: the C
+  // runtime's text mode hands a large output to the system a few hundred bytes at a time.
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+  PrintObjectList(calls, stdout, "\r\n");
   FreeLibrary(library);
   return status;
 }

@@ -70,5 +70,51 @@ TEST_F(ReplaceFileTest, AbandonedWriteKeepsTheOldFile) {
   EXPECT_EQ(Read(), "old\n");
 }
 
+// Two files written together, the second as a copy of the first: whatever step fails, the second
+// is never new while the first is old, and no temporary file stays; a second that cannot be
+// opened leaves the first written, and an abandoned write leaves both old.
+TEST_F(ReplaceFileTest, TwoFilesAreWrittenAsAFileAndItsCopy) {
+  const std::string copy = folder_ + "copy.txt";
+  const auto write_both = [&] {
+    return ReplaceFilesContents(path_, copy, [](std::FILE* first, std::FILE* second) {
+      if (second)
+        std::fputs("new\n", second);
+      return std::fputs("new\n", first) >= 0;
+    });
+  };
+  int steps = 0;
+  SetFileFaultHook([&](const char*) { return ++steps, false; });
+  ReplacedFiles replaced = write_both();
+  SetFileFaultHook(nullptr);
+  EXPECT_TRUE(replaced.first && replaced.second);
+  EXPECT_EQ(testing_support::ReadBytes(copy), "new\n");
+  int first_only = 0;
+  for (int failing = 1; failing <= steps; ++failing) {
+    ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; });
+    ReplaceFileContents(copy, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; });
+    int step = 0;
+    SetFileFaultHook([&](const char*) { return ++step == failing; });
+    replaced = write_both();
+    SetFileFaultHook(nullptr);
+    EXPECT_EQ(Read(), replaced.first ? "new\n" : "old\n") << failing;
+    EXPECT_EQ(testing_support::ReadBytes(copy), replaced.second ? "new\n" : "old\n") << failing;
+    EXPECT_TRUE(replaced.first || !replaced.second) << failing;
+    first_only += replaced.first && !replaced.second;
+    EXPECT_FALSE(FileExists(path_ + ".new") || FileExists(copy + ".new")) << failing;
+  }
+  EXPECT_GT(first_only, 2);  // the second's open, flush, close or move failed alone
+
+  ReplaceFileContents(path_, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; });
+  replaced = ReplaceFilesContents(path_, folder_ + "missing/copy.txt",
+                                  [](std::FILE* first, std::FILE* second) {
+                                    return !second && std::fputs("new\n", first) >= 0;
+                                  });
+  EXPECT_TRUE(replaced.first && !replaced.second);
+  EXPECT_EQ(Read(), "new\n");
+  replaced = ReplaceFilesContents(path_, copy, [](std::FILE*, std::FILE*) { return false; });
+  EXPECT_FALSE(replaced.first || replaced.second);
+  EXPECT_EQ(Read(), "new\n");
+}
+
 }  // namespace
 }  // namespace zuro
