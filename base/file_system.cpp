@@ -150,13 +150,14 @@ ReplacedFiles ReplaceFilesContents(const std::string& first,
                                    const std::function<bool(std::FILE*, std::FILE*)>& write) {
   ReplacedFiles replaced;
   std::FILE* first_out = OpenTemporary(first);
-  if (!first_out)
-    return replaced;
   std::FILE* second_out = OpenTemporary(second);
+  if (!first_out && !second_out)
+    return replaced;
   const bool ok = write(first_out, second_out);
-  replaced.first = FinishTemporary(first, first_out, ok);
+  if (first_out)
+    replaced.first = FinishTemporary(first, first_out, ok);
   if (second_out)
-    replaced.second = FinishTemporary(second, second_out, replaced.first);
+    replaced.second = FinishTemporary(second, second_out, ok);
   return replaced;
 }
 

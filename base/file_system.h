@@ -58,11 +58,9 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path);
 bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 // Two different files written in one pass, each through a temporary file beside it as
-// ReplaceFileContents writes one: `write` receives both streams, the second null when its file
-// could not be opened, and returns false to abandon both. The first is moved into place, then the
-// second, only when the first was; a write, flush or move of the second that fails leaves it as it
-// was and the first replaced. So a file and its copy are written as if the first were written and
-// then copied over the second, without reading it back.
+// ReplaceFileContents writes one, and each replaced or left as it was on its own: `write`
+// receives both streams, either null when its file could not be opened, and returns false to
+// abandon both. Nothing is written when neither can be opened.
 struct ReplacedFiles {
   bool first = false;
   bool second = false;

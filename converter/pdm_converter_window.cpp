@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "base/file_system.h"
 #include "generation/work_sort.h"
 #include "base/leading_numbers.h"
+#include "base/text_encoding.h"
 #include "readers/read_result.h"
 #include "table/component_rows.h"
 
@@ -156,7 +158,7 @@ void PdmConverterWindow::ToggleKind(std::string_view kind, int command, bool& sh
 
 // "Создать объекты ЭРИ": the rows passed on, sorted as the specification sorts its items, each
 // give their object lines. Only the specification choice passes anything on; the list is written
-// beside the report and then over res.txt, each file replaced whole.
+// beside the report and into res.txt, each file replaced whole.
 bool PdmConverterWindow::Generate() {
   ReadChoices();
   const std::string beside_report =
@@ -168,20 +170,37 @@ bool PdmConverterWindow::Generate() {
   } else if (!lines_.Begin(context_.library_folder)) {
     ShowWarning("Не созданы шаблоны полей КД");
     return false;
-  } else if (WriteWhole(beside_report, "")) {
-    WriteWhole(object_list, "");
+  } else {
+    ReplacedFiles written;
+    written.first = WriteWhole(beside_report, "");
+    written.second = beside_report == object_list ? written.first : WriteWhole(object_list, "");
+    TellUnwritten(beside_report, object_list, written);
   }
   ui_.CloseWindow(kIdCreate);
   return true;
 }
 
+// A file that could not be written is told of; a res.txt that could not be replaced is removed,
+// so that the PDM never takes the objects of an earlier run for this one's.
+void PdmConverterWindow::TellUnwritten(const std::string& beside_report,
+                                       const std::string& object_list,
+                                       const ReplacedFiles& written) {
+  if (!written.first)
+    ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(beside_report));
+  if (!written.second) {
+    RemoveFile(object_list);
+    if (beside_report != object_list)
+      ShowWarning("Не удалось записать файл " + Cp1251FromUtf8Path(object_list));
+  }
+}
+
 // The work database must open before the templates are read, as in the converter windows; a
 // failure of either, or a row the database cannot take, leaves the window open with nothing
-// written. The lines go into the file beside the report and into res.txt as they are composed,
-// while the records are stored: a large list is never held whole. res.txt is written as a copy of
-// the file beside the report: when that file cannot be written, res.txt is left as it was, and the
-// warnings of the lines are still shown; a run the database did not take shows none, as its lines
-// are dropped.
+// written, and the warnings of the lines unshown. The lines go into the file beside the report
+// and into res.txt as they are composed, while the records are stored: a large list is never held
+// whole. A file that cannot be written is told of, and the other one is written all the same: the
+// PDM receives this run's objects even where the report's folder takes no file, and never those
+// of an earlier run (a res.txt that cannot be replaced is removed, as Cancel removes it).
 bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
                                          const std::string& object_list) {
   generation::WorkSort sort;
@@ -194,29 +213,31 @@ bool PdmConverterWindow::WriteSortedList(const std::string& beside_report,
     return false;
   }
   Collect(sort);
-  Walked walked;
-  bool walked_into_files = false;
+  std::optional<bool> stored;
   const auto walk = [&](std::FILE* file, std::FILE* copy) {
-    walked_into_files = true;
-    walked = WalkInto(sort, file, copy);
-    return walked.stored && walked.written;
+    stored = WalkInto(sort, file, copy);
+    return *stored;
   };
-  if (beside_report == object_list)
-    ReplaceFileContents(beside_report, [&](std::FILE* file) { return walk(file, nullptr); });
-  else
-    ReplaceFilesContents(beside_report, object_list, walk);
-  if (!walked_into_files)
-    walked = WalkInto(sort, nullptr, nullptr);
-  const std::vector<std::string> warnings = lines_.TakeWarnings();
-  if (walked.stored) {
-    for (const std::string& warning : warnings)
-      ShowWarning(warning);
+  ReplacedFiles written;
+  if (beside_report == object_list) {
+    written.first = written.second =
+        ReplaceFileContents(object_list, [&](std::FILE* file) { return walk(file, nullptr); });
+  } else {
+    written = ReplaceFilesContents(beside_report, object_list, walk);
   }
-  const bool sorted = walked.stored && walked.written;
-  if (!sorted)
+  if (!stored)
+    stored = WalkInto(sort, nullptr, nullptr);
+  const std::vector<std::string> warnings = lines_.TakeWarnings();
+  if (!*stored) {
     TellDatabaseFailure(false, sort.LastError());
+    sort.Close();
+    return false;
+  }
   sort.Close();
-  return sorted;
+  for (const std::string& warning : warnings)
+    ShowWarning(warning);
+  TellUnwritten(beside_report, object_list, written);
+  return true;
 }
 
 // One row's record after another in the same texts: a large board's rows cost no allocation
@@ -241,32 +262,28 @@ void PdmConverterWindow::Collect(generation::WorkSort& sort) {
   }
 }
 
-// The lines are handed to `file` and its `copy` (none: only composed) in pieces of kWritePiece
-// bytes or so, while the records are stored. A copy that cannot be written is the writer's to
-// drop; it fails nothing else.
-PdmConverterWindow::Walked PdmConverterWindow::WalkInto(generation::WorkSort& sort,
-                                                        std::FILE* file,
-                                                        std::FILE* copy) {
+// The lines are handed to `file` and `copy` (either none) in pieces of kWritePiece bytes or so,
+// while the records are stored; a write that fails shows when its file is closed. False when the
+// records could not be stored.
+bool PdmConverterWindow::WalkInto(generation::WorkSort& sort, std::FILE* file, std::FILE* copy) {
   constexpr size_t kWritePiece = 1 << 16;
   const table::GridModel& grid = table();
   std::string lines;
-  Walked walked;
   const auto write = [&] {
-    if (file)
-      walked.written =
-          walked.written && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
-    if (copy)
-      std::fwrite(lines.data(), 1, lines.size(), copy);
+    for (std::FILE* stream : {file, copy}) {
+      if (stream)
+        std::fwrite(lines.data(), 1, lines.size(), stream);
+    }
     lines.clear();
   };
-  walked.stored = sort.WalkWhileStoring([&](const generation::WorkRecord& record) {
+  const bool stored = sort.WalkWhileStoring([&](const generation::WorkRecord& record) {
     lines_.AppendLines(grid, state_.attributes, static_cast<int>(LeadingInteger(record.count)),
                        lines);
     if (lines.size() >= kWritePiece)
       write();
   });
   write();
-  return walked;
+  return stored;
 }
 
 }  // namespace zuro::converter

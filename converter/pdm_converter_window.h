@@ -53,13 +53,11 @@ class PdmConverterWindow : public ConverterWindow {
   void CloseDeletingObjectList();
   bool WriteSortedList(const std::string& beside_report, const std::string& object_list);
   // Adds the rows passed on to the sort; false when one could not be stored.
-  // What became of a walk: the records stored in the work database, the lines written.
-  struct Walked {
-    bool stored = false;
-    bool written = true;
-  };
+  void TellUnwritten(const std::string& beside_report,
+                     const std::string& object_list,
+                     const ReplacedFiles& written);
   void Collect(generation::WorkSort& sort);
-  Walked WalkInto(generation::WorkSort& sort, std::FILE* file, std::FILE* copy);
+  bool WalkInto(generation::WorkSort& sort, std::FILE* file, std::FILE* copy);
 
   pdm::PdmObjectLines& lines_;
   std::string handed_report_;

@@ -24,11 +24,13 @@ inline std::optional<std::string> FileBytes(const std::string& path) {
   return ReadBytes(path);
 }
 
-// `restore` puts the old files in place (it is called before every run); `write` writes them anew.
-// Returns the number of steps the writer takes.
+// `restore` puts the old files in place (it is called before every run); `write` writes them anew;
+// `check`, when given, looks at what the run that failed at that step left. Returns the number of
+// steps the writer takes.
 inline int ExpectNoFileLost(const std::vector<std::string>& paths,
                             const std::function<void()>& restore,
-                            const std::function<void()>& write) {
+                            const std::function<void()>& write,
+                            const std::function<void(int failing)>& check = {}) {
   std::map<std::string, std::optional<std::string>> old_bytes;
   std::map<std::string, std::optional<std::string>> new_bytes;
   restore();
@@ -56,13 +58,14 @@ inline int ExpectNoFileLost(const std::vector<std::string>& paths,
     for (const std::string& path : paths) {
       const std::optional<std::string> bytes = FileBytes(path);
       EXPECT_TRUE(bytes == old_bytes[path] || bytes == new_bytes[path])
-          << path << " is neither old nor new after a fault at step " << failing << " of "
-          << steps;
+          << path << " is neither old nor new after a fault at step " << failing << " of " << steps;
       EXPECT_FALSE(std::filesystem::exists(path + ".new"))
           << path << ".new is left after a fault at step " << failing;
       if (bytes == old_bytes[path])
         ++kept_old[path];
     }
+    if (check)
+      check(failing);
   }
   // Every file met a fault of its own at least once.
   for (const std::string& path : paths)

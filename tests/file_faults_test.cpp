@@ -69,8 +69,9 @@ TEST_F(NoFileLostTest, AttributeTemplates) {
       });
 }
 
-// Create writes the object list beside the report and then res.txt in the library folder: a
-// fault in either keeps that file, and any file written before it, whole.
+// Create writes the object list beside the report and into res.txt in one pass: a fault in the
+// file beside the report keeps that file whole, and a fault in res.txt removes it rather than
+// leave the PDM an earlier run's objects; each is written whatever became of the other.
 TEST_F(NoFileLostTest, ObjectLists) {
   for (const char* name : {"Attributes.txt", "eri.cfg", "se.cfg", "bom.ini", "bom_veldor.ini"})
     files_.Write(name, Shipped(name));
@@ -85,19 +86,35 @@ TEST_F(NoFileLostTest, ObjectLists) {
   converter::WindowState state;
   context.library_folder = files_.path();
   pdm::AttributeTemplates templates;
+  const std::string old_list = "Старый#А=1;\r\n";
+  std::string new_list;
+  const auto create = [&] {
+    converter::HeadlessUi ui;
+    pdm::AttributeObjectLines lines(templates);
+    converter::PdmConverterWindow window(context, state, ui, lines, report);
+    window.OnInitDialog();
+    window.OnCommand(converter::kIdCreate);
+  };
+  int removed = 0;
   const int steps = ExpectNoFileLost(
-      {files_ + "board.txt", files_ + "res.txt"},
+      {files_ + "board.txt"},
       [&] {
         files_.Write("board.txt", "старый список\r\n");
-        files_.Write("res.txt", "Старый#А=1;\r\n");
+        files_.Write("res.txt", old_list);
       },
       [&] {
-        converter::HeadlessUi ui;
-        pdm::AttributeObjectLines lines(templates);
-        converter::PdmConverterWindow window(context, state, ui, lines, report);
-        window.OnInitDialog();
-        window.OnCommand(converter::kIdCreate);
+        create();
+        if (new_list.empty())
+          new_list = testing_support::ReadBytes(files_ + "res.txt");
+      },
+      [&](int failing) {
+        const std::optional<std::string> list = testing_support::FileBytes(files_ + "res.txt");
+        EXPECT_TRUE(!list || *list == new_list) << "res.txt after a fault at step " << failing;
+        EXPECT_FALSE(FileExists(files_ + "res.txt.new")) << failing;
+        removed += !list;
       });
+  EXPECT_NE(new_list, old_list);
+  EXPECT_GT(removed, 0);
   EXPECT_GT(steps, 20);
 }
 

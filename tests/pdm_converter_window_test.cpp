@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "tests/file_faults.h"
 #include "tests/test_folder.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -219,6 +221,35 @@ TEST_F(PdmWindowTest, RowsTheDatabaseCannotTakeWriteNothing) {
   EXPECT_EQ(ObjectList(), "old#\n");
   EXPECT_EQ(testing_support::ReadBytes(files_ + "board.txt"), "old beside#\n");
   EXPECT_FALSE(ui_.close_result().has_value());
+}
+
+// A file that cannot be written (here its temporary file's name is taken by a folder) is told
+// of, and the other one is written all the same: the PDM receives this run's objects where the
+// report's folder takes no file, and none of an earlier run where res.txt cannot be replaced.
+TEST_F(PdmWindowTest, AFileThatCannotBeWrittenIsToldOfAndTheOtherWritten) {
+  const struct {
+    const char* blocked;  // the file whose temporary file cannot be made
+    std::optional<std::string> list;
+    std::optional<std::string> beside;
+  } cases[] = {
+      {"board.txt", "C1#\nA1#\nR1#\n", "old beside#\n"},
+      {"library/res.txt", std::nullopt, "C1#\nA1#\nR1#\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.blocked);
+    ui_ = HeadlessUi();
+    Start(files_.Write("board.bom", kReport));
+    files_.Write("library/res.txt", "old#\n");
+    files_.Write("board.txt", "old beside#\n");
+    std::filesystem::create_directories(files_ + c.blocked + ".new");
+    window_->OnCommand(converter::kIdCreate);
+    EXPECT_EQ(ui_.close_result(), converter::kIdCreate);
+    ASSERT_FALSE(ui_.messages().empty());
+    EXPECT_EQ(ui_.messages().back().text, "Не удалось записать файл " + (files_ + c.blocked));
+    EXPECT_EQ(testing_support::FileBytes(library_ + "res.txt"), c.list);
+    EXPECT_EQ(testing_support::FileBytes(files_ + "board.txt"), c.beside);
+    std::filesystem::remove(files_ + c.blocked + ".new");
+  }
 }
 
 // A Mentor list is read without a file written beside it: the designer's own board.bom there is
