@@ -1,7 +1,7 @@
 #include "pdm/pdm_reader.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <limits>
 #include <vector>
 
@@ -24,6 +24,16 @@ constexpr std::string_view kPartLibName = "ID PartLib";
 // A physical line this much shorter than the broken record before it is that record's rest.
 constexpr size_t kShorterRest = 10;
 
+// "(k/n)" after a kind.
+void AppendCount(std::string& text, int k, int n) {
+  char digits[16];
+  text += '(';
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+  text += '/';
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+  text += ')';
+}
+
 bool IsHeader(std::string_view line) {
   return line.find(kCountName) != std::string_view::npos ||
          line.find(kQuantityPrefix) != std::string_view::npos;
@@ -43,10 +53,10 @@ class PdmReportReader {
 
  private:
   bool NextLine(std::string& line);
-  void CompleteRecord(std::string& line);
+  bool CompleteRecord(std::string& line);
   void TakeHeader(const std::string& line);
-  void TakeRecord(const std::string& line);
-  void AddRow(const std::vector<std::string_view>& pieces, std::string_view kind);
+  void TakeRecord(const std::string& line, bool split);
+  void AddRow(const std::vector<std::string_view>& pieces, bool unit);
   void NumberRows();
 
   TextLines lines_;
@@ -61,6 +71,7 @@ class PdmReportReader {
   int quantity_column_ = 1;
   std::vector<std::string> units_;
   std::vector<std::string_view> pieces_;  // of the record being read
+  std::vector<std::pair<int, bool>> kinds_;  // each row and whether it is an assembly unit
 };
 
 bool PdmReportReader::NextLine(std::string& line) {
@@ -74,35 +85,45 @@ bool PdmReportReader::NextLine(std::string& line) {
 
 // A record broken inside a value goes on in the next line when that line is much shorter, as
 // the rest of a record is; a line of about the same length is a record of its own and is read
-// again as one.
-void PdmReportReader::CompleteRecord(std::string& line) {
-  if (line.size() > 1 && !readers::SplitRecord(line, attribute_count_, pieces_)) {
+// again as one. True when pieces_ hold the record as it now stands, split at its quotes: a line
+// read alone was split while it was checked, and its only line feed is its last byte.
+bool PdmReportReader::CompleteRecord(std::string& line) {
+  if (line.size() <= 1) {
+    std::erase(line, '\n');
+    return false;
+  }
+  if (!readers::SplitRecord(line, attribute_count_, pieces_)) {
     std::string next;
     if (NextLine(next)) {
       if (next.size() + kShorterRest <= line.size()) {
         line += next;
-      } else {
-        held_line_ = std::move(next);
-        holding_ = true;
+        std::erase(line, '\n');
+        return false;
       }
+      held_line_ = std::move(next);
+      holding_ = true;
     }
   }
-  std::erase(line, '\n');
+  if (line.back() == '\n') {
+    line.pop_back();
+    pieces_.back().remove_suffix(1);  // the last piece runs to the end of the line
+  }
+  return true;
 }
 
 void PdmReportReader::Run() {
   for (std::string line; NextLine(line);) {
     if (!header_seen_ && !IsHeader(line))
       continue;
-    CompleteRecord(line);
+    const bool split = CompleteRecord(line);
     if (!header_seen_)
       TakeHeader(line);
     else
-      TakeRecord(line);
+      TakeRecord(line, split);
   }
   for (const std::string& unit : units_) {
     readers::SplitAtQuotes(unit, pieces_);
-    AddRow(pieces_, kUnitKind);
+    AddRow(pieces_, true);
   }
   NumberRows();
 }
@@ -134,7 +155,7 @@ void PdmReportReader::TakeHeader(const std::string& line) {
 
 // A blank line between records is no part. A quantity such as "1-2" marks a record that is no
 // electrical item; a record naming "Сборочные" is an assembly unit whatever its quantity.
-void PdmReportReader::TakeRecord(const std::string& line) {
+void PdmReportReader::TakeRecord(const std::string& line, bool split) {
   if (line.find_first_not_of(" \t\r") == std::string::npos)
     return;
   if (line.find(kUnitMark) != std::string::npos) {
@@ -142,18 +163,20 @@ void PdmReportReader::TakeRecord(const std::string& line) {
     ++counts_.units;
     return;
   }
-  readers::SplitAtQuotes(line, pieces_);
+  if (!split)
+    readers::SplitAtQuotes(line, pieces_);
   const std::string_view quantity = readers::PieceAt(pieces_, quantity_piece_);
   if (quantity.find('-', 1) != std::string_view::npos)
     return;
-  AddRow(pieces_, kItemKind);
+  AddRow(pieces_, false);
   ++counts_.items;
 }
 
 // Every value between quotes takes the next column; each row is one piece, so the quantity
 // column says "1" whatever the report said. That column comes first in P-CAD's reports; in a list
-// that begins with its designators, writing "1" into the first column would lose them.
-void PdmReportReader::AddRow(const std::vector<std::string_view>& pieces, std::string_view kind) {
+// that begins with its designators, writing "1" into the first column would lose them. The first
+// column is written when the rows are numbered.
+void PdmReportReader::AddRow(const std::vector<std::string_view>& pieces, bool unit) {
   const int row = readers::AppendComponentRow(table_);
   const int columns = table_.GetColumnCount();
   int column = 1;
@@ -163,22 +186,18 @@ void PdmReportReader::AddRow(const std::vector<std::string_view>& pieces, std::s
   }
   if (quantity_column_ < columns)
     table_.SetItemText(row, quantity_column_, "1");
-  table_.SetItemText(row, 0, kind);
+  kinds_.emplace_back(row, unit);
 }
 
+// Each row's kind and its number within the kind: "ЭРИ(2/3)", "СЕ(1/1)".
 void PdmReportReader::NumberRows() {
-  int item = 0;
-  int unit = 0;
-  for (int row = 1; row < table_.GetRowCount(); ++row) {
-    const std::string kind = table_.GetItemText(row, 0);
-    char number[64];
-    if (kind.find(kItemKind) != std::string::npos) {
-      std::snprintf(number, sizeof number, "ЭРИ(%d/%d)", ++item, counts_.items);
-      table_.SetItemText(row, 0, number);
-    } else if (kind.find(kUnitKind) != std::string::npos) {
-      std::snprintf(number, sizeof number, "СЕ(%d/%d)", ++unit, counts_.units);
-      table_.SetItemText(row, 0, number);
-    }
+  int items = 0;
+  int units = 0;
+  std::string number;
+  for (const auto& [row, unit] : kinds_) {
+    number.assign(unit ? kUnitKind : kItemKind);
+    AppendCount(number, unit ? ++units : ++items, unit ? counts_.units : counts_.items);
+    table_.SetItemText(row, 0, number);
   }
 }
 

@@ -94,6 +94,18 @@ TEST(PdmReaderTest, RestIsJoinedFromTenCharactersShorter) {
   }
 }
 
+// What follows a record's last quote is no value: a ";" before the line's end, or the end of the
+// file with no line feed at all. A record shorter than the header leaves the last columns empty.
+TEST(PdmReaderTest, NothingAfterTheLastQuoteTakesAColumn) {
+  const Read read("\"Count\";\"RefDes\";\"Name\";\"Раздел\";\"Примечание\"\r\n"
+                  "\"1\";\"R1\";\"Резистор\";\"Прочие\";\n"
+                  "\"1\";\"R2\";\"Резистор\";\"Прочие\";\r\n"
+                  "\"1\";\"R3\";\"Резистор\";\"Прочие\"");
+  EXPECT_EQ(read.Column(2), (std::vector<std::string>{"R1", "R2", "R3"}));
+  EXPECT_EQ(read.Column(4), (std::vector<std::string>{"Прочие", "Прочие", "Прочие"}));
+  EXPECT_EQ(read.Column(5), (std::vector<std::string>{"", "", ""}));
+}
+
 TEST(PdmReaderTest, FirstLineWithoutQuoteIsNoReport) {
   const Read read("Count;RefDes\r\n1;R1\r\n");
   EXPECT_EQ(read.result, readers::ReadResult::kBadStructure);
