@@ -2,9 +2,14 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
+#include <condition_variable>
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <mutex>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "base/text_encoding.h"
 
@@ -79,22 +84,99 @@ void ReadBackObjectList(const ObjectListCalls& calls,
   }
 }
 
+namespace {
+
+// Converts pieces of the list to UTF-8 and writes them on a thread of its own, while the reading
+// goes on; at most two pieces wait. Where no thread can be had, each piece is printed at once.
+class PiecePrinter {
+ public:
+  explicit PiecePrinter(std::FILE* stream) : stream_(stream) {
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  // Prints what still waits.
+  ~PiecePrinter() {
+    if (!thread_.joinable())
+      return;
+    {
+      const std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  PiecePrinter(const PiecePrinter&) = delete;
+  PiecePrinter& operator=(const PiecePrinter&) = delete;
+
+  // Takes the piece's text and leaves it empty.
+  void Print(std::string& piece) {
+    if (!thread_.joinable()) {
+      Write(piece);
+      piece.clear();
+      return;
+    }
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return waiting_.size() < kMostWaiting; });
+      waiting_.push_back(std::move(piece));
+    }
+    changed_.notify_all();
+    piece.clear();
+  }
+
+ private:
+  static constexpr size_t kMostWaiting = 2;
+
+  void Run() {
+    std::string piece;
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !waiting_.empty() || ended_; });
+        if (waiting_.empty())
+          return;
+        piece.swap(waiting_.front());
+        waiting_.pop_front();
+      }
+      changed_.notify_all();
+      Write(piece);
+    }
+  }
+
+  void Write(std::string_view piece) {
+    utf8_.clear();
+    AppendCp1251AsUtf8(utf8_, piece);
+    std::fwrite(utf8_.data(), 1, utf8_.size(), stream_);
+  }
+
+  std::FILE* stream_;
+  std::string utf8_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> waiting_;
+  bool ended_ = false;
+  std::thread thread_;  // last: it starts once everything it uses is there
+};
+
+}  // namespace
+
 // The output is gathered into large writes: a list of a hundred thousand objects written object
 // by object would spend more time in the system's writes than in the reading.
 void PrintObjectList(const ObjectListCalls& calls, std::FILE* stream, std::string_view line_end) {
-  constexpr size_t kWriteSize = 1 << 16;
-  std::string utf8;
-  const auto write = [&] {
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
-    utf8.clear();
-  };
-  ReadBackObjectList(calls, [&](const std::string& object) {
-    AppendCp1251AsUtf8(utf8, object);
-    utf8 += line_end;
-    if (utf8.size() >= kWriteSize)
-      write();
-  });
-  write();
+  constexpr size_t kPieceSize = 1 << 17;
+  std::string piece;
+  {
+    PiecePrinter printer(stream);
+    ReadBackObjectList(calls, [&](const std::string& object) {
+      piece += object;
+      piece += line_end;
+      if (piece.size() >= kPieceSize)
+        printer.Print(piece);
+    });
+    printer.Print(piece);
+  }
   std::fflush(stream);
 }
 
