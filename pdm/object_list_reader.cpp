@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "base/leading_numbers.h"
 #include "base/text_file.h"
 #include "pdm/line_pieces.h"
-#include "base/leading_numbers.h"
 
 namespace zuro::pdm {
 
@@ -19,6 +21,34 @@ std::optional<size_t> ObjectIndex(std::string_view text) {
   if (number < 0)
     return std::nullopt;
   return static_cast<size_t>(number);
+}
+
+// "object;attribute" as the PDM writes it, two short runs of digits, read in one pass; anything
+// else (spaces, signs, huge numbers) is read as atoi reads each part. No pair without ";".
+std::optional<std::pair<size_t, size_t>> AttributeArgument(std::string_view argument) {
+  constexpr size_t kMostDigits = 9;
+  size_t numbers[2] = {0, 0};
+  size_t at = 0;
+  for (size_t part = 0; part < 2; ++part) {
+    const size_t start = at;
+    for (; at < argument.size() && argument[at] >= '0' && argument[at] <= '9'; ++at)
+      numbers[part] = numbers[part] * 10 + static_cast<size_t>(argument[at] - '0');
+    const size_t digits = at - start;
+    const bool ends = part == 0 ? at < argument.size() && argument[at] == ';' : at == argument.size();
+    if (digits == 0 || digits > kMostDigits || !ends)
+      break;
+    if (part == 1)
+      return std::pair(numbers[0], numbers[1]);
+    ++at;
+  }
+  const size_t separator = argument.find(';');
+  if (separator == std::string_view::npos)
+    return std::nullopt;
+  const std::optional<size_t> k = ObjectIndex(argument.substr(0, separator));
+  const std::optional<size_t> j = ObjectIndex(argument.substr(separator + 1));
+  if (!k || !j)
+    return std::pair(SIZE_MAX, SIZE_MAX);  // names no object
+  return std::pair(*k, *j);
 }
 
 // The attribute text of an object line lies between its first and second "#"; a line without "#"
@@ -113,20 +143,24 @@ ObjectTypeAnswer ObjectListReader::TypeOf(const std::string& library_folder,
 // reads an empty name there and knows the object has no more attributes.
 ObjectListReader::AttributeView ObjectListReader::AttributeOf(const std::string& library_folder,
                                                               std::string_view argument) {
-  const size_t separator = argument.find(';');
-  if (separator == std::string_view::npos)
+  const std::optional<std::pair<size_t, size_t>> numbers = AttributeArgument(argument);
+  if (!numbers)
     return {};
-  const std::optional<size_t> k = ObjectIndex(argument.substr(0, separator));
-  const std::optional<size_t> j = ObjectIndex(argument.substr(separator + 1));
+  const auto [k, j] = *numbers;
   Refresh(library_folder);
-  if (!k || !j || *k >= LineCount())
+  if (k >= LineCount())
     return {};
-  const std::vector<std::string_view>& attributes = Attributes(*k);
-  if (*j >= attributes.size())
+  const std::vector<std::string_view>& attributes = Attributes(k);
+  if (j >= attributes.size())
     return {};
-  const std::string_view attribute = attributes[*j];
-  return {FittingTheBuffer(attribute.substr(0, attribute.find('='))),
-          FittingTheBuffer(SecondPiece(attribute, '='))};
+  // NAME=VALUE: the value ends at a second "=", and there is none without the first.
+  const std::string_view attribute = attributes[j];
+  const size_t equals = attribute.find('=');
+  if (equals == std::string_view::npos)
+    return {FittingTheBuffer(attribute), {}};
+  const std::string_view value = attribute.substr(equals + 1);
+  return {FittingTheBuffer(attribute.substr(0, equals)),
+          FittingTheBuffer(value.substr(0, value.find('=')))};
 }
 
 ObjectTypeAnswer ObjectListReader::ReadObjectType(const std::string& library_folder,

@@ -132,6 +132,11 @@ TEST_F(ObjectListReaderTest, MissingListAndOddNumbers) {
   EXPECT_EQ(Attribute(";0"), "N|1");
   EXPECT_EQ(Attribute("0;-1"), "|");
   EXPECT_EQ(Attribute("-1;0"), "|");
+  EXPECT_EQ(Attribute("1;0x"), "M|2");
+  EXPECT_EQ(Attribute("1;"), "M|2");
+  EXPECT_EQ(Attribute("000000001;0"), "M|2");   // nine digits
+  EXPECT_EQ(Attribute("0000000001;0"), "M|2");  // ten
+  EXPECT_EQ(Attribute("1;99999999999999999999999"), "|");
   // Without ";" there is no attribute number.
   EXPECT_EQ(Attribute("1"), "|");
 }
