@@ -320,8 +320,9 @@ bool WorkTable::StepInsert(sqlite3_stmt* statement) {
 
 // The statement adding a record of these fields, in their order. The generator adds every record
 // of a table with the same fields, so the last one is kept at hand.
-sqlite3_stmt* WorkTable::InsertStatement(size_t count,
-                                         const std::function<const char*(size_t)>& name_of) {
+// A template, not a std::function: it is asked once for every field of every record added.
+template <typename NameOf>
+sqlite3_stmt* WorkTable::InsertStatement(size_t count, const NameOf& name_of) {
   const auto same_names = [&] {
     if (insert_fields_.size() != count)
       return false;

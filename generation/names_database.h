@@ -127,7 +127,8 @@ class WorkTable {
   sqlite3_stmt* ReadCurrent(const std::string& field);
   sqlite3_value* CurrentField(const std::string& field);
   // The statement adding a record of `count` fields, the i-th named `name_of(i)`.
-  sqlite3_stmt* InsertStatement(size_t count, const std::function<const char*(size_t)>& name_of);
+  template <typename NameOf>
+  sqlite3_stmt* InsertStatement(size_t count, const NameOf& name_of);
   bool StepInsert(sqlite3_stmt* statement);
   void ForgetCurrentRow();
   bool SetPending(const std::string& field, bool is_text, const std::string& text, double number);
