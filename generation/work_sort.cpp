@@ -4,8 +4,11 @@
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "base/text_edit.h"
 #include "base/leading_numbers.h"
@@ -268,21 +271,43 @@ bool WorkSort::WalkWhileStoring(const std::function<void(const WorkRecord&)>& vi
 }
 
 // Records run together while their component is the same text byte for byte (compared as the
-// database compares BLOBs); each run is sorted again by power, voltage and value.
+// database compares BLOBs); each run is sorted again by power, voltage and value. A large board
+// has a hundred parts for every component or so: the distinct components are sorted, and the
+// records placed after them, each component's in the order they were added.
 void WorkSort::VisitInOrder(const std::function<void(const WorkRecord&)>& visit) const {
+  // Each record's component as a number, the components numbered in the order first met.
+  std::unordered_map<std::string_view, uint32_t> numbers;
+  std::vector<std::string_view> components;
+  std::vector<uint32_t> number_of(kept_.size());
+  for (size_t i = 0; i < kept_.size(); ++i) {
+    const auto [at, added] =
+        numbers.try_emplace(Component(kept_[i]), static_cast<uint32_t>(components.size()));
+    if (added)
+      components.push_back(at->first);
+    number_of[i] = at->second;
+  }
+  std::vector<uint32_t> ranked(components.size());
+  std::iota(ranked.begin(), ranked.end(), 0u);
+  std::sort(ranked.begin(), ranked.end(),
+            [&](uint32_t a, uint32_t b) { return components[a] < components[b]; });
+  // Where each component's records begin in the order.
+  std::vector<uint32_t> count(components.size());
+  for (const uint32_t number : number_of)
+    ++count[number];
+  std::vector<uint32_t> next(components.size());
+  uint32_t position = 0;
+  for (const uint32_t number : ranked) {
+    next[number] = position;
+    position += count[number];
+  }
   Order order(kept_.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
-    return Component(kept_[a]) < Component(kept_[b]);
-  });
+  for (size_t i = 0; i < kept_.size(); ++i)
+    order[next[number_of[i]]++] = static_cast<uint32_t>(i);
   WorkRecord record;
-  for (auto run = order.begin(); run != order.end();) {
-    const std::string_view component = Component(kept_[*run]);
-    const auto end = std::find_if(std::next(run), order.end(), [&](uint32_t index) {
-      return Component(kept_[index]) != component;
-    });
-    SortRun(run, end, 1, visit, record);
-    run = end;
+  auto run = order.begin();
+  for (const uint32_t number : ranked) {
+    SortRun(run, run + count[number], 1, visit, record);
+    run += count[number];
   }
 }
 

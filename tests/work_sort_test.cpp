@@ -103,6 +103,10 @@ TEST_F(WorkSortTest, WalksByComponentPowerVoltageAndValue) {
        // n4's power is 0, so n4 and n5 run with the others; by voltage n1, n2, n3 (0), n5 (1),
        // n4 (5); by value within the first run n3 (-1), n2 (0), n1 (0.5).
        {"n3", "n2", "n1", "n5", "n4"}},
+      {"a component before the longer ones it begins, an empty one first, each in its order",
+       {{"a", "R1", 0, 0, 0}, {"b", "R", 0, 0, 0}, {"c", "R1", 0, 0, 0}, {"d", "", 0, 0, 0},
+        {"e", "R", 0, 0, 0}},
+       {"d", "b", "e", "a", "c"}},
       {"nothing added", {}, {}},
   };
   for (const auto& c : cases) {
