@@ -138,11 +138,28 @@ bool FinishTemporary(const std::string& path, std::FILE* out, bool ok) {
   return ok;
 }
 
+// A write that throws leaves the old files as they were, and no temporary file behind.
+void AbandonTemporary(const std::string& path, std::FILE* out) {
+  if (!out)
+    return;
+  std::fclose(out);
+  platform::RemoveFile(TemporaryPath(path));
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const std::string& path, const std::function<bool(std::FILE*)>& write) {
   std::FILE* out = OpenTemporary(path);
-  return out && FinishTemporary(path, out, write(out));
+  if (!out)
+    return false;
+  bool ok = false;
+  try {
+    ok = write(out);
+  } catch (...) {
+    AbandonTemporary(path, out);
+    throw;
+  }
+  return FinishTemporary(path, out, ok);
 }
 
 ReplacedFiles ReplaceFilesContents(const std::string& first,
@@ -153,7 +170,14 @@ ReplacedFiles ReplaceFilesContents(const std::string& first,
   std::FILE* second_out = OpenTemporary(second);
   if (!first_out && !second_out)
     return replaced;
-  const bool ok = write(first_out, second_out);
+  bool ok = false;
+  try {
+    ok = write(first_out, second_out);
+  } catch (...) {
+    AbandonTemporary(first, first_out);
+    AbandonTemporary(second, second_out);
+    throw;
+  }
   if (first_out)
     replaced.first = FinishTemporary(first, first_out, ok);
   if (second_out)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "tests/test_folder.h"
 
 #include "base/file_system.h"
@@ -62,12 +64,28 @@ TEST_F(ReplaceFileTest, FailedStepLeavesTheOldFileWholeAndNoTemporary) {
   EXPECT_EQ(Read(), "new\n");
 }
 
+// A write abandoned, or one that throws half way (no memory for the next piece), leaves the old
+// files as they were and no temporary file; the exception goes on to the caller.
 TEST_F(ReplaceFileTest, AbandonedWriteKeepsTheOldFile) {
   EXPECT_FALSE(ReplaceFileContents(path_, [](std::FILE* f) {
     std::fputs("partial", f);
     return false;
   }));
   EXPECT_EQ(Read(), "old\n");
+  const std::string other = folder_ + "other.txt";
+  ReplaceFileContents(other, [](std::FILE* f) { return std::fputs("old\n", f) >= 0; });
+  const auto throwing = [](std::FILE* f) -> bool {
+    std::fputs("partial", f);
+    throw std::bad_alloc();
+  };
+  EXPECT_THROW(ReplaceFileContents(path_, throwing), std::bad_alloc);
+  EXPECT_THROW(ReplaceFilesContents(path_, other,
+                                    [&](std::FILE* first, std::FILE*) { return throwing(first); }),
+               std::bad_alloc);
+  for (const std::string& path : {path_, other}) {
+    EXPECT_EQ(testing_support::ReadBytes(path), "old\n") << path;
+    EXPECT_FALSE(FileExists(path + ".new")) << path;
+  }
 }
 
 // Two files written in one pass: whatever step fails, each file holds its old bytes or the whole
