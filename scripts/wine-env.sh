@@ -8,6 +8,30 @@ unset WINEARCH
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Debian's `wine` starts every program through wine32's loader once wine32 is installed, and that
+# loader hands 64-bit programs on to wine64. Some machines (virtual machines whose kernel runs no
+# 32-bit code) refuse wine32's loader with "Exec format error", and with it every program: there
+# the Wine commands go to wine64's loader straight (scripts/wine64-only), 64-bit programs run and
+# 32-bit ones cannot. ZURO_WINE_32BIT says which machine this is (1 or 0). Asked again once Wine
+# is installed.
+# (ZURO_DEBIAN_WINE and ZURO_WINE_LOADERS name Debian's places for its tests.)
+zuro_choose_wine() {
+  local wine64_only=$zuro_root/scripts/wine64-only
+  local debian_wine=${ZURO_DEBIAN_WINE:-/usr/bin/wine} loaders=${ZURO_WINE_LOADERS:-/usr/lib/wine}
+  local wine
+  wine=$(command -v wine)
+  ZURO_WINE_32BIT=1
+  if [ "$wine" = "$wine64_only/wine" ]; then
+    ZURO_WINE_32BIT=0
+  elif [ "$wine" = "$debian_wine" ] && [ -x "$loaders/wine" ] && [ -x "$loaders/wine64" ] &&
+       ! "$loaders/wine" --version >/dev/null 2>&1; then
+    ZURO_WINE_32BIT=0
+    export PATH="$wine64_only:$PATH"
+  fi
+  export ZURO_WINE_32BIT
+}
+zuro_choose_wine
+
 # Standard error without two lines that only look like failures: Wine's note that the Z: drive
 # has no volume label, and Xlib's farewell from a Wine helper when the virtual display closes.
 wine_noise_filter() {
