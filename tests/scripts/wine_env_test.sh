@@ -7,6 +7,8 @@
 set -uo pipefail
 wine_env=$1
 wine64_only=$(cd "$(dirname "$wine_env")" && pwd)/wine64-only
+# scripts/test may run this with wine64-only already first on the PATH: start from a PATH without.
+PATH=$(tr : '\n' <<<"$PATH" | grep -vxF "$wine64_only" | paste -sd:)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/debian" "$work/other" "$work/loaders"
